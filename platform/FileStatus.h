@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+
+namespace folivar::platform {
+
+// What a folder listing tells of an entry without asking for its status.
+enum class EntryKind : std::uint8_t { Unknown, Directory, Regular, SymbolicLink, Other };
+
+struct FileTime {
+    std::int64_t seconds = 0;  // since 1 January 1970, UTC
+    std::int32_t nanoseconds = 0;
+};
+
+// The status of one file, as far as the engine needs it.
+struct FileStatus {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint32_t mode = 0;  // type and permission bits, as st_mode
+    std::int64_t size = 0;
+    bool hasBirthTime = false;
+    FileTime birthTime;  // valid when hasBirthTime
+    FileTime changeTime;
+    FileTime accessTime;
+    FileTime modificationTime;
+
+    bool isDirectory() const;
+    bool isRegular() const;
+    bool ownerCanWrite() const;
+};
+
+}  // namespace folivar::platform

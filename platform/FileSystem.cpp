@@ -1,0 +1,36 @@
+#include "platform/FileSystem.h"
+
+#include <sys/stat.h>
+
+#include "platform/PosixFileSystem.h"
+
+namespace folivar::platform {
+
+bool FileStatus::isDirectory() const { return S_ISDIR(mode); }
+bool FileStatus::isRegular() const { return S_ISREG(mode); }
+bool FileStatus::ownerCanWrite() const { return (mode & S_IWUSR) != 0; }
+
+bool FileSystem::isDirectory(const std::string& path) {
+    FileStatus st;
+    return status(path, true, st) && st.isDirectory();
+}
+
+namespace {
+FileSystem* current = nullptr;
+}
+
+FileSystem& fileSystem() {
+    if (current != nullptr) {
+        return *current;
+    }
+    static PosixFileSystem posix;
+    return posix;
+}
+
+FileSystem* setFileSystem(FileSystem* replacement) {
+    FileSystem* previous = &fileSystem();
+    current = replacement;
+    return previous;
+}
+
+}  // namespace folivar::platform

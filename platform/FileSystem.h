@@ -1,0 +1,34 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/DirectoryListing.h"
+#include "platform/FileStatus.h"
+
+namespace folivar::platform {
+
+// Every file-system call the engine makes goes through this seam, so tests can
+// put a failing implementation in place (CI runs as root, where permissions do
+// not make anything fail).
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // nullptr when the folder cannot be listed (missing, not a folder, refused).
+    virtual std::unique_ptr<DirectoryListing> openDirectory(const std::string& path) = 0;
+
+    virtual bool status(const std::string& path, bool follow, FileStatus& out) = 0;
+
+    // True when path names an existing folder (symbolic links followed).
+    bool isDirectory(const std::string& path);
+};
+
+// The file system in use: the POSIX one unless a test replaced it.
+FileSystem& fileSystem();
+
+// Puts another implementation in place (nullptr: the POSIX one again) and
+// returns the one that was in use. The caller keeps ownership.
+FileSystem* setFileSystem(FileSystem* replacement);
+
+}  // namespace folivar::platform

@@ -1,0 +1,133 @@
+#include "platform/PosixFileSystem.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstring>
+#include <vector>
+
+namespace folivar::platform {
+
+namespace {
+
+FileTime toFileTime(const struct statx_timestamp& t) {
+    return FileTime{t.tv_sec, static_cast<std::int32_t>(t.tv_nsec)};
+}
+
+constexpr unsigned kStatxMask = STATX_BASIC_STATS | STATX_BTIME;
+
+bool statxAt(int dirfd, const char* name, bool follow, FileStatus& out) {
+    struct statx stx {};
+    int flags = AT_NO_AUTOMOUNT | (follow ? 0 : AT_SYMLINK_NOFOLLOW);
+    if (name[0] == '\0') {
+        flags |= AT_EMPTY_PATH;
+    }
+    if (::statx(dirfd, name, flags, kStatxMask, &stx) != 0) {
+        return false;
+    }
+    out.device = makedev(stx.stx_dev_major, stx.stx_dev_minor);
+    out.inode = stx.stx_ino;
+    out.mode = stx.stx_mode;
+    out.size = static_cast<std::int64_t>(stx.stx_size);
+    out.hasBirthTime = (stx.stx_mask & STATX_BTIME) != 0;
+    out.birthTime = out.hasBirthTime ? toFileTime(stx.stx_btime) : FileTime{};
+    out.changeTime = toFileTime(stx.stx_ctime);
+    out.accessTime = toFileTime(stx.stx_atime);
+    out.modificationTime = toFileTime(stx.stx_mtime);
+    return true;
+}
+
+EntryKind kindOf(unsigned char type) {
+    switch (type) {
+        case DT_DIR:
+            return EntryKind::Directory;
+        case DT_REG:
+            return EntryKind::Regular;
+        case DT_LNK:
+            return EntryKind::SymbolicLink;
+        case DT_UNKNOWN:
+            return EntryKind::Unknown;
+        default:
+            return EntryKind::Other;
+    }
+}
+
+class PosixDirectoryListing : public DirectoryListing {
+public:
+    PosixDirectoryListing(int fd, const struct stat& self)
+        : fd_(fd), device_(self.st_dev), inode_(self.st_ino), buffer_(kBufferSize) {}
+    ~PosixDirectoryListing() override { ::close(fd_); }
+    PosixDirectoryListing(const PosixDirectoryListing&) = delete;
+    PosixDirectoryListing& operator=(const PosixDirectoryListing&) = delete;
+
+    std::uint64_t device() const override { return device_; }
+    std::uint64_t inode() const override { return inode_; }
+
+    bool next(DirectoryEntry& entry) override {
+        for (;;) {
+            if (offset_ >= filled_) {
+                if (ended_) {
+                    return false;
+                }
+                ssize_t n = ::getdents64(fd_, buffer_.data(), buffer_.size());
+                if (n <= 0) {
+                    ended_ = true;  // end of the listing, or a read failure
+                    return false;
+                }
+                filled_ = static_cast<std::size_t>(n);
+                offset_ = 0;
+            }
+            const auto* d = reinterpret_cast<const struct dirent64*>(buffer_.data() + offset_);
+            offset_ += d->d_reclen;
+            const char* name = d->d_name;
+            if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) {
+                continue;
+            }
+            entry.name = std::string_view(name, std::strlen(name));
+            entry.kind = kindOf(d->d_type);
+            return true;
+        }
+    }
+
+    bool status(const DirectoryEntry& entry, bool follow, FileStatus& out) override {
+        return statxAt(fd_, entry.name.data(), follow, out);
+    }
+
+private:
+    static constexpr std::size_t kBufferSize = 32 * 1024;
+    int fd_;
+    std::uint64_t device_;
+    std::uint64_t inode_;
+    std::vector<char> buffer_;
+    std::size_t filled_ = 0;
+    std::size_t offset_ = 0;
+    bool ended_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<DirectoryListing> PosixFileSystem::openDirectory(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        return nullptr;
+    }
+    struct stat self {};
+    if (::fstat(fd, &self) != 0) {
+        ::close(fd);
+        return nullptr;
+    }
+    return std::make_unique<PosixDirectoryListing>(fd, self);
+}
+
+bool PosixFileSystem::status(const std::string& path, bool follow, FileStatus& out) {
+    if (path.empty()) {
+        return false;
+    }
+    return statxAt(AT_FDCWD, path.c_str(), follow, out);
+}
+
+}  // namespace folivar::platform

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/FileSystem.h"
+
+namespace folivar::platform {
+
+// Folder listings read with getdents64 into one buffer per listing; entry status
+// with statx relative to the open folder, so no path is resolved twice.
+class PosixFileSystem : public FileSystem {
+public:
+    std::unique_ptr<DirectoryListing> openDirectory(const std::string& path) override;
+    bool status(const std::string& path, bool follow, FileStatus& out) override;
+};
+
+}  // namespace folivar::platform

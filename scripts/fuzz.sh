@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang and runs each for a bounded time.
+# Usage: scripts/fuzz.sh [seconds per target, default 60]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds="${1:-60}"
+scripts/setup-debian.sh
+CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DFOLIVAR_WERROR=ON -DFOLIVAR_BUILD_APP=OFF -DFOLIVAR_BUILD_TESTS=OFF -DFOLIVAR_BUILD_FUZZ=ON
+cmake --build build-fuzz -j "$(nproc)"
+for target in build-fuzz/fuzz/fuzz_*; do
+    [ -x "$target" ] || continue
+    corpus="build-fuzz/corpus/$(basename "$target")"
+    mkdir -p "$corpus"
+    echo "Fuzzing $(basename "$target") for ${seconds}s"
+    "$target" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 -print_final_stats=1 \
+        "$corpus" fuzz/corpus/"$(basename "$target")"
+done

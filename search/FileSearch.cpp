@@ -1,0 +1,243 @@
+#include "search/FileSearch.h"
+
+#include <deque>
+#include <unordered_set>
+
+#include "platform/Clock.h"
+#include "platform/FileSystem.h"
+#include "platform/LocalTime.h"
+#include "search/MaskList.h"
+
+namespace folivar {
+
+namespace {
+
+struct FolderId {
+    std::uint64_t device;
+    std::uint64_t inode;
+    bool operator==(const FolderId&) const = default;
+};
+
+struct FolderIdHash {
+    std::size_t operator()(const FolderId& id) const noexcept {
+        return std::hash<std::uint64_t>{}(id.inode * 0x9E3779B97F4A7C15ull ^ id.device);
+    }
+};
+
+TSystemTime toSystemTime(platform::FileTime time) {
+    const platform::LocalTime t = platform::toLocalTime(time);
+    auto u16 = [](int v) { return static_cast<uint16_t>(v); };
+    return TSystemTime{u16(t.year),   u16(t.month),  u16(t.dayOfWeek), u16(t.day),
+                       u16(t.hour),   u16(t.minute), u16(t.second),    u16(t.millisecond)};
+}
+
+int32_t attributesOf(std::string_view name, const platform::FileStatus& st) {
+    int32_t attr = 0;
+    if (!st.ownerCanWrite()) {
+        attr |= faReadOnly;
+    }
+    if (!name.empty() && name.front() == '.') {
+        attr |= faHidden;
+    }
+    if (st.isDirectory()) {
+        attr |= faDirectory;
+    } else if (st.isRegular()) {
+        attr |= faArchive;
+    } else {
+        attr |= faSysFile;
+    }
+    return attr;
+}
+
+TFileInformations recordOf(std::string_view name, const std::string& folder,
+                           const platform::FileStatus& st) {
+    TFileInformations info;
+    info.Name = std::string(name);
+    info.Path = folder;
+    info.Attr = attributesOf(name, st);
+    info.Size = st.isRegular() ? st.size : 0;
+    info.CreationTime = toSystemTime(st.hasBirthTime ? st.birthTime : st.changeTime);
+    info.LastAccessTime = toSystemTime(st.accessTime);
+    info.LastWriteTime = toSystemTime(st.modificationTime);
+    return info;
+}
+
+// Status of a listed entry: its target for a symbolic link, the link itself when
+// the target is gone. False when the entry vanished since it was listed.
+bool statusOf(platform::DirectoryListing& listing, const platform::DirectoryEntry& entry,
+              platform::FileStatus& st) {
+    return listing.status(entry, true, st) || listing.status(entry, false, st);
+}
+
+bool attributeTest(const TFileSearch& s, int32_t attr) {
+    int32_t wanted = 0;
+    wanted |= s.LookForReadOnlyFile ? faReadOnly : 0;
+    wanted |= s.LookForHiddenFile ? faHidden : 0;
+    wanted |= s.LookForSystemFile ? faSysFile : 0;
+    wanted |= s.LookForDirectory ? faDirectory : 0;
+    wanted |= s.LookForArchiveFile ? faArchive : 0;
+    return (attr & wanted) != 0;
+}
+
+bool dateTest(const TFileSearch& s, const TFileInformations& info) {
+    if (!s.FilterOnDate) {
+        return true;
+    }
+    const TDateTime first = DateOf(s.DateFilterFirstDate);
+    const TDateTime second = DateOf(s.DateFilterSecondDate);
+    auto fits = [&](const TSystemTime& t) {
+        const TDateTime d = EncodeDate(t.Year, t.Month, t.Day);
+        switch (s.DateFilterKind) {
+            case dfkBetween:
+                return first <= d && d <= second;
+            case dfkBefore:
+                return d < first;
+            case dfkAfter:
+                return d > first;
+            case dfkSame:
+                return d == first;
+        }
+        return false;
+    };
+    switch (s.DateFilterFileAccess) {
+        case dfakCreatedFiles:
+            return fits(info.CreationTime);
+        case dfakModifiedFiles:
+            return fits(info.LastWriteTime);
+        case dfakOpenedFiles:
+            return fits(info.LastAccessTime);
+        case dfakAnyFiles:
+            return fits(info.CreationTime) || fits(info.LastWriteTime) ||
+                   fits(info.LastAccessTime);
+    }
+    return false;
+}
+
+bool sizeTest(const TFileSearch& s, int64_t size) {
+    if (!s.FilterOnSize) {
+        return true;
+    }
+    switch (s.SizeFilterKind) {
+        case sfkSmallerOrEqualTo:
+            return size <= s.SizeFilterSize;
+        case sfkBiggerOrEqualTo:
+            return size >= s.SizeFilterSize;
+    }
+    return false;
+}
+
+}  // namespace
+
+TFileSearch::TFileSearch() : DateFilterFirstDate(Today()), DateFilterSecondDate(Today()) {}
+
+bool TFileSearch::Search() {
+    platform::FileSystem& fs = platform::fileSystem();
+    platform::Clock& clock = platform::clock();
+
+    // Compiled once per walk; an event handler cannot change them midway.
+    MaskList includes(FileNames);
+    MaskList excludes(ExcludedFiles);
+
+    bool result = true;
+    TStatistics stats{};
+    const uint32_t startTick = clock.tickCount();
+    std::deque<std::string> queue;
+    std::unordered_set<FolderId, FolderIdHash> walked;  // a link back into the tree is walked once
+    std::string folder = RootPath;
+    bool firstCycle = true;
+
+    for (;;) {
+        if (!firstCycle) {
+            if (queue.empty()) {
+                break;
+            }
+            folder = std::move(queue.front());
+            queue.pop_front();
+        }
+        firstCycle = false;
+
+        std::unique_ptr<platform::DirectoryListing> listing = fs.openDirectory(folder);
+        if (listing && !walked.insert(FolderId{listing->device(), listing->inode()}).second) {
+            continue;
+        }
+        if (OnChangeFolder) {
+            OnChangeFolder(folder);
+        }
+        if (!folder.empty() && folder.back() != '/') {
+            folder += '/';
+        }
+        if (!listing) {
+            result = false;
+            ++stats.FoldersUnreadable;
+            continue;
+        }
+
+        bool firstFileInFolder = true;
+        platform::DirectoryEntry entry;
+        while (listing->next(entry)) {
+            platform::FileStatus st;
+            bool haveStatus = false;
+            bool isDirectory = entry.kind == platform::EntryKind::Directory;
+            if (entry.kind == platform::EntryKind::SymbolicLink ||
+                entry.kind == platform::EntryKind::Unknown) {
+                if (!statusOf(*listing, entry, st)) {
+                    continue;
+                }
+                haveStatus = true;
+                isDirectory = st.isDirectory();
+            }
+            if (isDirectory && IncludeSubfolder) {
+                queue.push_back(folder + std::string(entry.name));
+            }
+
+            // The masks decide first, in the same order as the other tests would
+            // leave them, so a name they reject costs no status call while an
+            // invalid mask still surfaces at the same entry.
+            const bool excluded = excludes.MatchesAny(entry.name);
+            const bool included = includes.MatchesAny(entry.name) ||
+                                  (isDirectory && includes.HoldsAnyDotAny());
+            if (excluded || !included) {
+                continue;
+            }
+            if (!haveStatus && !statusOf(*listing, entry, st)) {
+                continue;
+            }
+
+            TFileInformations info = recordOf(entry.name, folder, st);
+            const bool directory = (info.Attr & faDirectory) != 0;
+            bool accepted = attributeTest(*this, info.Attr);
+            if (LookForAnyFile && !directory) {
+                accepted = true;
+            }
+            if (!dateTest(*this, info) || !sizeTest(*this, info.Size)) {
+                accepted = false;
+            }
+            if (!accepted) {
+                continue;
+            }
+            if (OnAcceptFile && !OnAcceptFile(info)) {
+                continue;
+            }
+            if (directory) {
+                ++stats.DirectoriesFound;
+            } else {
+                ++stats.FilesFound;
+                if (firstFileInFolder) {
+                    ++stats.FoldersWithFiles;
+                    firstFileInFolder = false;
+                }
+            }
+            if (OnFileFound) {
+                OnFileFound(std::move(info));
+            }
+        }
+    }
+
+    stats.ElapsedTime = static_cast<int32_t>(clock.tickCount() - startTick);
+    if (OnStatistics) {
+        OnStatistics(stats);
+    }
+    return result;
+}
+
+}  // namespace folivar

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+
+namespace folivar::test {
+
+// A temporary folder that a test fills with files of given contents and times;
+// removed with everything in it when the object goes.
+class TempTree {
+public:
+    TempTree();
+    ~TempTree();
+    TempTree(const TempTree&) = delete;
+    TempTree& operator=(const TempTree&) = delete;
+
+    // The folder itself, without a trailing "/".
+    const std::string& path() const { return root_; }
+    // root + "/" + relative
+    std::string at(const std::string& relative) const;
+
+    // Creates the file (and its folders) with the contents; returns its full path.
+    std::string file(const std::string& relative, const std::string& contents = {});
+    // Creates the folder and its parents; returns its full path.
+    std::string dir(const std::string& relative);
+    // A sparse file of the given size, costing no disk.
+    std::string sparse(const std::string& relative, std::int64_t size);
+    // A symbolic link at relative pointing to target (taken as it is).
+    std::string symlink(const std::string& target, const std::string& relative);
+    // Sets the last access and last write times (seconds since 1970, UTC).
+    void setTimes(const std::string& relative, std::time_t access, std::time_t write);
+
+private:
+    std::string root_;
+};
+
+// Seconds since 1970 of a local date and time, under the time zone in force.
+std::time_t localTime(int year, int month, int day, int hour = 12, int minute = 0,
+                      int second = 0);
+
+// Sets TZ for the life of the object and restores it afterwards.
+class ScopedTimeZone {
+public:
+    explicit ScopedTimeZone(const char* tz);
+    ~ScopedTimeZone();
+    ScopedTimeZone(const ScopedTimeZone&) = delete;
+    ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
+
+private:
+    bool hadValue_ = false;
+    std::string previous_;
+};
+
+}  // namespace folivar::test
