@@ -6,9 +6,15 @@
 
 namespace folivar::platform {
 
-bool FileStatus::isDirectory() const { return S_ISDIR(mode); }
-bool FileStatus::isRegular() const { return S_ISREG(mode); }
-bool FileStatus::ownerCanWrite() const { return (mode & S_IWUSR) != 0; }
+bool FileStatus::isDirectory() const {
+    return S_ISDIR(mode);
+}
+bool FileStatus::isRegular() const {
+    return S_ISREG(mode);
+}
+bool FileStatus::ownerCanWrite() const {
+    return (mode & S_IWUSR) != 0;
+}
 
 bool FileSystem::isDirectory(const std::string& path) {
     FileStatus st;

@@ -13,6 +13,6 @@ for target in build-fuzz/fuzz/fuzz_*; do
     corpus="build-fuzz/corpus/$(basename "$target")"
     mkdir -p "$corpus"
     echo "Fuzzing $(basename "$target") for ${seconds}s"
-    "$target" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 -print_final_stats=1 \
-        "$corpus" fuzz/corpus/"$(basename "$target")"
+    (cd build-fuzz && "../$target" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 -print_final_stats=1 \
+        "../$corpus" ../fuzz/corpus/"$(basename "$target")")
 done

@@ -23,9 +23,9 @@ std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
 }  // namespace
 
 TDateTime EncodeDate(int year, int month, int day) {
-    return static_cast<TDateTime>(daysFromCivil(year, static_cast<unsigned>(month),
-                                                static_cast<unsigned>(day)) +
-                                  kUnixEpochDay);
+    return static_cast<TDateTime>(
+        daysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) +
+        kUnixEpochDay);
 }
 
 void DecodeDate(TDateTime date, int& year, int& month, int& day) {
@@ -40,7 +40,9 @@ void DecodeDate(TDateTime date, int& year, int& month, int& day) {
     year = static_cast<int>(static_cast<std::int64_t>(yoe) + era * 400 + (month <= 2));
 }
 
-TDateTime DateOf(TDateTime value) { return std::trunc(value); }
+TDateTime DateOf(TDateTime value) {
+    return std::trunc(value);
+}
 
 TDateTime Today() {
     const platform::LocalTime now = platform::clock().localNow();

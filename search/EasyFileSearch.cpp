@@ -32,7 +32,9 @@ TEasyFileSearch::TEasyFileSearch()
     };
 }
 
-std::string TEasyFileSearch::Version() const { return kVersion; }
+std::string TEasyFileSearch::Version() const {
+    return kVersion;
+}
 
 void TEasyFileSearch::SetVersion(const std::string&) {}
 

@@ -38,7 +38,9 @@ public:
     friend constexpr bool operator==(TByteSet, TByteSet) = default;
 
 private:
-    static constexpr uint8_t bit(E m) { return static_cast<uint8_t>(1u << static_cast<unsigned>(m)); }
+    static constexpr uint8_t bit(E m) {
+        return static_cast<uint8_t>(1u << static_cast<unsigned>(m));
+    }
     uint8_t bits_ = 0;
 };
 

@@ -27,8 +27,8 @@ struct FolderIdHash {
 TSystemTime toSystemTime(platform::FileTime time) {
     const platform::LocalTime t = platform::toLocalTime(time);
     auto u16 = [](int v) { return static_cast<uint16_t>(v); };
-    return TSystemTime{u16(t.year),   u16(t.month),  u16(t.dayOfWeek), u16(t.day),
-                       u16(t.hour),   u16(t.minute), u16(t.second),    u16(t.millisecond)};
+    return TSystemTime{u16(t.year), u16(t.month),  u16(t.dayOfWeek), u16(t.day),
+                       u16(t.hour), u16(t.minute), u16(t.second),    u16(t.millisecond)};
 }
 
 int32_t attributesOf(std::string_view name, const platform::FileStatus& st) {
@@ -107,8 +107,7 @@ bool dateTest(const TFileSearch& s, const TFileInformations& info) {
         case dfakOpenedFiles:
             return fits(info.LastAccessTime);
         case dfakAnyFiles:
-            return fits(info.CreationTime) || fits(info.LastWriteTime) ||
-                   fits(info.LastAccessTime);
+            return fits(info.CreationTime) || fits(info.LastWriteTime) || fits(info.LastAccessTime);
     }
     return false;
 }
@@ -194,8 +193,8 @@ bool TFileSearch::Search() {
             // leave them, so a name they reject costs no status call while an
             // invalid mask still surfaces at the same entry.
             const bool excluded = excludes.MatchesAny(entry.name);
-            const bool included = includes.MatchesAny(entry.name) ||
-                                  (isDirectory && includes.HoldsAnyDotAny());
+            const bool included =
+                includes.MatchesAny(entry.name) || (isDirectory && includes.HoldsAnyDotAny());
             if (excluded || !included) {
                 continue;
             }

@@ -32,13 +32,14 @@ private:
     struct State {
         bool skipTo = false;
         Kind kind = Kind::Literal;
-        bool negate = false;                // Set
-        std::uint8_t length = 1;            // MultiByte: bytes in the character
+        bool negate = false;                  // Set
+        std::uint8_t length = 1;              // MultiByte: bytes in the character
         std::array<std::uint8_t, 4> bytes{};  // Literal: bytes[0]; MultiByte: the character
-        std::uint16_t set = 0;              // Set: index into sets_
+        std::uint16_t set = 0;                // Set: index into sets_
     };
 
-    bool fits(const State& state, std::string_view name, std::size_t p, std::size_t charLength) const;
+    bool fits(const State& state, std::string_view name, std::size_t p,
+              std::size_t charLength) const;
 
     std::vector<State> states_;
     std::vector<std::bitset<256>> sets_;

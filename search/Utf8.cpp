@@ -3,7 +3,9 @@
 namespace folivar {
 
 namespace {
-bool isContinuation(unsigned char c) { return (c & 0xC0) == 0x80; }
+bool isContinuation(unsigned char c) {
+    return (c & 0xC0) == 0x80;
+}
 }  // namespace
 
 std::size_t utf8CharLength(std::string_view text, std::size_t pos) {

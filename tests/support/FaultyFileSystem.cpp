@@ -23,7 +23,9 @@ private:
 
 FaultyFileSystem::FaultyFileSystem() : real_(platform::setFileSystem(this)) {}
 
-FaultyFileSystem::~FaultyFileSystem() { platform::setFileSystem(real_); }
+FaultyFileSystem::~FaultyFileSystem() {
+    platform::setFileSystem(real_);
+}
 
 std::unique_ptr<platform::DirectoryListing> FaultyFileSystem::openDirectory(
     const std::string& path) {

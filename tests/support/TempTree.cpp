@@ -37,9 +37,13 @@ TempTree::TempTree() {
     root_ = buffer.data();
 }
 
-TempTree::~TempTree() { ::nftw(root_.c_str(), removeEntry, 16, FTW_DEPTH | FTW_PHYS); }
+TempTree::~TempTree() {
+    ::nftw(root_.c_str(), removeEntry, 16, FTW_DEPTH | FTW_PHYS);
+}
 
-std::string TempTree::at(const std::string& relative) const { return root_ + "/" + relative; }
+std::string TempTree::at(const std::string& relative) const {
+    return root_ + "/" + relative;
+}
 
 std::string TempTree::file(const std::string& relative, const std::string& contents) {
     const std::string full = at(relative);

@@ -36,8 +36,7 @@ private:
 };
 
 // Seconds since 1970 of a local date and time, under the time zone in force.
-std::time_t localTime(int year, int month, int day, int hour = 12, int minute = 0,
-                      int second = 0);
+std::time_t localTime(int year, int month, int day, int hour = 12, int minute = 0, int second = 0);
 
 // Sets TZ for the life of the object and restores it afterwards.
 class ScopedTimeZone {
