@@ -12,7 +12,13 @@ for target in build-fuzz/fuzz/fuzz_*; do
     [ -x "$target" ] || continue
     corpus="build-fuzz/corpus/$(basename "$target")"
     mkdir -p "$corpus"
-    echo "Fuzzing $(basename "$target") for ${seconds}s"
-    (cd build-fuzz && "../$target" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 -print_final_stats=1 \
-        "../$corpus" ../fuzz/corpus/"$(basename "$target")")
+    log="build-fuzz/$(basename "$target").log"
+    echo "Fuzzing $(basename "$target") for ${seconds}s (log: $log)"
+    if ! (cd build-fuzz && "../$target" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 \
+        -print_final_stats=1 "../$corpus" ../fuzz/corpus/"$(basename "$target")") >"$log" 2>&1; then
+        tail -n 80 "$log"
+        echo "Fuzzing $(basename "$target") found a fault"
+        exit 1
+    fi
+    tail -n 8 "$log"
 done

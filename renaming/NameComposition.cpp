@@ -1,0 +1,66 @@
+#include "renaming/NameComposition.h"
+
+namespace folivar {
+
+std::string CounterText(std::int64_t value, int capacity) {
+    std::string digits = std::to_string(value);
+    if (capacity > 0 && digits.size() < static_cast<std::size_t>(capacity)) {
+        digits.insert(0, static_cast<std::size_t>(capacity) - digits.size(), '0');
+    }
+    return digits;
+}
+
+std::string_view ExtensionOf(std::string_view name) {
+    const auto dot = name.rfind('.');
+    return dot == std::string_view::npos ? std::string_view() : name.substr(dot);
+}
+
+std::string_view BaseOf(std::string_view name) {
+    const auto dot = name.rfind('.');
+    return dot == std::string_view::npos ? name : name.substr(0, dot);
+}
+
+std::string ComposeName(const NamingScheme& scheme, std::size_t row, std::string_view oldName) {
+    const std::string counter =
+        CounterText(scheme.origin + static_cast<std::int64_t>(row), scheme.capacity);
+    const std::string& prefix = scheme.prefix;
+    const std::string_view extension = ExtensionOf(oldName);
+    std::string name;
+    switch (scheme.structure) {
+        case FileStructure::Counter:
+            name = counter;
+            name += extension;
+            break;
+        case FileStructure::CounterPrefix:
+            name = counter + prefix;
+            name += extension;
+            break;
+        case FileStructure::PrefixCounter:
+            name = prefix + counter;
+            name += extension;
+            break;
+        case FileStructure::CounterOldName:
+            name = counter;
+            name += oldName;
+            break;
+        case FileStructure::PrefixOldName:
+            name = prefix;
+            name += oldName;
+            break;
+        case FileStructure::CounterPrefixOldName:
+            name = counter + prefix;
+            name += oldName;
+            break;
+        case FileStructure::PrefixCounterOldName:
+            name = prefix + counter;
+            name += oldName;
+            break;
+    }
+    return name;
+}
+
+bool EndsWithForbiddenCharacter(std::string_view text) {
+    return !text.empty() && kForbiddenNameCharacters.find(text.back()) != std::string_view::npos;
+}
+
+}  // namespace folivar

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace folivar {
+
+// The structures of a new name, in the order the "File Structure" list shows them.
+enum class FileStructure : int {
+    Counter = 0,           // "counter"
+    CounterPrefix,         // "counter+prefix"
+    PrefixCounter,         // "prefix+counter"
+    CounterOldName,        // "counter+oldname"
+    PrefixOldName,         // "prefix+oldname"
+    CounterPrefixOldName,  // "counter+prefix+oldname"
+    PrefixCounterOldName,  // "prefix+counter+oldname"
+};
+
+struct NamingScheme {
+    std::string prefix = "pic";
+    FileStructure structure = FileStructure::PrefixCounter;
+    int capacity = 4;         // digits, 1..6
+    std::int64_t origin = 1;  // the top row's number
+};
+
+// The counter's digits, zero-padded to the capacity and never cut.
+std::string CounterText(std::int64_t value, int capacity);
+
+// From the last dot to the end, the dot included; empty without a dot.
+std::string_view ExtensionOf(std::string_view name);
+
+// Everything before the last dot; the whole name without a dot.
+std::string_view BaseOf(std::string_view name);
+
+// The new name of the row at position row (0 for the top row) whose FileName
+// cell holds oldName.
+std::string ComposeName(const NamingScheme& scheme, std::size_t row, std::string_view oldName);
+
+// Characters a name may not hold; the prefix refuses them at its end.
+inline constexpr std::string_view kForbiddenNameCharacters = "\\/:*?\"<>|";
+inline constexpr const char* kForbiddenPrefixWarning =
+    "The file name should not contain the following symbols: \\/:*?\"<>|";
+
+// True when the text ends with a character a name may not hold.
+bool EndsWithForbiddenCharacter(std::string_view text);
+
+}  // namespace folivar

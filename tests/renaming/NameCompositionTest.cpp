@@ -1,0 +1,88 @@
+#include "renaming/NameComposition.h"
+
+#include <gtest/gtest.h>
+
+namespace folivar {
+namespace {
+
+struct ComposeCase {
+    FileStructure structure;
+    std::string prefix;
+    int capacity;
+    std::int64_t origin;
+    std::size_t row;
+    std::string oldName;
+    std::string expected;
+};
+
+void PrintTo(const ComposeCase& c, std::ostream* os) {
+    *os << static_cast<int>(c.structure) << " '" << c.prefix << "' " << c.capacity << " "
+        << c.origin << "+" << c.row << " " << c.oldName;
+}
+
+class Compose : public testing::TestWithParam<ComposeCase> {};
+
+TEST_P(Compose, NewName) {
+    const ComposeCase& c = GetParam();
+    const NamingScheme scheme{c.prefix, c.structure, c.capacity, c.origin};
+    EXPECT_EQ(ComposeName(scheme, c.row, c.oldName), c.expected);
+}
+
+using S = FileStructure;
+
+INSTANTIATE_TEST_SUITE_P(
+    Structures, Compose,
+    testing::Values(ComposeCase{S::Counter, "pic", 4, 1, 0, "IMG_7.JPG", "0001.JPG"},
+                    ComposeCase{S::CounterPrefix, "pic", 4, 1, 1, "IMG_7.JPG", "0002pic.JPG"},
+                    ComposeCase{S::PrefixCounter, "pic", 4, 1, 0, "IMG_7.JPG", "pic0001.JPG"},
+                    ComposeCase{S::PrefixCounter, "pic", 4, 1, 1, "notes.txt", "pic0002.txt"},
+                    ComposeCase{S::PrefixCounter, "pic", 4, 1, 2, "README", "pic0003"},
+                    ComposeCase{S::CounterOldName, "pic", 4, 1, 0, "IMG_7.JPG", "0001IMG_7.JPG"},
+                    ComposeCase{S::CounterOldName, "pic", 4, 1, 2, "README", "0003README"},
+                    ComposeCase{S::PrefixOldName, "pic", 4, 1, 9, "a.b", "pica.b"},
+                    ComposeCase{S::CounterPrefixOldName, "x", 2, 7, 0, "a.b", "07xa.b"},
+                    ComposeCase{S::PrefixCounterOldName, "x", 2, 7, 0, "a.b", "x07a.b"}));
+
+INSTANTIATE_TEST_SUITE_P(Counters, Compose,
+                         testing::Values(ComposeCase{S::Counter, "", 3, 995, 4, "a", "999"},
+                                         ComposeCase{S::Counter, "", 3, 995, 5, "a", "1000"},
+                                         ComposeCase{S::Counter, "", 3, 995, 11, "a", "1006"},
+                                         ComposeCase{S::Counter, "", 6, 999999, 0, "a", "999999"},
+                                         ComposeCase{S::Counter, "", 6, 999999, 1, "a", "1000000"},
+                                         ComposeCase{S::Counter, "", 6, 1, 99999, "a", "100000"},
+                                         ComposeCase{S::Counter, "", 1, 1, 0, "a", "1"},
+                                         ComposeCase{S::Counter, "", 4, 1, 12344, "a", "12345"}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Extensions, Compose,
+    testing::Values(ComposeCase{S::Counter, "pic", 4, 1, 0, "README", "0001"},
+                    ComposeCase{S::Counter, "pic", 4, 1, 0, "archive.tar.gz", "0001.gz"},
+                    ComposeCase{S::Counter, "pic", 4, 1, 0, ".profile", "0001.profile"},
+                    ComposeCase{S::Counter, "pic", 4, 1, 0, "trailing.", "0001."},
+                    ComposeCase{S::PrefixCounter, "", 4, 1, 0, "a.Jpg", "0001.Jpg"},
+                    ComposeCase{S::PrefixOldName, "", 4, 1, 0, "same.txt", "same.txt"},
+                    ComposeCase{S::Counter, "", 4, 1, 0, "\xC3\xA9t\xC3\xA9.\xC3\x89X",
+                                "0001.\xC3\x89X"}));
+
+TEST(NameParts, BaseAndExtension) {
+    EXPECT_EQ(BaseOf("photo.jpg"), "photo");
+    EXPECT_EQ(BaseOf("a.tar.gz"), "a.tar");
+    EXPECT_EQ(BaseOf("README"), "README");
+    EXPECT_EQ(BaseOf(".profile"), "");
+    EXPECT_EQ(ExtensionOf("a.tar.gz"), ".gz");
+    EXPECT_EQ(ExtensionOf("README"), "");
+}
+
+TEST(PrefixCheck, OnlyTheLastCharacterCounts) {
+    for (char c : std::string("\\/:*?\"<>|")) {
+        EXPECT_TRUE(EndsWithForbiddenCharacter(std::string("pic") + c)) << c;
+    }
+    EXPECT_FALSE(EndsWithForbiddenCharacter(""));
+    EXPECT_FALSE(EndsWithForbiddenCharacter("p*c"));
+    EXPECT_FALSE(EndsWithForbiddenCharacter("pic."));
+    EXPECT_STREQ(kForbiddenPrefixWarning,
+                 "The file name should not contain the following symbols: \\/:*?\"<>|");
+}
+
+}  // namespace
+}  // namespace folivar
