@@ -21,6 +21,11 @@ bool FileSystem::isDirectory(const std::string& path) {
     return status(path, true, st) && st.isDirectory();
 }
 
+bool FileSystem::fileExists(const std::string& path) {
+    FileStatus st;
+    return status(path, true, st) && !st.isDirectory();
+}
+
 namespace {
 FileSystem* current = nullptr;
 }

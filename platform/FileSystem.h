@@ -20,8 +20,15 @@ public:
 
     virtual bool status(const std::string& path, bool follow, FileStatus& out) = 0;
 
+    // Renames or moves one file; never replaces anything. False when not moved,
+    // with the source as it was and nothing left at the destination.
+    virtual bool moveFile(const std::string& from, const std::string& to) = 0;
+
     // True when path names an existing folder (symbolic links followed).
     bool isDirectory(const std::string& path);
+
+    // True when path names an existing file that is not a folder (links followed).
+    bool fileExists(const std::string& path);
 };
 
 // The file system in use: the POSIX one unless a test replaced it.

@@ -1,5 +1,7 @@
 #include "platform/PosixFileSystem.h"
 
+#include "platform/PosixMove.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -128,6 +130,10 @@ bool PosixFileSystem::status(const std::string& path, bool follow, FileStatus& o
         return false;
     }
     return statxAt(AT_FDCWD, path.c_str(), follow, out);
+}
+
+bool PosixFileSystem::moveFile(const std::string& from, const std::string& to) {
+    return posixMoveFile(from, to);
 }
 
 }  // namespace folivar::platform

@@ -44,4 +44,11 @@ bool FaultyFileSystem::status(const std::string& path, bool follow, platform::Fi
     return real_->status(path, follow, out);
 }
 
+bool FaultyFileSystem::moveFile(const std::string& from, const std::string& to) {
+    if (unmovable_.count(to) != 0) {
+        return false;
+    }
+    return real_->moveFile(from, to);
+}
+
 }  // namespace folivar::test

@@ -19,17 +19,22 @@ public:
     // Listing this folder (given as the walker asks for it) cannot be started.
     void failOpenDirectory(const std::string& path) { unlistable_.insert(path); }
 
+    // Moving to this destination fails, and nothing is touched.
+    void failMoveTo(const std::string& path) { unmovable_.insert(path); }
+
     // How often a status was asked for, listings' entries included.
     int statusCalls() const { return statusCalls_; }
 
     std::unique_ptr<platform::DirectoryListing> openDirectory(const std::string& path) override;
     bool status(const std::string& path, bool follow, platform::FileStatus& out) override;
+    bool moveFile(const std::string& from, const std::string& to) override;
 
 private:
     class CountingListing;
 
     platform::FileSystem* real_;
     std::set<std::string> unlistable_;
+    std::set<std::string> unmovable_;
     int statusCalls_ = 0;
 };
 
