@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Checks that another tree can pull this one in with add_subdirectory() and link
+# the engine.
+set -euo pipefail
+here="$(cd "$(dirname "$0")/.." && pwd)"
+outer="$(mktemp -d)"
+trap 'rm -rf "$outer"' EXIT
+cat > "$outer/CMakeLists.txt" <<CMAKE
+cmake_minimum_required(VERSION 3.22)
+project(Outer CXX)
+add_subdirectory("$here" folivar)
+add_executable(outer main.cpp)
+target_link_libraries(outer PRIVATE folivar_engine)
+CMAKE
+cat > "$outer/main.cpp" <<'CPP'
+#include "search/Masks.h"
+int main() { return folivar::TMask("*.jpg").Matches("a.JPG") ? 0 : 1; }
+CPP
+cmake -S "$outer" -B "$outer/build" -G Ninja -DFOLIVAR_BUILD_APP=OFF >/dev/null
+cmake --build "$outer/build" -j "$(nproc)" >/dev/null
+"$outer/build/outer"
+[ ! -d "$outer/build/folivar/tests" ] || { echo "tests were built for a subproject"; exit 1; }
+echo "add_subdirectory() use: ok"
