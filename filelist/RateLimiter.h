@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+
+namespace folivar {
+
+// Lets something happen at most once per interval of the platform's
+// millisecond tick, e.g. repainting the status line while a scan keeps the
+// event loop from running.
+class RateLimiter {
+public:
+    explicit RateLimiter(std::uint32_t intervalMs) : intervalMs_(intervalMs) {}
+
+    // True on the first call and then whenever the interval has passed since
+    // the last call that returned true.
+    bool ready();
+
+private:
+    std::uint32_t intervalMs_;
+    std::uint32_t last_ = 0;
+    bool started_ = false;
+};
+
+}  // namespace folivar

@@ -1,0 +1,53 @@
+#include "filelist/IntegerText.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <string>
+
+#include "filelist/EConvertError.h"
+
+namespace folivar {
+namespace {
+
+struct ValidCase {
+    std::string text;
+    int64_t value;
+};
+
+class ValidInteger : public testing::TestWithParam<ValidCase> {};
+
+TEST_P(ValidInteger, Reads) {
+    EXPECT_EQ(StrToInt64(GetParam().text), GetParam().value);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ValidInteger,
+    testing::Values(ValidCase{"0", 0}, ValidCase{"1234", 1234}, ValidCase{"-5", -5},
+                    ValidCase{"+7", 7}, ValidCase{"007", 7}, ValidCase{"-0", 0},
+                    ValidCase{" 42 ", 42}, ValidCase{"\t-1", -1},
+                    ValidCase{"2147483648", 2147483648LL},  // past the 32-bit range
+                    ValidCase{"5368709120", 5368709120LL},
+                    ValidCase{"9223372036854775807", std::numeric_limits<int64_t>::max()},
+                    ValidCase{"-9223372036854775808", std::numeric_limits<int64_t>::min()}));
+
+class InvalidInteger : public testing::TestWithParam<std::string> {};
+
+TEST_P(InvalidInteger, RaisesWithTheTextAsGiven) {
+    const std::string& text = GetParam();
+    try {
+        StrToInt64(text);
+        FAIL() << "no error for '" << text << "'";
+    } catch (const EConvertError& e) {
+        EXPECT_EQ(std::string(e.what()), "'" + text + "' is not a valid integer value");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, InvalidInteger,
+                         testing::Values("", " ", " x ", "abc", "12a", "1 2", "+", "-", "--1",
+                                         "+-1", "0x10", "1.5", "1e3", "1,000",
+                                         "9223372036854775808", "-9223372036854775809",
+                                         "99999999999999999999", "184467440737095516160"));
+
+}  // namespace
+}  // namespace folivar
