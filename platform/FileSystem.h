@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/DirectoryListing.h"
+#include "platform/FileReader.h"
 #include "platform/FileStatus.h"
 
 namespace folivar::platform {
@@ -23,6 +24,16 @@ public:
     // Renames or moves one file; never replaces anything. False when not moved,
     // with the source as it was and nothing left at the destination.
     virtual bool moveFile(const std::string& from, const std::string& to) = 0;
+
+    // Opens a regular file for reading (links followed); never blocks, and
+    // refuses FIFOs, devices and sockets. nullptr when it cannot be read.
+    virtual std::unique_ptr<FileReader> openForReading(const std::string& path) = 0;
+
+    // Deletes a file for good (not a folder). False when it is still there.
+    virtual bool removeFile(const std::string& path) = 0;
+
+    // Gives the owner write permission back (the "archive only" attributes).
+    virtual bool setOwnerWritable(const std::string& path) = 0;
 
     // True when path names an existing folder (symbolic links followed).
     bool isDirectory(const std::string& path);

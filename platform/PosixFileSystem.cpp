@@ -8,6 +8,7 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstddef>
 #include <cstring>
 #include <vector>
@@ -57,6 +58,38 @@ EntryKind kindOf(unsigned char type) {
             return EntryKind::Other;
     }
 }
+
+class PosixFileReader : public FileReader {
+public:
+    PosixFileReader(int fd, const FileStatus& status) : fd_(fd), status_(status) {}
+    ~PosixFileReader() override { ::close(fd_); }
+    PosixFileReader(const PosixFileReader&) = delete;
+    PosixFileReader& operator=(const PosixFileReader&) = delete;
+
+    const FileStatus& status() const override { return status_; }
+
+    std::int64_t read(char* buffer, std::size_t size) override {
+        std::size_t done = 0;
+        while (done < size) {  // fill the whole request unless the file ends
+            const ssize_t n = ::read(fd_, buffer + done, size - done);
+            if (n < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                return -1;
+            }
+            if (n == 0) {
+                break;
+            }
+            done += static_cast<std::size_t>(n);
+        }
+        return static_cast<std::int64_t>(done);
+    }
+
+private:
+    int fd_;
+    FileStatus status_;
+};
 
 class PosixDirectoryListing : public DirectoryListing {
 public:
@@ -134,6 +167,34 @@ bool PosixFileSystem::status(const std::string& path, bool follow, FileStatus& o
 
 bool PosixFileSystem::moveFile(const std::string& from, const std::string& to) {
     return posixMoveFile(from, to);
+}
+
+std::unique_ptr<FileReader> PosixFileSystem::openForReading(const std::string& path) {
+    // O_NONBLOCK: opening a FIFO must never wait for a writer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        return nullptr;
+    }
+    FileStatus st;
+    if (!statxAt(fd, "", true, st) || !st.isRegular()) {
+        ::close(fd);
+        return nullptr;
+    }
+    ::fcntl(fd, F_SETFL, 0);  // a regular file: back to plain blocking reads
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    return std::make_unique<PosixFileReader>(fd, st);
+}
+
+bool PosixFileSystem::removeFile(const std::string& path) {
+    return !path.empty() && ::unlink(path.c_str()) == 0;
+}
+
+bool PosixFileSystem::setOwnerWritable(const std::string& path) {
+    struct stat st {};
+    if (path.empty() || ::stat(path.c_str(), &st) != 0) {
+        return false;
+    }
+    return ::chmod(path.c_str(), (st.st_mode & 07777) | S_IWUSR) == 0;
 }
 
 }  // namespace folivar::platform

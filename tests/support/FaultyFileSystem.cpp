@@ -21,6 +21,16 @@ private:
     int& calls_;
 };
 
+class FaultyFileSystem::FailingReader : public platform::FileReader {
+public:
+    explicit FailingReader(std::unique_ptr<platform::FileReader> real) : real_(std::move(real)) {}
+    const platform::FileStatus& status() const override { return real_->status(); }
+    std::int64_t read(char*, std::size_t) override { return -1; }
+
+private:
+    std::unique_ptr<platform::FileReader> real_;
+};
+
 FaultyFileSystem::FaultyFileSystem() : real_(platform::setFileSystem(this)) {}
 
 FaultyFileSystem::~FaultyFileSystem() {
@@ -49,6 +59,33 @@ bool FaultyFileSystem::moveFile(const std::string& from, const std::string& to) 
         return false;
     }
     return real_->moveFile(from, to);
+}
+
+std::unique_ptr<platform::FileReader> FaultyFileSystem::openForReading(const std::string& path) {
+    if (unopenable_.count(path) != 0) {
+        return nullptr;
+    }
+    auto reader = real_->openForReading(path);
+    if (reader && unreadable_.count(path) != 0) {
+        return std::make_unique<FailingReader>(std::move(reader));
+    }
+    return reader;
+}
+
+bool FaultyFileSystem::removeFile(const std::string& path) {
+    removeCalls_.push_back(path);
+    if (undeletable_.count(path) != 0 || readOnly_.count(path) != 0) {
+        return false;
+    }
+    return real_->removeFile(path);
+}
+
+bool FaultyFileSystem::setOwnerWritable(const std::string& path) {
+    const bool done = real_->setOwnerWritable(path);
+    if (done) {
+        readOnly_.erase(path);
+    }
+    return done;
 }
 
 }  // namespace folivar::test

@@ -2,6 +2,7 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 #include "platform/FileSystem.h"
 
@@ -22,19 +23,40 @@ public:
     // Moving to this destination fails, and nothing is touched.
     void failMoveTo(const std::string& path) { unmovable_.insert(path); }
 
+    // Opening this file for reading fails.
+    void failOpenForReading(const std::string& path) { unopenable_.insert(path); }
+    // This file opens, but reading it fails.
+    void failRead(const std::string& path) { unreadable_.insert(path); }
+    // Deleting this file always fails.
+    void failRemove(const std::string& path) { undeletable_.insert(path); }
+    // Deleting this file fails until its owner gets write permission back.
+    void failRemoveUntilWritable(const std::string& path) { readOnly_.insert(path); }
+
+    // Files handed to removeFile, in order, whether deleted or not.
+    const std::vector<std::string>& removeCalls() const { return removeCalls_; }
+
     // How often a status was asked for, listings' entries included.
     int statusCalls() const { return statusCalls_; }
 
     std::unique_ptr<platform::DirectoryListing> openDirectory(const std::string& path) override;
     bool status(const std::string& path, bool follow, platform::FileStatus& out) override;
     bool moveFile(const std::string& from, const std::string& to) override;
+    std::unique_ptr<platform::FileReader> openForReading(const std::string& path) override;
+    bool removeFile(const std::string& path) override;
+    bool setOwnerWritable(const std::string& path) override;
 
 private:
     class CountingListing;
+    class FailingReader;
 
     platform::FileSystem* real_;
     std::set<std::string> unlistable_;
     std::set<std::string> unmovable_;
+    std::set<std::string> unopenable_;
+    std::set<std::string> unreadable_;
+    std::set<std::string> undeletable_;
+    std::set<std::string> readOnly_;
+    std::vector<std::string> removeCalls_;
     int statusCalls_ = 0;
 };
 

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/FileStatus.h"
+
+namespace folivar::platform {
+
+// A regular file opened for reading from its start, in order.
+class FileReader {
+public:
+    virtual ~FileReader() = default;
+
+    // The status of the open file (device, inode, size, times).
+    virtual const FileStatus& status() const = 0;
+
+    // Reads up to size bytes; the count read, 0 at the end, -1 on a failure.
+    virtual std::int64_t read(char* buffer, std::size_t size) = 0;
+};
+
+}  // namespace folivar::platform
