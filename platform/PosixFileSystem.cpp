@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstddef>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 namespace folivar::platform {
@@ -94,7 +95,7 @@ private:
 class PosixDirectoryListing : public DirectoryListing {
 public:
     PosixDirectoryListing(int fd, const struct stat& self)
-        : fd_(fd), device_(self.st_dev), inode_(self.st_ino), buffer_(kBufferSize) {}
+        : fd_(fd), device_(self.st_dev), inode_(self.st_ino), buffer_(new char[kBufferSize]) {}
     ~PosixDirectoryListing() override { ::close(fd_); }
     PosixDirectoryListing(const PosixDirectoryListing&) = delete;
     PosixDirectoryListing& operator=(const PosixDirectoryListing&) = delete;
@@ -108,7 +109,7 @@ public:
                 if (ended_) {
                     return false;
                 }
-                ssize_t n = ::getdents64(fd_, buffer_.data(), buffer_.size());
+                ssize_t n = ::getdents64(fd_, buffer_.get(), kBufferSize);
                 if (n <= 0) {
                     ended_ = true;  // end of the listing, or a read failure
                     return false;
@@ -116,7 +117,7 @@ public:
                 filled_ = static_cast<std::size_t>(n);
                 offset_ = 0;
             }
-            const auto* d = reinterpret_cast<const struct dirent64*>(buffer_.data() + offset_);
+            const auto* d = reinterpret_cast<const struct dirent64*>(buffer_.get() + offset_);
             offset_ += d->d_reclen;
             const char* name = d->d_name;
             if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) {
@@ -137,7 +138,7 @@ private:
     int fd_;
     std::uint64_t device_;
     std::uint64_t inode_;
-    std::vector<char> buffer_;
+    std::unique_ptr<char[]> buffer_;  // not cleared: getdents64 fills what it hands back
     std::size_t filled_ = 0;
     std::size_t offset_ = 0;
     bool ended_ = false;

@@ -31,6 +31,15 @@ TSystemTime toSystemTime(platform::FileTime time) {
                        u16(t.hour), u16(t.minute), u16(t.second),    u16(t.millisecond)};
 }
 
+bool sameSecond(platform::FileTime a, platform::FileTime b) {
+    return a.seconds == b.seconds;
+}
+
+TSystemTime withMilliseconds(TSystemTime time, platform::FileTime exact) {
+    time.Milliseconds = static_cast<uint16_t>(exact.nanoseconds / 1000000);
+    return time;
+}
+
 int32_t attributesOf(std::string_view name, const platform::FileStatus& st) {
     int32_t attr = 0;
     if (!st.ownerCanWrite()) {
@@ -56,9 +65,16 @@ TFileInformations recordOf(std::string_view name, const std::string& folder,
     info.Path = folder;
     info.Attr = attributesOf(name, st);
     info.Size = st.isRegular() ? st.size : 0;
-    info.CreationTime = toSystemTime(st.hasBirthTime ? st.birthTime : st.changeTime);
-    info.LastAccessTime = toSystemTime(st.accessTime);
+    // The three times often fall in the same second: convert each second once.
+    const platform::FileTime created = st.hasBirthTime ? st.birthTime : st.changeTime;
     info.LastWriteTime = toSystemTime(st.modificationTime);
+    info.LastAccessTime = sameSecond(st.accessTime, st.modificationTime)
+                              ? withMilliseconds(info.LastWriteTime, st.accessTime)
+                              : toSystemTime(st.accessTime);
+    info.CreationTime =
+        sameSecond(created, st.modificationTime) ? withMilliseconds(info.LastWriteTime, created)
+        : sameSecond(created, st.accessTime)     ? withMilliseconds(info.LastAccessTime, created)
+                                                 : toSystemTime(created);
     return info;
 }
 

@@ -105,6 +105,14 @@ TMask::TMask(std::string_view mask) {
         }
     }
     append(State{.kind = Kind::Literal, .bytes = {0}}, size + 1);  // the end of the name
+
+    suffixOnly_ = states_.size() >= 2 && states_[0].skipTo && !states_.back().skipTo;
+    for (std::size_t k = 0; suffixOnly_ && k + 1 < states_.size(); ++k) {
+        const State& s = states_[k];
+        suffixOnly_ = s.kind == Kind::Literal && s.bytes[0] != 0 && s.bytes[0] < 0x80 &&
+                      (k == 0 || !s.skipTo);
+        suffix_.push_back(static_cast<char>(s.bytes[0]));
+    }
 }
 
 bool TMask::fits(const State& state, std::string_view name, std::size_t p,
@@ -130,6 +138,21 @@ bool TMask::fits(const State& state, std::string_view name, std::size_t p,
 bool TMask::Matches(std::string_view name) const {
     if (const auto nul = name.find('\0'); nul != std::string_view::npos) {
         name = name.substr(0, nul);  // a name ends at its first NUL
+    }
+    if (suffixOnly_) {
+        // An ASCII byte never sits inside a multi-byte character, so the literals
+        // match exactly when the name ends in them.
+        if (name.size() < suffix_.size()) {
+            return false;
+        }
+        const char* tail = name.data() + (name.size() - suffix_.size());
+        for (std::size_t k = 0; k < suffix_.size(); ++k) {
+            if (asciiUpper(static_cast<unsigned char>(tail[k])) !=
+                static_cast<unsigned char>(suffix_[k])) {
+                return false;
+            }
+        }
+        return true;
     }
     auto lengthAt = [&](std::size_t p) -> std::size_t {
         return p < name.size() ? utf8CharLength(name, p) : 0;

@@ -4,6 +4,7 @@
 #include <bitset>
 #include <cstdint>
 #include <stdexcept>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -42,6 +43,8 @@ private:
               std::size_t charLength) const;
 
     std::vector<State> states_;
+    bool suffixOnly_ = false;  // "*" then ASCII literals only
+    std::string suffix_;       // upper-cased
     std::vector<std::bitset<256>> sets_;
 };
 

@@ -8,7 +8,7 @@ bool isContinuation(unsigned char c) {
 }
 }  // namespace
 
-std::size_t utf8CharLength(std::string_view text, std::size_t pos) {
+std::size_t utf8MultiByteLength(std::string_view text, std::size_t pos) {
     const std::size_t left = text.size() - pos;
     const auto c0 = static_cast<unsigned char>(text[pos]);
     if (c0 < 0xC2 || c0 > 0xF4 || left < 2) {
