@@ -1,7 +1,6 @@
 #include "platform/PosixMove.h"
 
 #include <gtest/gtest.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,6 +8,7 @@
 #include <optional>
 #include <sstream>
 
+#include "support/ScopedTmpfs.h"
 #include "support/TempTree.h"
 
 namespace folivar::platform {
@@ -25,28 +25,6 @@ bool exists(const std::string& path) {
     struct stat st {};
     return ::lstat(path.c_str(), &st) == 0;
 }
-
-// A small tmpfs mounted inside a temporary folder, so a move into it crosses
-// file systems. Needs the right to mount (root in CI).
-class ScopedTmpfs {
-public:
-    ScopedTmpfs(const std::string& where, const char* size) : where_(where) {
-        mounted_ =
-            ::mount("tmpfs", where.c_str(), "tmpfs", 0, (std::string("size=") + size).c_str()) == 0;
-    }
-    ~ScopedTmpfs() {
-        if (mounted_) {
-            ::umount2(where_.c_str(), MNT_DETACH);
-        }
-    }
-    ScopedTmpfs(const ScopedTmpfs&) = delete;
-    ScopedTmpfs& operator=(const ScopedTmpfs&) = delete;
-    bool mounted() const { return mounted_; }
-
-private:
-    std::string where_;
-    bool mounted_ = false;
-};
 
 TEST(MoveFile, RenamesInPlace) {
     test::TempTree tree;
@@ -102,7 +80,7 @@ protected:
         }
     }
     test::TempTree tree;
-    std::optional<ScopedTmpfs> tmpfs_;
+    std::optional<test::ScopedTmpfs> tmpfs_;
 };
 
 TEST_F(AcrossFileSystems, CopiesKeepsModeAndTimesThenRemovesTheSource) {

@@ -58,6 +58,9 @@ bool FaultyFileSystem::moveFile(const std::string& from, const std::string& to) 
     if (unmovable_.count(to) != 0) {
         return false;
     }
+    if (beforeMove_) {
+        beforeMove_(from, to);
+    }
     return real_->moveFile(from, to);
 }
 

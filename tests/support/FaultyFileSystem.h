@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -22,6 +23,11 @@ public:
 
     // Moving to this destination fails, and nothing is touched.
     void failMoveTo(const std::string& path) { unmovable_.insert(path); }
+
+    // Runs just before each move is handed on, to play someone else's part.
+    void beforeMove(std::function<void(const std::string& from, const std::string& to)> action) {
+        beforeMove_ = std::move(action);
+    }
 
     // Opening this file for reading fails.
     void failOpenForReading(const std::string& path) { unopenable_.insert(path); }
@@ -57,6 +63,7 @@ private:
     std::set<std::string> undeletable_;
     std::set<std::string> readOnly_;
     std::vector<std::string> removeCalls_;
+    std::function<void(const std::string&, const std::string&)> beforeMove_;
     int statusCalls_ = 0;
 };
 
