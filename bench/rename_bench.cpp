@@ -1,0 +1,192 @@
+// Renames 100,000 files in one folder three ways, in one run: through the
+// engine (the RENAME button's "prefix+counter"), with Debian's perl `rename`,
+// and with a bare loop of renameat2 calls (the floor). Each round gets a fresh
+// folder; every result is checked file by file. Prints medians and ratios.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "filelist/FileTable.h"
+#include "renaming/RenameOperations.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+std::string oldName(std::size_t i) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "f%06zu.jpg", i);
+    return buffer;
+}
+
+std::string newName(std::size_t i) {
+    char buffer[32];
+    std::snprintf(buffer, sizeof buffer, "pic%06zu.jpg", i + 1);
+    return buffer;
+}
+
+// A fresh folder of n empty files; returns their inodes, in name order.
+std::vector<ino_t> makeFolder(const std::string& folder, std::size_t n) {
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    std::vector<ino_t> inodes(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const int fd =
+            ::open((folder + "/" + oldName(i)).c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        struct stat st {};
+        if (fd < 0 || ::fstat(fd, &st) != 0) {
+            std::perror("create");
+            std::exit(2);
+        }
+        inodes[i] = st.st_ino;
+        ::close(fd);
+    }
+    return inodes;
+}
+
+// Every old file now stands under its new name (the same inode), and nothing
+// else is in the folder.
+bool verify(const std::string& folder, const std::vector<ino_t>& inodes) {
+    std::size_t count = 0;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        (void)entry;
+        ++count;
+    }
+    if (count != inodes.size()) {
+        std::fprintf(stderr, "FAIL: %zu entries instead of %zu\n", count, inodes.size());
+        return false;
+    }
+    for (std::size_t i = 0; i < inodes.size(); ++i) {
+        struct stat st {};
+        if (::stat((folder + "/" + newName(i)).c_str(), &st) != 0 || st.st_ino != inodes[i]) {
+            std::fprintf(stderr, "FAIL: %s is not the file %s was\n", newName(i).c_str(),
+                         oldName(i).c_str());
+            return false;
+        }
+    }
+    return true;
+}
+
+double engine(const std::string& folder, std::size_t n) {
+    folivar::FileTable table;
+    for (std::size_t i = 0; i < n; ++i) {
+        table.append(folivar::FileRow{oldName(i), folder + "/", "10", "jpg", "1.1.2001", "0", "-"});
+    }
+    const folivar::NamingScheme scheme{"pic", folivar::FileStructure::PrefixCounter, 6, 1};
+    const auto start = Clock::now();
+    const std::size_t done = folivar::RenameFiles(table, scheme, {});
+    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    if (done != n) {
+        std::fprintf(stderr, "FAIL: the engine renamed %zu of %zu\n", done, n);
+        std::exit(1);
+    }
+    return ms;
+}
+
+double floorLoop(const std::string& folder, std::size_t n) {
+    const int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    const auto start = Clock::now();
+    for (std::size_t i = 0; i < n; ++i) {
+        if (::renameat2(dir, oldName(i).c_str(), dir, newName(i).c_str(), RENAME_NOREPLACE) != 0) {
+            std::perror("renameat2");
+            std::exit(1);
+        }
+    }
+    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    ::close(dir);
+    return ms;
+}
+
+// perl rename reads the names from its standard input, in list order.
+double perlRename(const std::string& folder, std::size_t n) {
+    const std::string list = folder + ".list";
+    {
+        std::ofstream out(list);
+        for (std::size_t i = 0; i < n; ++i) {
+            out << oldName(i) << '\n';
+        }
+    }
+    const auto start = Clock::now();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        if (::chdir(folder.c_str()) != 0) {
+            _exit(3);
+        }
+        const int in = ::open(list.c_str(), O_RDONLY);
+        ::dup2(in, 0);
+        ::execlp("rename", "rename", "our $i; $_ = sprintf(\"pic%06d.jpg\", ++$i)",
+                 static_cast<char*>(nullptr));
+        _exit(4);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    fs::remove(list);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "FAIL: rename exited with %d\n", status);
+        std::exit(1);
+    }
+    return ms;
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::size_t n = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 100000;
+    const int rounds = argc > 2 ? std::atoi(argv[2]) : 5;
+    const char* tmp = std::getenv("TMPDIR");
+    const std::string folder = std::string(tmp && *tmp ? tmp : "/tmp") + "/folivar-rename-bench";
+
+    struct Tool {
+        const char* name;
+        std::function<double(const std::string&, std::size_t)> run;
+        std::vector<double> times;
+    };
+    std::vector<Tool> tools = {
+        {"engine", engine, {}}, {"perl rename", perlRename, {}}, {"renameat2 loop", floorLoop, {}}};
+    std::printf("renaming %zu files in one folder, %d rounds, fresh folder each time\n", n, rounds);
+    for (int round = 0; round < rounds; ++round) {
+        for (std::size_t k = 0; k < tools.size(); ++k) {
+            Tool& tool = tools[(k + static_cast<std::size_t>(round)) % tools.size()];
+            const std::vector<ino_t> inodes = makeFolder(folder, n);
+            ::sync();
+            tool.times.push_back(tool.run(folder, n));
+            if (!verify(folder, inodes)) {
+                return 1;
+            }
+        }
+    }
+    fs::remove_all(folder);
+    std::printf("\n%-16s %10s %10s %10s\n", "tool", "median ms", "min", "max");
+    for (const Tool& tool : tools) {
+        std::printf("%-16s %10.1f %10.1f %10.1f\n", tool.name, median(tool.times),
+                    *std::min_element(tool.times.begin(), tool.times.end()),
+                    *std::max_element(tool.times.begin(), tool.times.end()));
+    }
+    const double ours = median(tools[0].times);
+    const double perl = median(tools[1].times);
+    const double bare = median(tools[2].times);
+    std::printf("\nengine / renameat2 loop  %.2f   goal <= 1.5  %s\n", ours / bare,
+                ours / bare <= 1.5 ? "met" : "MISSED");
+    std::printf("engine / perl rename     %.2f   goal <  1.0  %s\n", ours / perl,
+                ours / perl < 1.0 ? "met" : "MISSED");
+    std::printf("every round: every file checked under its new name (same inode)\n");
+    return 0;
+}
