@@ -13,6 +13,13 @@ FolderTree::FolderTree(QWidget* parent) : QTreeView(parent) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setUniformRowHeights(true);
+    keepInSight_.setSingleShot(true);
+    keepInSight_.setInterval(50);
+    connect(&keepInSight_, &QTimer::timeout, this, [this] {
+        if (currentIndex().isValid()) {
+            scrollTo(currentIndex());
+        }
+    });
     installModel();
 }
 
@@ -31,6 +38,14 @@ void FolderTree::installModel() {
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this] {
         if (!reselecting_) {
             emit changed();
+        }
+    });
+    // Folders arrive from a reader thread and are sorted afterwards: once the
+    // folders above the selected one have settled, bring it into sight.
+    connect(fresh, &QFileSystemModel::rowsInserted, this, [this](const QModelIndex& parent) {
+        const QString selected = path();
+        if (!selected.isEmpty() && selected.startsWith(model_->filePath(parent))) {
+            keepInSight_.start();
         }
     });
     // The root has no expand button of its own: show its folders open.

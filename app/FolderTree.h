@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFileSystemModel>
+#include <QTimer>
 #include <QTreeView>
 
 namespace folivar {
@@ -38,6 +39,7 @@ private:
 
     QFileSystemModel* model_ = nullptr;
     bool reselecting_ = false;
+    QTimer keepInSight_;
 };
 
 }  // namespace folivar

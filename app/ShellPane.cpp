@@ -45,7 +45,11 @@ void ShellPane::installModel() {
     model_ = fresh;
     list_->setModel(fresh);
     report_->setModel(fresh);
-    report_->setColumnWidth(0, 200);
+    // Name, Size, Type, Date Modified: room for a whole date and time.
+    const int widths[] = {170, 70, 90, 150};
+    for (int column = 0; column < 4; ++column) {
+        report_->setColumnWidth(column, widths[column]);
+    }
     if (old != nullptr) {
         oldList->deleteLater();
         oldReport->deleteLater();

@@ -30,10 +30,8 @@ QWidget* aboutPage(QWidget* parent) {
 
     QLabel* product =
         label(QStringLiteral("Mirosel Folivar v3.0"), page, QStringLiteral("ProductName"));
-    QFont big = product->font();
-    big.setPointSize(big.pointSize() + 6);
-    big.setBold(true);
-    product->setFont(big);
+    // A sheet rule, so the main window's small face does not reach it.
+    product->setStyleSheet(QStringLiteral("font-size: 15pt; font-weight: bold;"));
     layout->addWidget(product);
 
     auto* picture = new QLabel(page);
