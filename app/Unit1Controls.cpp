@@ -250,7 +250,11 @@ void TForm1::createFileListGroup(QWidget* client) {
     ProgressBar->setValue(0);
     ProgressBar->hide();
     Banner = place<QLabel>(FileList, "Banner", {8, 16, 449, 25});
-    Banner->setPixmap(QPixmap::fromImage(BannerImage::picture()));
+    try {
+        Banner->setPixmap(QPixmap::fromImage(BannerImage::picture()));
+    } catch (const std::runtime_error&) {
+        // Only decoration is lost: the strip stays empty.
+    }
     Banner->setScaledContents(true);
     Banner->hide();
 

@@ -132,16 +132,6 @@ private slots:
         QCOMPARE(w.control<QListWidget>("PathListBox")->count(), 0);
     }
 
-    void upTwiceClimbsTwice() {
-        WindowFixture w;
-        auto* edit = w.control<QLineEdit>("PathEdit");
-        auto* up = w.control<QPushButton>("PathButton3");
-        typeInto(edit, root_ + QStringLiteral("/Music/Rock"));
-        QTest::mouseClick(up, Qt::LeftButton);
-        QTest::mouseClick(up, Qt::LeftButton);
-        QCOMPARE(edit->text(), root_);
-    }
-
     void folderDialogFillsTheEditOnly() {
         WindowFixture w;
         w.desktop().folderAnswers.push_back(root_ + QStringLiteral("/Music"));
