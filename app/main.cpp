@@ -1,11 +1,14 @@
 #include <QApplication>
-#include <memory>
 
-#include "app/Placeholder.h"
+#include "app/Unit1.h"
+#include "app/Unit2.h"
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    std::unique_ptr<QWidget> window(folivar::createPlaceholderWindow());
-    window->show();
+    QApplication application(argc, argv);
+    // The main window comes first: closing it ends the process.
+    folivar::TForm1 form1;
+    folivar::TForm2 form2(&form1);
+    form1.setAboutWindow(&form2);
+    form1.show();
     return QApplication::exec();
 }

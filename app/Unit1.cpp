@@ -1,0 +1,176 @@
+#include "app/Unit1.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QScreen>
+#include <QTableView>
+#include <exception>
+
+#include "app/EngineBridge.h"
+#include "app/FolderTree.h"
+#include "app/QtDesktop.h"
+#include "app/ShellPane.h"
+#include "app/Unit2.h"
+#include "widgets/StyledButton.h"
+
+namespace folivar {
+
+TForm1::TForm1(QWidget* parent) : QMainWindow(parent), desktop_(std::make_unique<QtDesktop>(this)) {
+    createControls();
+    connectHandlers();
+    if (const QScreen* screen = this->screen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+    FormCreate();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::setDesktop(std::unique_ptr<Desktop> desktop) {
+    desktop_ = std::move(desktop);
+}
+
+void TForm1::setAboutWindow(TForm2* about) {
+    about_ = about;
+}
+
+void TForm1::guarded(const std::function<void()>& body) noexcept {
+    QString message;
+    try {
+        body();
+        return;
+    } catch (const std::exception& e) {
+        message = QString::fromUtf8(e.what());
+    } catch (...) {
+        message = QStringLiteral("An unknown error occurred");
+    }
+    try {
+        desktop_->error(message);
+    } catch (...) {
+        // The error box itself failed: nothing is left to show it with.
+    }
+}
+
+void TForm1::watchKeys(QWidget* control, KeyHandler handler) {
+    keyHandlers_.insert(control, handler);
+    control->installEventFilter(this);
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const auto found = keyHandlers_.constFind(watched);
+        if (found != keyHandlers_.constEnd()) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            (this->*found.value())(key->key(), key->modifiers());
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);  // the control still gets its key
+}
+
+void TForm1::connectHandlers() {
+    watchKeys(PathEdit, &TForm1::PathEditKeyDown);
+    watchKeys(PathListBox, &TForm1::PathListBoxKeyDown);
+    watchKeys(ShellTreeView, &TForm1::ShellTreeViewKeyDown);
+    watchKeys(ScanEdit1, &TForm1::ScanEdit1KeyDown);
+    watchKeys(ScanEdit2, &TForm1::ScanEdit2KeyDown);
+    watchKeys(ScanListBox1, &TForm1::ScanListBox1KeyDown);
+    watchKeys(ScanListBox2, &TForm1::ScanListBox2KeyDown);
+    watchKeys(ShellListView->listView(), &TForm1::ShellListViewKeyDown);
+    watchKeys(ShellListView->reportView(), &TForm1::ShellListViewKeyDown);
+
+    connect(PathButton1, &QPushButton::clicked, this, &TForm1::PathButton1Click);
+    connect(PathButton2, &QPushButton::clicked, this, &TForm1::PathButton2Click);
+    connect(PathButton3, &QPushButton::clicked, this, &TForm1::PathButton3Click);
+    connect(PathButton4, &QPushButton::clicked, this, &TForm1::PathButton4Click);
+    connect(PathButton5, &QPushButton::clicked, this, &TForm1::PathButton5Click);
+    connect(ScanButton1, &QPushButton::clicked, this, &TForm1::ScanButton1Click);
+    connect(ScanButton2, &QPushButton::clicked, this, &TForm1::ScanButton2Click);
+    connect(ScanButton3, &QPushButton::clicked, this, &TForm1::ScanButton3Click);
+    connect(ScanButton4, &QPushButton::clicked, this, &TForm1::ScanButton4Click);
+
+    connect(DateCheckBox, &QCheckBox::toggled, this, &TForm1::DateCheckBoxClick);
+    connect(DateComboBox2, &QComboBox::currentIndexChanged, this, &TForm1::DateComboBox2Change);
+    connect(DateTimePicker1, &QDateEdit::dateChanged, this, &TForm1::DateTimePicker1Change);
+    connect(SizeCheckBox, &QCheckBox::toggled, this, &TForm1::SizeCheckBoxClick);
+
+    connect(ShellTreeView, &FolderTree::changed, this, &TForm1::ShellTreeViewChange);
+    connect(CheckView, &QCheckBox::toggled, this, &TForm1::CheckViewClick);
+    connect(ShellListView, &ShellPane::contextMenuRequested, PopupMenu2,
+            [this](const QPoint& at) { PopupMenu2->popup(at); });
+    connect(MenuItem1, &QAction::triggered, this, &TForm1::File1Click);
+    connect(MenuItem2, &QAction::triggered, this, &TForm1::Viewaslist1Click);
+    connect(MenuItem3, &QAction::triggered, this, &TForm1::Viewasreport1Click);
+    connect(MenuItem4, &QAction::triggered, this, &TForm1::Viewassmallicon1Click);
+
+    connect(AboutButton, &QPushButton::clicked, this, &TForm1::AboutButtonClick);
+    connect(RenMovBox, &QComboBox::currentIndexChanged, this, &TForm1::RenMovBoxChange);
+    connect(ScanButton, &QPushButton::clicked, this, &TForm1::ScanButtonClick);
+    connect(RenameButton, &QPushButton::clicked, this, &TForm1::RenameButtonClick);
+    connect(FindDuplButton, &QPushButton::clicked, this, &TForm1::FindDuplButtonClick);
+    connect(SumButton, &QPushButton::clicked, this, &TForm1::SumButtonClick);
+    connect(ExportButton, &QPushButton::clicked, this, &TForm1::ExportButtonClick);
+}
+
+void TForm1::FormCreate() {
+    guarded([this] {
+        PathEdit->setText(QStringLiteral("/"));
+        if (folderExists(PathEdit->text())) {
+            ShellTreeView->setPath(PathEdit->text());
+        } else {
+            PathEdit->clear();
+        }
+        moveTargetFolder_.clear();
+        const QDate today = todayDate();
+        DateTimePicker1->setDate(today);
+        DateTimePicker2->setDate(today);
+        DateTimePicker1->setMaximumDate(today);
+        DateTimePicker2->setMaximumDate(today);
+        DateTimePicker2->setMinimumDate(today);
+        lastSortedColumn_ = -1;
+        duplicateMode_ = true;
+    });
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    FormClose();
+    event->accept();
+}
+
+void TForm1::FormClose() {
+    guarded([this] {
+        // The workbook of an export belongs to the desktop's own spreadsheet
+        // program, which lives on without us: there is nothing to tell to quit,
+        // only our reference to drop.
+        spreadsheetApplication_ = false;
+    });
+}
+
+void TForm1::AboutButtonClick() {
+    guarded([this] {
+        if (about_ == nullptr) {
+            about_ = new TForm2(this);
+        }
+        about_->exec();
+    });
+}
+
+void TForm1::RenMovBoxChange() {
+    guarded([this] { RenameButton->setText(RenMovBox->currentText().toUpper()); });
+}
+
+// The operations over the file list come with the engine's row table.
+void TForm1::ScanButtonClick() {}
+void TForm1::RenameButtonClick() {}
+void TForm1::FindDuplButtonClick() {}
+void TForm1::SumButtonClick() {}
+void TForm1::ExportButtonClick() {}
+void TForm1::PathButton5Click() {}
+
+}  // namespace folivar

@@ -1,0 +1,225 @@
+#pragma once
+
+#include <QHash>
+#include <QMainWindow>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "app/Desktop.h"
+
+class QAbstractItemModel;
+class QAction;
+class QActionGroup;
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QProgressBar;
+class QSpinBox;
+class QStatusBar;
+class QTableView;
+
+namespace folivar {
+
+class FolderTree;
+class ShellPane;
+class StyledButton;
+class StyledLabel;
+class TForm2;
+
+// The main window: every setting, the file list and the shell panes. Each
+// handler is named after the control and event it serves, and none lets an
+// exception out: what escapes is shown with Desktop::error.
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit TForm1(QWidget* parent = nullptr);  // runs FormCreate
+    ~TForm1() override;
+
+    void setDesktop(std::unique_ptr<Desktop> desktop);  // the real one is installed by default
+
+    // The About window to show; without one, the window makes its own.
+    void setAboutWindow(TForm2* about);
+
+public slots:
+    void FormCreate();
+    void FormClose();
+    void AboutButtonClick();
+
+    // PATH group
+    void PathEditKeyDown(int key, Qt::KeyboardModifiers shift);
+    void PathListBoxKeyDown(int key, Qt::KeyboardModifiers shift);
+    void PathButton1Click();
+    void PathButton2Click();
+    void PathButton3Click();
+    void PathButton4Click();
+    void PathButton5Click();
+
+    // Scan Criteria group
+    void ScanEdit1KeyDown(int key, Qt::KeyboardModifiers shift);
+    void ScanEdit2KeyDown(int key, Qt::KeyboardModifiers shift);
+    void ScanListBox1KeyDown(int key, Qt::KeyboardModifiers shift);
+    void ScanListBox2KeyDown(int key, Qt::KeyboardModifiers shift);
+    void ScanButton1Click();
+    void ScanButton2Click();
+    void ScanButton3Click();
+    void ScanButton4Click();
+
+    // Filters group
+    void DateCheckBoxClick();
+    void DateComboBox2Change();
+    void DateTimePicker1Change();
+    void SizeCheckBoxClick();
+
+    // Folder tree and shell pane
+    void ShellTreeViewChange();
+    void ShellTreeViewKeyDown(int key, Qt::KeyboardModifiers shift);
+    void ShellListViewKeyDown(int key, Qt::KeyboardModifiers shift);
+    void CheckViewClick();
+    void File1Click();
+    void Viewaslist1Click();
+    void Viewasreport1Click();
+    void Viewassmallicon1Click();
+
+    // File list and the operations over it
+    void RenMovBoxChange();
+    void ScanButtonClick();
+    void RenameButtonClick();
+    void FindDuplButtonClick();
+    void SumButtonClick();
+    void ExportButtonClick();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    using KeyHandler = void (TForm1::*)(int, Qt::KeyboardModifiers);
+
+    // Runs a handler's body; what escapes it goes to Desktop::error.
+    void guarded(const std::function<void()>& body) noexcept;
+
+    void createControls();
+    void createPathGroup(QWidget* client);
+    void createFileStructureGroup(QWidget* client);
+    void createScanCriteriaGroup(QWidget* client);
+    void createOthersGroup(QWidget* client);
+    void createTreeViewGroup(QWidget* client);
+    void createFileListGroup(QWidget* client);
+    void createFiltersGroup(QWidget* client);
+    void createViewMenu();
+    void connectHandlers();
+    void watchKeys(QWidget* control, KeyHandler handler);
+    void setListModel(QAbstractItemModel* model);
+
+    // Procedures of the scan settings
+    void addEditedFolder();
+    void addFolderFromTree();
+    void moveUp();
+    void addFolderFromDialog();
+    void applyDateRule();
+    void setShellMode(bool on);
+    void chooseViewStyle(QAction* item);
+
+    std::unique_ptr<Desktop> desktop_;
+    TForm2* about_ = nullptr;
+    QHash<QObject*, KeyHandler> keyHandlers_;
+
+    // Window-level variables that no control holds
+    QString moveTargetFolder_;
+    bool duplicateMode_ = true;  // true: FindDuplButton searches ("FIND DUPL")
+    std::int8_t lastSortedColumn_ = -1;
+    std::uint32_t scanFolderCount_ = 0;
+    std::uint32_t scanTime_ = 0;           // milliseconds
+    bool spreadsheetApplication_ = false;  // an export has opened a workbook
+
+    // PATH
+    QGroupBox* PATH = nullptr;
+    StyledButton* PathButton3 = nullptr;
+    QLineEdit* PathEdit = nullptr;
+    StyledButton* PathButton1 = nullptr;
+    QListWidget* PathListBox = nullptr;
+    StyledButton* PathButton2 = nullptr;
+    StyledButton* PathButton4 = nullptr;
+    StyledButton* PathButton5 = nullptr;
+
+    // File Structure
+    QGroupBox* FileStructure = nullptr;
+    QLineEdit* PrefixEdit = nullptr;
+    QComboBox* FileStructureBox = nullptr;
+    QComboBox* RenMovBox = nullptr;
+    QSpinBox* CapacityEdit = nullptr;
+    QSpinBox* CountStartEdit = nullptr;
+
+    // Scan Criteria
+    QGroupBox* ScanCriteria = nullptr;
+    QLineEdit* ScanEdit1 = nullptr;
+    StyledButton* ScanButton1 = nullptr;
+    QListWidget* ScanListBox1 = nullptr;
+    StyledButton* ScanButton2 = nullptr;
+    QLineEdit* ScanEdit2 = nullptr;
+    StyledButton* ScanButton3 = nullptr;
+    QListWidget* ScanListBox2 = nullptr;
+    StyledButton* ScanButton4 = nullptr;
+    QCheckBox* ScanCheckBox1 = nullptr;
+    QCheckBox* ScanCheckBox2 = nullptr;
+    QCheckBox* ScanCheckBox3 = nullptr;
+    QCheckBox* ScanCheckBox4 = nullptr;
+    QCheckBox* ScanCheckBox5 = nullptr;
+    QCheckBox* ScanCheckBox6 = nullptr;
+
+    // Others
+    QGroupBox* Others = nullptr;
+    StyledButton* AboutButton = nullptr;
+    StyledButton* ExportButton = nullptr;
+    StyledButton* SumButton = nullptr;
+
+    // TreeView
+    QGroupBox* TreeView = nullptr;
+    FolderTree* ShellTreeView = nullptr;
+
+    // File List
+    QGroupBox* FileList = nullptr;
+    StyledButton* ScanButton = nullptr;
+    StyledButton* RenameButton = nullptr;
+    StyledButton* FindDuplButton = nullptr;
+    QCheckBox* CheckView = nullptr;
+    QProgressBar* ProgressBar = nullptr;
+    QLabel* Banner = nullptr;
+    QTableView* ListView = nullptr;
+    ShellPane* ShellListView = nullptr;
+    QMenu* PopupMenu2 = nullptr;
+    QActionGroup* ViewStyles = nullptr;
+    QAction* MenuItem1 = nullptr;
+    QAction* MenuItem2 = nullptr;
+    QAction* MenuItem3 = nullptr;
+    QAction* MenuItem4 = nullptr;
+
+    // Filters
+    QGroupBox* Filters = nullptr;
+    QCheckBox* DateCheckBox = nullptr;
+    StyledLabel* DateLabel1 = nullptr;
+    QComboBox* DateComboBox1 = nullptr;
+    StyledLabel* DateLabel2 = nullptr;
+    QComboBox* DateComboBox2 = nullptr;
+    StyledLabel* DateLabel3 = nullptr;
+    QDateEdit* DateTimePicker1 = nullptr;
+    StyledLabel* DateLabel4 = nullptr;
+    QDateEdit* DateTimePicker2 = nullptr;
+    QCheckBox* SizeCheckBox = nullptr;
+    StyledLabel* SizeLabel1 = nullptr;
+    QComboBox* SizeComboBox = nullptr;
+    StyledLabel* SizeLabel2 = nullptr;
+    QLineEdit* SizeEdit = nullptr;
+    QCheckBox* ShortnameCheckBox = nullptr;
+
+    QStatusBar* StatusBar = nullptr;
+};
+
+}  // namespace folivar

@@ -1,0 +1,217 @@
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "WindowFixture.h"
+#include "app/FolderTree.h"
+#include "app/RowTextModel.h"
+#include "app/ShellPane.h"
+
+using folivar::FolderTree;
+using folivar::RowTextModel;
+using folivar::ShellPane;
+using folivar::test::WindowFixture;
+
+namespace {
+
+void touch(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        qFatal("cannot create %s", qPrintable(path));
+    }
+}
+
+void toggle(QCheckBox* box) {
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+}
+
+int shownEntries(const ShellPane* pane) {
+    return pane->fileModel()->rowCount(pane->reportView()->rootIndex());
+}
+
+}  // namespace
+
+class ShellPanesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        temp_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(temp_->isValid());
+        root_ = QDir(temp_->path()).canonicalPath();
+    }
+
+    void shellModeSwapsTheListForThePane() {
+        WindowFixture w;
+        auto* model = qobject_cast<RowTextModel*>(w.control<QTableView>("ListView")->model());
+        QVERIFY(model != nullptr);
+        model->appendRow({"a.jpg", "/x/", "1", "jpg", "1.1.2004", "0", "-"});
+        model->appendRow({"b.jpg", "/x/", "2", "jpg", "1.1.2004", "0", "-"});
+        auto* rename = w.control<QPushButton>("RenameButton");
+        rename->setEnabled(true);  // as a scan of one or more rows leaves it
+
+        auto* shell = w.control<QCheckBox>("CheckView");
+        auto* list = w.control<QTableView>("ListView");
+        auto* pane = w.control<ShellPane>("ShellListView");
+        auto* exportButton = w.control<QPushButton>("ExportButton");
+        const QList<QWidget*> buttons{w.control<QWidget>("ScanButton"), rename,
+                                      w.control<QWidget>("FindDuplButton")};
+
+        toggle(shell);
+        QVERIFY(shell->isChecked());
+        QVERIFY(!exportButton->isEnabled());
+        for (const QWidget* b : buttons) {
+            QVERIFY2(b->isHidden(), qPrintable(b->objectName()));
+        }
+        QVERIFY(list->isHidden());
+        QVERIFY(pane->isVisible());
+        QVERIFY(w.control<QLabel>("Banner")->isVisible());
+        QVERIFY(w.control<QPushButton>("SumButton")->isEnabled());
+        QVERIFY(pane->isLinked());
+        QCOMPARE(pane->folder(), QStringLiteral("/"));
+
+        toggle(shell);
+        QVERIFY(exportButton->isEnabled());
+        for (const QWidget* b : buttons) {
+            QVERIFY2(b->isVisible(), qPrintable(b->objectName()));
+        }
+        QVERIFY(rename->isEnabled());
+        QVERIFY(!w.control<QPushButton>("FindDuplButton")->isEnabled());
+        QVERIFY(list->isVisible());
+        QCOMPARE(list->model(), model);
+        QCOMPARE(list->model()->rowCount(), 2);
+        QVERIFY(pane->isHidden());
+        QVERIFY(w.control<QLabel>("Banner")->isHidden());
+        QVERIFY(!pane->isLinked());
+        QVERIFY(w.desktop().calls.isEmpty());
+    }
+
+    void paneFollowsTheTreeOnlyInShellMode() {
+        QVERIFY(QDir(root_).mkpath(QStringLiteral("one")));
+        QVERIFY(QDir(root_).mkpath(QStringLiteral("two")));
+        WindowFixture w;
+        auto* tree = w.control<FolderTree>("ShellTreeView");
+        auto* pane = w.control<ShellPane>("ShellListView");
+        tree->setPath(root_ + QStringLiteral("/one"));
+        toggle(w.control<QCheckBox>("CheckView"));
+        QCOMPARE(pane->folder(), root_ + QStringLiteral("/one"));
+
+        auto* edit = w.control<QLineEdit>("PathEdit");
+        edit->setText(root_ + QStringLiteral("/two"));
+        QTest::keyClick(edit, Qt::Key_Return);  // the tree stays the PATH group's picker
+        QCOMPARE(pane->folder(), root_ + QStringLiteral("/two"));
+
+        toggle(w.control<QCheckBox>("CheckView"));
+        tree->setPath(root_);
+        QCOMPARE(pane->folder(), root_ + QStringLiteral("/two"));
+    }
+
+    void viewMenuTicksOneItem_data() {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<int>("style");
+        QTest::newRow("icon") << "MenuItem1" << int(ShellPane::ViewStyle::Icon);
+        QTest::newRow("list") << "MenuItem2" << int(ShellPane::ViewStyle::List);
+        QTest::newRow("report") << "MenuItem3" << int(ShellPane::ViewStyle::Report);
+        QTest::newRow("small icon") << "MenuItem4" << int(ShellPane::ViewStyle::SmallIcon);
+    }
+
+    void viewMenuTicksOneItem() {
+        QFETCH(QString, item);
+        QFETCH(int, style);
+        WindowFixture w;
+        auto* pane = w.control<ShellPane>("ShellListView");
+        QCOMPARE(pane->viewStyle(), ShellPane::ViewStyle::Report);
+        toggle(w.control<QCheckBox>("CheckView"));
+        // Start from another style, so every row sees a change.
+        w.control<QAction>(style == int(ShellPane::ViewStyle::Icon) ? "MenuItem2" : "MenuItem1")
+            ->trigger();
+
+        w.control<QAction>(qPrintable(item))->trigger();
+        QCOMPARE(int(pane->viewStyle()), style);
+        QCOMPARE(pane->currentWidget() == pane->reportView(),
+                 style == int(ShellPane::ViewStyle::Report));
+        const QStringList items{"MenuItem1", "MenuItem2", "MenuItem3", "MenuItem4"};
+        for (const QString& other : items) {
+            QCOMPARE(w.control<QAction>(qPrintable(other))->isChecked(), other == item);
+        }
+    }
+
+    void viewMenuCaptions() {
+        WindowFixture w;
+        const auto* menu = w.control<QMenu>("PopupMenu2");
+        QStringList captions;
+        for (const QAction* action : menu->actions()) {
+            captions << action->text();
+        }
+        QCOMPARE(captions, (QStringList{"View as icon", "View as list", "View as report",
+                                        "View as small icon"}));
+        QVERIFY(w.control<QAction>("MenuItem3")->isChecked());
+    }
+
+    // The tree does not watch the disk: a new folder shows after F5 only.
+    void f5InTheTreeReadsTheFoldersAgain() {
+        WindowFixture w;
+        auto* tree = w.control<FolderTree>("ShellTreeView");
+        tree->setPath(root_);
+        QSignalSpy loaded(tree->folderModel(), &QFileSystemModel::directoryLoaded);
+        tree->expand(tree->currentIndex());
+        QTRY_VERIFY(!loaded.isEmpty());
+        QCOMPARE(tree->folderModel()->rowCount(tree->currentIndex()), 0);
+
+        QVERIFY(QDir(root_).mkdir(QStringLiteral("fresh")));
+        QTest::qWait(300);
+        QCOMPARE(tree->folderModel()->rowCount(tree->currentIndex()), 0);
+
+        auto* edit = w.control<QLineEdit>("PathEdit");
+        edit->setText(QStringLiteral("typed"));
+        QTest::keyClick(tree, Qt::Key_F5);
+        QCOMPARE(tree->path(), root_);
+        QCOMPARE(edit->text(), QStringLiteral("typed"));  // the same selection is no change
+        tree->expand(tree->currentIndex());
+        QTRY_COMPARE(tree->folderModel()->rowCount(tree->currentIndex()), 1);
+    }
+
+    void f5FallsBackToAFolderStillThere() {
+        QVERIFY(QDir(root_).mkpath(QStringLiteral("doomed")));
+        WindowFixture w;
+        auto* tree = w.control<FolderTree>("ShellTreeView");
+        tree->setPath(root_ + QStringLiteral("/doomed"));
+        QVERIFY(QDir(root_).rmdir(QStringLiteral("doomed")));
+        QTest::keyClick(tree, Qt::Key_F5);
+        QCOMPARE(tree->path(), root_);
+        QCOMPARE(w.control<QLineEdit>("PathEdit")->text(), root_);
+    }
+
+    void f5InThePaneReadsTheFolderAgain() {
+        touch(root_ + QStringLiteral("/a.txt"));
+        WindowFixture w;
+        w.control<FolderTree>("ShellTreeView")->setPath(root_);
+        toggle(w.control<QCheckBox>("CheckView"));
+        auto* pane = w.control<ShellPane>("ShellListView");
+        QTRY_COMPARE(shownEntries(pane), 1);
+
+        touch(root_ + QStringLiteral("/.hidden"));
+        QTest::qWait(300);
+        QCOMPARE(shownEntries(pane), 1);
+        QTest::keyClick(pane->reportView(), Qt::Key_F5);
+        QTRY_COMPARE(shownEntries(pane), 2);
+        QCOMPARE(pane->folder(), root_);
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> temp_;  // a fresh folder for every test
+    QString root_;
+};
+
+QTEST_MAIN(ShellPanesTest)
+#include "ShellPanesTest.moc"
