@@ -23,10 +23,6 @@ std::optional<std::size_t> firstSelected(const RowSelection& selection) {
     return static_cast<std::size_t>(found - selection.begin());
 }
 
-std::size_t selectedCount(const RowSelection& selection) {
-    return static_cast<std::size_t>(std::count(selection.begin(), selection.end(), true));
-}
-
 RowSelection selectionOf(std::size_t rowCount, const std::vector<std::size_t>& rows) {
     RowSelection selection(rowCount, false);
     for (std::size_t row : rows) {

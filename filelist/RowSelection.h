@@ -18,9 +18,6 @@ RowSelection invertSelection(const RowSelection& selection);
 // The selected row that comes first in list order; nullopt when none is.
 std::optional<std::size_t> firstSelected(const RowSelection& selection);
 
-// How many rows are selected.
-std::size_t selectedCount(const RowSelection& selection);
-
 // The selection of a table of rowCount rows holding these row indexes; an
 // index past the end throws std::out_of_range.
 RowSelection selectionOf(std::size_t rowCount, const std::vector<std::size_t>& rows);

@@ -111,15 +111,6 @@ TEST_F(DeleteFiles, AFileAlreadyGoneStaysListedAsRemained) {
     EXPECT_EQ(statuses_.back(), "1 files in list; Deleted - 1; Remained - 1");
 }
 
-TEST_F(DeleteFiles, NothingSelectedDeletesNothing) {
-    makeRows({"a", "b"});
-    const DeleteFilesOutcome outcome = run({false, false});
-    EXPECT_EQ(statuses_.back(), "2 files in list; Deleted - 0");
-    EXPECT_TRUE(faults_.removeCalls().empty());
-    EXPECT_EQ(outcome.selection, (RowSelection{false, false}));
-    EXPECT_TRUE(onDisk("a"));
-}
-
 TEST_F(DeleteFiles, ASelectionOfAnotherLengthDeletesNothing) {
     makeRows({"a", "b"});
     EXPECT_THROW(run({true}), std::invalid_argument);
