@@ -1,0 +1,80 @@
+#include "filelist/DeleteFiles.h"
+
+#include <vector>
+
+#include "platform/FileSystem.h"
+
+namespace folivar {
+
+namespace {
+
+bool removeForGood(const std::string& file) {
+    platform::FileSystem& files = platform::fileSystem();
+    if (files.removeFile(file)) {
+        return true;
+    }
+    files.setOwnerWritable(file);
+    return files.removeFile(file);
+}
+
+// Takes the rows of deleted files out of the table on every way out, so a row
+// never outlives its file even when something throws midway.
+class RowSweeper {
+public:
+    explicit RowSweeper(FileTable& table) : table_(table) {}
+    ~RowSweeper() { table_.removeRows(std::move(gone_)); }
+    RowSweeper(const RowSweeper&) = delete;
+    RowSweeper& operator=(const RowSweeper&) = delete;
+
+    void add(std::size_t row) { gone_.push_back(row); }
+
+private:
+    FileTable& table_;
+    std::vector<std::size_t> gone_;
+};
+
+}  // namespace
+
+std::string deleteFilesStatus(std::size_t rowCount, std::int32_t deleted, std::int32_t remained) {
+    std::string text = filesInListText(rowCount) + "; Deleted - " + std::to_string(deleted);
+    if (remained != 0) {
+        text += "; Remained - " + std::to_string(remained);
+    }
+    return text;
+}
+
+DeleteFilesOutcome deleteFiles(FileTable& table, const RowSelection& selection,
+                               const StatusSink& status) {
+    requireSelectionFits(selection, table.size());
+    report(status, kPleaseWait);
+    DeleteFilesOutcome outcome;
+    RowSelection staying(selection.size(), false);
+    {
+        // Rows go in one sweep at the end rather than one by one, which would
+        // cost a move of the whole table tail per file.
+        RowSweeper sweeper(table);
+        for (std::size_t row = 0; row < table.size(); ++row) {
+            if (!selection[row]) {
+                continue;
+            }
+            if (removeForGood(table[row].file())) {
+                sweeper.add(row);
+                ++outcome.deleted;
+            } else {
+                staying[row] = true;
+                ++outcome.remained;
+            }
+        }
+    }
+    outcome.selection.reserve(table.size());
+    for (std::size_t row = 0; row < staying.size(); ++row) {
+        if (staying[row] || !selection[row]) {
+            outcome.selection.push_back(staying[row]);
+        }
+    }
+    outcome.buttons = buttonsAfterRemoval(table.size());
+    report(status, deleteFilesStatus(table.size(), outcome.deleted, outcome.remained));
+    return outcome;
+}
+
+}  // namespace folivar

@@ -1,0 +1,43 @@
+#include "filelist/RowSelection.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace folivar {
+
+RowSelection selectAll(std::size_t rowCount) {
+    return RowSelection(rowCount, true);
+}
+
+RowSelection invertSelection(const RowSelection& selection) {
+    RowSelection inverted(selection);
+    inverted.flip();
+    return inverted;
+}
+
+std::optional<std::size_t> firstSelected(const RowSelection& selection) {
+    const auto found = std::find(selection.begin(), selection.end(), true);
+    if (found == selection.end()) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(found - selection.begin());
+}
+
+RowSelection selectionOf(std::size_t rowCount, const std::vector<std::size_t>& rows) {
+    RowSelection selection(rowCount, false);
+    for (std::size_t row : rows) {
+        if (row >= rowCount) {
+            throw std::out_of_range("no such file list row");
+        }
+        selection[row] = true;
+    }
+    return selection;
+}
+
+void requireSelectionFits(const RowSelection& selection, std::size_t rowCount) {
+    if (selection.size() != rowCount) {
+        throw std::invalid_argument("the selection does not match the file list");
+    }
+}
+
+}  // namespace folivar

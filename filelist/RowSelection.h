@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <vector>
+
+namespace folivar {
+
+// Which rows of the file list are selected: one flag per row, in list order.
+using RowSelection = std::vector<bool>;
+
+// Every one of rowCount rows selected.
+RowSelection selectAll(std::size_t rowCount);
+
+// Each row selected exactly when it was not.
+RowSelection invertSelection(const RowSelection& selection);
+
+// The selected row that comes first in list order; nullopt when none is.
+std::optional<std::size_t> firstSelected(const RowSelection& selection);
+
+// The selection of a table of rowCount rows holding these row indexes; an
+// index past the end throws std::out_of_range.
+RowSelection selectionOf(std::size_t rowCount, const std::vector<std::size_t>& rows);
+
+// A list command was handed a selection for another number of rows. Acting on
+// it could open or delete the wrong files, so the command touches nothing.
+void requireSelectionFits(const RowSelection& selection, std::size_t rowCount);
+
+}  // namespace folivar
