@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -38,6 +40,10 @@ public:
     // How often a status was asked for, listings' entries included.
     int statusCalls() const { return statusCalls_; }
 
+    // Bytes read from this file and how often it was opened for reading.
+    std::int64_t bytesRead(const std::string& path) const;
+    int opens(const std::string& path) const;
+
     std::unique_ptr<platform::DirectoryListing> openDirectory(const std::string& path) override;
     bool status(const std::string& path, bool follow, platform::FileStatus& out) override;
     bool moveFile(const std::string& from, const std::string& to) override;
@@ -48,6 +54,7 @@ public:
 private:
     class CountingListing;
     class FailingReader;
+    class CountingReader;
 
     platform::FileSystem* real_;
     std::set<std::string> unlistable_;
@@ -58,6 +65,8 @@ private:
     std::set<std::string> readOnly_;
     std::vector<std::string> removeCalls_;
     int statusCalls_ = 0;
+    std::map<std::string, std::int64_t> bytesRead_;
+    std::map<std::string, int> opens_;
 };
 
 }  // namespace folivar::test
