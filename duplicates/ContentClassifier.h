@@ -21,7 +21,7 @@ public:
     struct Options {
         std::size_t memoryBudget = std::size_t{64} << 20;  // for the blocks held at once
         std::size_t maxOpenFiles = 256;                    // readers open at once
-        std::size_t firstBlock = 4096;
+        std::size_t firstBlock = 1024;
         std::size_t largestBlock = std::size_t{1} << 20;
     };
 

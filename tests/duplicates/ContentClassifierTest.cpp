@@ -79,9 +79,9 @@ TEST(ContentClassifierTest, ReadsEachFileOnceAndOnlyAsFarAsItHasCompany) {
     }
     EXPECT_EQ(fs.bytesRead(paths[0]), static_cast<std::int64_t>(size));
     EXPECT_EQ(fs.bytesRead(paths[3]), static_cast<std::int64_t>(size));  // differs at the end
-    EXPECT_EQ(fs.bytesRead(paths[1]), 4096);
-    EXPECT_EQ(fs.bytesRead(paths[4]), 4096);
-    EXPECT_EQ(classifier.statistics().bytesRead, 3 * static_cast<std::int64_t>(size) + 2 * 4096);
+    EXPECT_EQ(fs.bytesRead(paths[1]), 1024);
+    EXPECT_EQ(fs.bytesRead(paths[4]), 1024);
+    EXPECT_EQ(classifier.statistics().bytesRead, 3 * static_cast<std::int64_t>(size) + 2 * 1024);
 }
 
 TEST(ContentClassifierTest, KeepsToItsMemoryBudgetAndOpenFileLimit) {
