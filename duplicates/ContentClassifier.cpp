@@ -147,7 +147,8 @@ std::vector<ContentClassifier::Result> ContentClassifier::classify(
             for (std::size_t m : bucket.members) {
                 close(members_[m]);
             }
-        } else if (bucket.offset > 0 && bucket.members.size() > options_.maxOpenFiles) {
+        } else if (bucket.offset > 0 && bucket.members.size() > options_.maxOpenFiles &&
+                   !canGrowApart(bucket)) {
             classifyRemainders(bucket, pending);
         } else {
             pass(std::move(bucket), pending);
@@ -225,6 +226,14 @@ void ContentClassifier::pass(Bucket bucket, std::vector<Bucket>& pending) {
     }
 }
 
+// Files that cannot all stay open are opened again for every pass and read
+// again up to where they stand. While blocks still grow eightfold, that costs
+// a fraction of what they read; once memory stops the growth, it would not.
+bool ContentClassifier::canGrowApart(const Bucket& bucket) const {
+    return bucket.block < options_.largestBlock &&
+           blockFor(bucket.members.size(), bucket.block) == bucket.block;
+}
+
 // More files share their start than may be open at once: each is read to its
 // end alone and sorted by a hash of the rest, and every hash group is then
 // confirmed byte for byte.
@@ -232,7 +241,7 @@ void ContentClassifier::classifyRemainders(const Bucket& bucket, std::vector<Buc
     const std::size_t block = blockFor(1, options_.largestBlock);
     const auto buffer = allocate(block);
     noteBlockBytes(block);
-    std::vector<std::pair<std::int64_t, std::uint64_t>> keys;
+    std::map<std::pair<std::int64_t, std::uint64_t>, std::size_t> groupOf;
     std::vector<std::vector<std::size_t>> groups;
     for (std::size_t m : bucket.members) {
         Member& member = members_[m];
@@ -256,14 +265,11 @@ void ContentClassifier::classifyRemainders(const Bucket& bucket, std::vector<Buc
             fail(member);
             continue;
         }
-        const auto key = std::make_pair(length, hash);
-        const auto it = std::find(keys.begin(), keys.end(), key);
-        if (it == keys.end()) {
-            keys.push_back(key);
-            groups.push_back({m});
-        } else {
-            groups[static_cast<std::size_t>(it - keys.begin())].push_back(m);
+        const auto [it, added] = groupOf.try_emplace({length, hash}, groups.size());
+        if (added) {
+            groups.emplace_back();
         }
+        groups[it->second].push_back(m);
     }
     for (const auto& group : groups) {
         if (group.size() >= 2) {

@@ -15,7 +15,10 @@ namespace folivar {
 // comparing them in pairs: files of one size are read side by side in growing
 // blocks, split by what each block holds and dropped as soon as no other file
 // shares their contents so far. Every file is read at most once, in order,
-// except where more than maxOpenFiles files of one size share a first block.
+// except where more than maxOpenFiles files of one size share a first block:
+// those are opened again for each pass, and if they still share their start
+// when memory stops the blocks from growing, each is read to its end for a
+// hash and then once more beside the first of its hash group.
 class ContentClassifier {
 public:
     struct Options {
@@ -62,6 +65,7 @@ private:
 
     void splitBySize(std::vector<Bucket>& pending);
     void pass(Bucket bucket, std::vector<Bucket>& pending);
+    bool canGrowApart(const Bucket& bucket) const;
     void classifyRemainders(const Bucket& bucket, std::vector<Bucket>& pending);
     void confirmGroup(const std::vector<std::size_t>& group, std::int64_t offset,
                       std::vector<Bucket>& pending);

@@ -100,6 +100,22 @@ TEST(ContentClassifierTest, KeepsToItsMemoryBudgetAndOpenFileLimit) {
     EXPECT_LE(classifier.statistics().peakBlockBytes, 2048u + 128u);
 }
 
+TEST(ContentClassifierTest, FilesBeyondTheOpenFileLimitAreReadOnlyNearTheirDifference) {
+    test::TempTree tree;
+    test::FaultyFileSystem fs;
+    std::vector<std::string> contents;
+    for (std::size_t i = 0; i < 12; ++i) {
+        contents.push_back(block('h', 100'000, 3000 + i));  // a long common start
+    }
+    ContentClassifier classifier({1 << 20, 4, 64, 1 << 16});
+    const auto paths = files(tree, contents);
+    expectClasses(classifier.classify(paths), std::string(12, '-'));
+    for (const std::string& path : paths) {
+        EXPECT_LT(fs.bytesRead(path), 10'000) << path;
+    }
+    EXPECT_LE(classifier.statistics().peakOpenFiles, 4u);
+}
+
 TEST(ContentClassifierTest, PathsOfOnePhysicalFileShareItsClassAndIdentity) {
     test::TempTree tree;
     test::FaultyFileSystem fs;

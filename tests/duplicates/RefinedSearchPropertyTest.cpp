@@ -90,7 +90,7 @@ private:
 
 TEST(RefinedSearchPropertyTest, GivesExactlyThePairwiseRowsAndTexts) {
     std::mt19937 random(20240611);
-    const ContentClassifier::Options tiny{512, 3, 8, 64};
+    const ContentClassifier::Options tiny{4096, 3, 8, 256};
     for (int round = 0; round < 160; ++round) {
         test::FaultyFileSystem fs;
         RandomTree tree(random, fs);
