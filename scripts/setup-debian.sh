@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format
     bfs findutils xvfb xauth python3 python3-openpyxl
+    jdupes rdfind fdupes
 )
 
 missing=()
