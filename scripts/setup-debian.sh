@@ -8,11 +8,8 @@ packages=(
     qt6-base-dev libgl-dev libjpeg-dev libxlsxwriter-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format
-<<<<<<< HEAD
-    bfs findutils rename xvfb xauth fonts-dejavu-core python3 python3-openpyxl
-=======
-    bfs findutils coreutils mawk xvfb xauth python3 python3-openpyxl
->>>>>>> listcmds
+    bfs findutils coreutils mawk rename jdupes rdfind fdupes
+    xvfb xauth fonts-dejavu-core python3 python3-openpyxl
 )
 
 missing=()

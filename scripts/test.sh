@@ -3,6 +3,11 @@
 # and runs every test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+if git grep -nE '^(<<<<<<<|>>>>>>>) ' -- . >/dev/null 2>&1; then
+    git grep -nE '^(<<<<<<<|>>>>>>>) ' -- .
+    echo "Merge conflict markers are left in the tree"
+    exit 1
+fi
 scripts/setup-debian.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFOLIVAR_WERROR=ON
 cmake --build build -j "$(nproc)"

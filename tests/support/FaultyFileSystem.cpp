@@ -31,6 +31,22 @@ private:
     std::unique_ptr<platform::FileReader> real_;
 };
 
+class FaultyFileSystem::CountingReader : public platform::FileReader {
+public:
+    CountingReader(std::unique_ptr<platform::FileReader> real, std::int64_t& bytes)
+        : real_(std::move(real)), bytes_(bytes) {}
+    const platform::FileStatus& status() const override { return real_->status(); }
+    std::int64_t read(char* buffer, std::size_t size) override {
+        const std::int64_t count = real_->read(buffer, size);
+        bytes_ += count > 0 ? count : 0;
+        return count;
+    }
+
+private:
+    std::unique_ptr<platform::FileReader> real_;
+    std::int64_t& bytes_;
+};
+
 FaultyFileSystem::FaultyFileSystem() : real_(platform::setFileSystem(this)) {}
 
 FaultyFileSystem::~FaultyFileSystem() {
@@ -72,6 +88,10 @@ std::unique_ptr<platform::FileReader> FaultyFileSystem::openForReading(const std
     if (reader && unreadable_.count(path) != 0) {
         return std::make_unique<FailingReader>(std::move(reader));
     }
+    if (reader) {
+        ++opens_[path];
+        return std::make_unique<CountingReader>(std::move(reader), bytesRead_[path]);
+    }
     return reader;
 }
 
@@ -89,6 +109,16 @@ bool FaultyFileSystem::setOwnerWritable(const std::string& path) {
         readOnly_.erase(path);
     }
     return done;
+}
+
+std::int64_t FaultyFileSystem::bytesRead(const std::string& path) const {
+    const auto it = bytesRead_.find(path);
+    return it == bytesRead_.end() ? 0 : it->second;
+}
+
+int FaultyFileSystem::opens(const std::string& path) const {
+    const auto it = opens_.find(path);
+    return it == opens_.end() ? 0 : it->second;
 }
 
 }  // namespace folivar::test

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -44,6 +46,10 @@ public:
     // How often a status was asked for, listings' entries included.
     int statusCalls() const { return statusCalls_; }
 
+    // Bytes read from this file and how often it was opened for reading.
+    std::int64_t bytesRead(const std::string& path) const;
+    int opens(const std::string& path) const;
+
     std::unique_ptr<platform::DirectoryListing> openDirectory(const std::string& path) override;
     bool status(const std::string& path, bool follow, platform::FileStatus& out) override;
     bool moveFile(const std::string& from, const std::string& to) override;
@@ -54,6 +60,7 @@ public:
 private:
     class CountingListing;
     class FailingReader;
+    class CountingReader;
 
     platform::FileSystem* real_;
     std::set<std::string> unlistable_;
@@ -65,6 +72,8 @@ private:
     std::vector<std::string> removeCalls_;
     std::function<void(const std::string&, const std::string&)> beforeMove_;
     int statusCalls_ = 0;
+    std::map<std::string, std::int64_t> bytesRead_;
+    std::map<std::string, int> opens_;
 };
 
 }  // namespace folivar::test

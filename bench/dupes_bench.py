@@ -1,0 +1,355 @@
+#!/usr/bin/env python3
+"""Times the duplicate search against jdupes, rdfind and fdupes on one corpus.
+
+Makes a mixed corpus (small files with copies, many different files of one
+size, large pairs that differ late, large copies, hard links), warms the page
+cache, runs every tool --runs times, interleaved, checks that all of them find
+the same sets of identical contents, and prints wall times, ratios and the
+bytes each tool read, next to the bytes any exact method must read. Then times
+our search alone on 100 to 3,000 different files of one size. See README.md.
+"""
+
+import argparse
+import collections
+import os
+import platform
+import random
+import shutil
+import stat
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+from pathlib import Path
+
+OURS = "folivar_dupes"
+STAMP = ".dupes-corpus-stamp"
+CORPUS_VERSION = "1"
+MIB = 1 << 20
+
+
+def parse_args():
+    here = Path(__file__).resolve().parent
+    scratch = Path(os.environ.get("TMPDIR", "/tmp"))
+    p = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    p.add_argument("--corpus", type=Path, default=scratch / "folivar-dupes-corpus",
+                   help="where the corpus is made (default: %(default)s)")
+    p.add_argument("--runs", type=int, default=5, help="timed runs per tool (default 5)")
+    p.add_argument("--seed", type=int, default=20240611)
+    p.add_argument("--small-files", type=int, default=20000)
+    p.add_argument("--scale", default="100,300,1000,3000",
+                   help="counts of different 1 MiB files of one size for the growth check")
+    p.add_argument("--keep", action="store_true", help="keep the corpus afterwards")
+    p.add_argument("--folivar-dupes", type=Path,
+                   default=here.parent / "build-bench" / "bench" / "folivar_dupes")
+    return p.parse_args()
+
+
+# ---------------------------------------------------------------- the corpus
+
+def write(path, data, size=None):
+    path.parent.mkdir(parents=True, exist_ok=True)
+    with open(path, "wb") as f:
+        f.write(data)
+        if size is not None:
+            f.truncate(size)  # the rest is a hole: costs no disk
+
+
+def flipped(data, at):
+    return data[:at] + bytes([data[at] ^ 0xFF]) + data[at + 1:]
+
+
+def make_corpus(root, seed, small_files):
+    rng = random.Random(seed)
+    header = rng.randbytes(256)
+    sizes = [rng.randint(64, 12288) for _ in range(2500)]
+    originals = []
+    copies = small_files * 3 // 10
+    for i in range(small_files - copies):
+        size = rng.choice(sizes)
+        # half of them start alike, as files of one format do
+        data = (header + rng.randbytes(max(0, size - 256)))[:size] if i % 2 else rng.randbytes(size)
+        path = root / "small" / f"d{i % 200:03}" / f"f{i:05}.bin"
+        write(path, data)
+        originals.append(path)
+    for i in range(copies):
+        path = root / "small" / f"d{rng.randrange(200):03}" / f"copy{i:05}.bin"
+        path.parent.mkdir(parents=True, exist_ok=True)
+        shutil.copyfile(rng.choice(originals), path)
+    make_one_size(root / "onesize", 500, rng)
+    for size in (8 * MIB, 16 * MIB):
+        for where, at in (("last", size - 1), ("middle", size // 2)):
+            data = rng.randbytes(size)
+            write(root / "pairs" / f"{size // MIB}m-{where}-a", data)
+            write(root / "pairs" / f"{size // MIB}m-{where}-b", flipped(data, at))
+    data = rng.randbytes(64 * MIB)
+    for i in range(3):
+        write(root / "big" / f"copy{i}", data)
+    for name in ("solo", "shared"):
+        write(root / "links" / name, rng.randbytes(100 * 1024))
+        os.link(root / "links" / name, root / "links" / f"{name}-link")
+    shutil.copyfile(root / "links" / "shared", root / "links" / "shared-copy")
+    for i in range(3):
+        write(root / "empty" / f"e{i}", b"")
+
+
+def make_one_size(folder, count, rng):
+    """count different files of 1 MiB: 16 KiB of their own, then a hole."""
+    for i in range(count):
+        write(folder / f"m{i:05}", rng.randbytes(16 * 1024), MIB)
+
+
+def ensure_corpus(root, seed, small_files):
+    wanted = f"version {CORPUS_VERSION} seed {seed} small {small_files}\n"
+    stamp = root / STAMP
+    if stamp.is_file() and stamp.read_text() == wanted:
+        return False
+    if root.exists():
+        shutil.rmtree(root)
+    make_corpus(root, seed, small_files)
+    stamp.write_text(wanted)
+    return True
+
+
+# ---------------------------------------------------------------- what must be read
+
+def regular_files(root):
+    """(path, stat) of every regular file below root but the stamp."""
+    for folder, _, names in os.walk(root):
+        for name in names:
+            path = os.path.join(folder, name)
+            st = os.lstat(path)
+            if stat.S_ISREG(st.st_mode) and name != STAMP:
+                yield path, st
+
+
+def common_prefix(a, b):
+    if a == b:
+        return len(a)
+    lo, hi = 0, min(len(a), len(b))  # a[:lo] == b[:lo], a[:hi] != b[:hi]
+    ma, mb = memoryview(a), memoryview(b)
+    while hi - lo > 1:
+        mid = (lo + hi) // 2
+        if ma[:mid] == mb[:mid]:
+            lo = mid
+        else:
+            hi = mid
+    return lo
+
+
+def read_bounds(root):
+    """Bytes an exact method must read, counting each physical file once.
+
+    prefix: reading files from their start, a file that shares its size with
+    another must be read up to its first byte that differs from every other
+    file of that size, and a file with a copy to its end.
+    floor: in any order, a file with a copy is read whole and any other file
+    of a shared size at least one byte.
+    """
+    by_size = collections.defaultdict(dict)
+    for path, st in regular_files(root):
+        by_size[st.st_size].setdefault((st.st_dev, st.st_ino), path)
+    prefix = floor = 0
+    for size, files in by_size.items():
+        if size == 0 or len(files) < 2:
+            continue
+        data = [Path(p).read_bytes() for p in files.values()]
+        order = sorted(range(len(data)), key=data.__getitem__)
+        shared = [0] * len(data)
+        for a, b in zip(order, order[1:]):
+            common = common_prefix(data[a], data[b])
+            shared[a] = max(shared[a], common)
+            shared[b] = max(shared[b], common)
+        prefix += sum(min(size, s + 1) for s in shared)
+        floor += sum(size if s == size else 1 for s in shared)
+    return prefix, floor
+
+
+# ---------------------------------------------------------------- the tools
+
+def rchar():
+    with open("/proc/self/io") as f:
+        for line in f:
+            if line.startswith("rchar:"):
+                return int(line.split()[1])
+    return 0
+
+
+def run(argv, out_path):
+    """Wall seconds and the bytes the child read (its rchar, added to ours
+    when it is reaped)."""
+    before = rchar()
+    with open(out_path, "wb") as out:
+        start = time.perf_counter()
+        done = subprocess.run(argv, stdout=out, stderr=subprocess.PIPE, check=False)
+        wall = time.perf_counter() - start
+    if done.returncode != 0:
+        sys.exit(f"{argv[0]} exited with {done.returncode}: {done.stderr.decode()[:500]}")
+    return wall, rchar() - before
+
+
+def blank_line_sets(path):
+    sets, current = [], []
+    for line in Path(path).read_text(errors="surrogateescape").splitlines():
+        if line:
+            current.append(line)
+        elif current:
+            sets.append(current)
+            current = []
+    if current:
+        sets.append(current)
+    return sets
+
+
+def rdfind_sets(path):
+    """rdfind lists each set as a first occurrence followed by its others."""
+    sets = []
+    for line in Path(path).read_text(errors="surrogateescape").splitlines():
+        if line.startswith("#") or not line.strip():
+            continue
+        kind, *_, name = line.split(" ", 7)
+        if kind == "DUPTYPE_FIRST_OCCURRENCE":
+            sets.append([name])
+        else:
+            sets[-1].append(name)
+    return sets
+
+
+def contents_sets(sets):
+    """The sets as physical files: hard links count once, empty files are
+    left out (jdupes and rdfind skip them by default), and a set left with
+    fewer than two physical files is no set of identical contents."""
+    out = set()
+    for paths in sets:
+        inodes = set()
+        for p in paths:
+            st = os.stat(p)
+            if st.st_size > 0:
+                inodes.add((st.st_dev, st.st_ino))
+        if len(inodes) >= 2:
+            out.add(frozenset(inodes))
+    return out
+
+
+def first_line(argv):
+    try:
+        done = subprocess.run(argv, capture_output=True, text=True, check=False)
+        text = (done.stdout or done.stderr).strip()
+        return text.splitlines()[0] if text else "?"
+    except OSError:
+        return "?"
+
+
+def cpu_model():
+    try:
+        for line in Path("/proc/cpuinfo").read_text().splitlines():
+            if line.startswith("model name"):
+                return line.split(":", 1)[1].strip()
+    except OSError:
+        pass
+    return platform.processor() or "?"
+
+
+def warm(root):
+    for path, _ in regular_files(root):
+        with open(path, "rb") as f:
+            while f.read(MIB):
+                pass
+
+
+def main():
+    args = parse_args()
+    if not args.folivar_dupes.is_file():
+        sys.exit(f"missing {args.folivar_dupes}: build with -DFOLIVAR_BUILD_BENCH=ON first")
+    for tool in ("jdupes", "rdfind", "fdupes"):
+        if not shutil.which(tool):
+            sys.exit(f"missing {tool} (scripts/setup-debian.sh installs it)")
+    corpus = Path(os.path.abspath(args.corpus))
+    scratch = Path(tempfile.mkdtemp(prefix="dupes-bench-"))
+    try:
+        made = ensure_corpus(corpus, args.seed, args.small_files)
+        report(args, corpus, scratch, made)
+    finally:
+        shutil.rmtree(scratch, ignore_errors=True)
+        if not args.keep:
+            shutil.rmtree(corpus, ignore_errors=True)
+
+
+def report(args, corpus, scratch, made):
+    files = list(regular_files(corpus))
+    disk = sum(st.st_blocks * 512 for _, st in files)
+    prefix_bound, floor_bound = read_bounds(corpus)
+    rdfind_out = scratch / "rdfind.results"
+    tools = {
+        OURS: ([str(args.folivar_dupes), str(corpus)], blank_line_sets, None),
+        "jdupes": (["jdupes", "-r", "-q", str(corpus)], blank_line_sets, None),
+        "rdfind": (["rdfind", "-outputname", str(rdfind_out), str(corpus)], rdfind_sets, rdfind_out),
+        "fdupes": (["fdupes", "-r", "-q", str(corpus)], blank_line_sets, None),
+    }
+    warm(corpus)
+    names = list(tools)
+    samples = {name: [] for name in names}
+    reads = {name: [] for name in names}
+    found = {}
+    for r in range(args.runs + 1):  # the first round warms up and is not counted
+        for name in names[r % len(names):] + names[:r % len(names)]:
+            argv, parse, result = tools[name]
+            stdout = scratch / f"{name}.stdout"
+            wall, read = run(argv, stdout)
+            found[name] = contents_sets(parse(result or stdout))
+            if r > 0:
+                samples[name].append(wall)
+                reads[name].append(read)
+
+    print(f"date      {time.strftime('%Y-%m-%d %H:%M:%S %Z')}")
+    print(f"machine   {cpu_model()}, {os.cpu_count()} cpus, Linux {platform.release()}, "
+          f"load {os.getloadavg()[0]:.2f}")
+    print(f"corpus    {corpus}{' (made now)' if made else ''}: {len(files)} files, "
+          f"{sum(st.st_size for _, st in files) / MIB:.0f} MiB, {disk / MIB:.0f} MiB on disk")
+    print(f"tools     {first_line(['jdupes', '--version'])}; {first_line(['rdfind', '-v'])}; "
+          f"{first_line(['fdupes', '--version'])}")
+    print(f"runs      {args.runs} per tool, interleaved, after one warm-up round; warm page cache")
+    print(f"must read {prefix_bound / MIB:.1f} MiB reading from the start of each file; "
+          f"{floor_bound / MIB:.1f} MiB in any order")
+    print()
+    print(f"{'tool':<14}{'median ms':>10}{'min':>9}{'max':>9}{'read MiB':>10}{'/bound':>8}"
+          f"{'sets':>6}")
+    medians = {}
+    for name in names:
+        medians[name] = statistics.median(samples[name])
+        read = statistics.median(reads[name])
+        print(f"{name:<14}{medians[name] * 1000:10.1f}{min(samples[name]) * 1000:9.1f}"
+              f"{max(samples[name]) * 1000:9.1f}{read / MIB:10.1f}{read / prefix_bound:8.2f}"
+              f"{len(found[name]):6}")
+    print()
+    for peer in names[1:]:
+        print(f"ours/{peer:<9}{medians[OURS] / medians[peer]:6.2f}"
+              + ("   goal < 1.0 " + ("met" if medians[OURS] < medians[peer] else "MISSED")
+                 if peer == "jdupes" else ""))
+    ours_read = statistics.median(reads[OURS]) / prefix_bound
+    print(f"ours read     {ours_read:6.2f} x the bound   goal <= 1.10 "
+          + ("met" if ours_read <= 1.1 else "MISSED"))
+    agree = all(found[name] == found[OURS] for name in names)
+    print("sets          " + ("all tools find the same sets of identical contents" if agree else
+                             "FAIL: " + ", ".join(f"{n} {len(found[n] - found[OURS])} more, "
+                                                  f"{len(found[OURS] - found[n])} fewer"
+                                                  for n in names[1:] if found[n] != found[OURS])))
+    print()
+    print(f"{'one size':<14}{'files':>6}{'median ms':>11}{'us/file':>9}{'read KiB':>10}")
+    rng = random.Random(args.seed + 1)
+    for count in (int(c) for c in args.scale.split(",")):
+        folder = scratch / f"onesize-{count}"
+        make_one_size(folder, count, rng)
+        warm(folder)
+        runs = [run([str(args.folivar_dupes), str(folder)], scratch / "scale.out")
+                for _ in range(3)]
+        wall = statistics.median(w for w, _ in runs)
+        read = statistics.median(r for _, r in runs)
+        print(f"{OURS:<14}{count:6}{wall * 1000:11.1f}{wall * 1e6 / count:9.0f}{read / 1024:10.0f}")
+        shutil.rmtree(folder)
+    sys.exit(0 if agree else 1)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,68 @@
+// folivar_dupes ROOT
+//
+// What FIND DUPL does after a scan, without the window: lists every regular
+// file below ROOT through the search component, adds the rows a scan adds,
+// runs the duplicate search over them and prints each group, one full path a
+// line and a blank line after each group. What the search read goes to
+// standard error. Exit status 2 on a usage or output error.
+
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "duplicates/DuplicateFinder.h"
+#include "filelist/RowTexts.h"
+#include "search/EasyFileSearch.h"
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s ROOT\n", argv[0]);
+        return 2;
+    }
+    folivar::FileTable table;
+    folivar::TEasyFileSearch scan;
+    scan.SetRootPath(argv[1]);
+    scan.SetFileNames({"*"});
+    scan.SetSearchOptions({folivar::okIncludeSubfolder, folivar::okLookForArchiveFile});
+    scan.OnFileFound = [&](folivar::TFileInformations file) {
+        table.append(folivar::rowFromFile(file));
+    };
+
+    folivar::DuplicateFinder finder;
+    try {
+        scan.Execute();
+        finder.search(table, {});
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s: %s\n", argv[0], e.what());
+        return 2;
+    }
+
+    // Rows of one group may interleave with other groups of the same size.
+    std::vector<std::vector<std::string>> groups;
+    for (const folivar::FileRow& row : table) {
+        const auto group = static_cast<std::size_t>(std::stoul(row.Group));
+        if (group > groups.size()) {
+            groups.resize(group);
+        }
+        groups[group - 1].push_back(row.file());
+    }
+    std::string out;
+    for (const auto& group : groups) {
+        for (const std::string& path : group) {
+            out += path;
+            out += '\n';
+        }
+        out += '\n';
+    }
+    if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size() || std::fflush(stdout) != 0) {
+        std::perror("write");
+        return 2;
+    }
+    const auto& stats = finder.readStatistics();
+    std::fprintf(stderr,
+                 "rows %zu, read %lld bytes, opened %zu files, peak open %zu, peak blocks %zu\n",
+                 table.size(), static_cast<long long>(stats.bytesRead), stats.filesOpened,
+                 stats.peakOpenFiles, stats.peakBlockBytes);
+    return 0;
+}

@@ -1,0 +1,87 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "duplicates/FileIdentity.h"
+#include "platform/FileReader.h"
+
+namespace folivar {
+
+// Sorts files into classes of byte for byte identical contents without
+// comparing them in pairs: files of one size are read side by side in growing
+// blocks, split by what each block holds and dropped as soon as no other file
+// shares their contents so far. Every file is read at most once, in order,
+// except where more than maxOpenFiles files of one size share a first block:
+// those are opened again for each pass, and if they still share their start
+// when memory stops the blocks from growing, each is read to its end for a
+// hash and then once more beside the first of its hash group.
+class ContentClassifier {
+public:
+    struct Options {
+        std::size_t memoryBudget = std::size_t{64} << 20;  // for the blocks held at once
+        std::size_t maxOpenFiles = 256;                    // readers open at once
+        std::size_t firstBlock = 1024;
+        std::size_t largestBlock = std::size_t{1} << 20;
+    };
+
+    struct Result {
+        static constexpr int kNone = -1;
+        // Files of one class hold the same bytes; every class has two or more
+        // physical files. kNone: identical to no other file (unreadable, not a
+        // regular file, or unique).
+        int contentClass = kNone;
+        // The file as it was read; valid unless the file could not be read.
+        FileIdentity identity;
+    };
+
+    // What the last classify() cost.
+    struct Statistics {
+        std::int64_t bytesRead = 0;
+        std::size_t filesOpened = 0;
+        std::size_t peakOpenFiles = 0;
+        std::size_t peakBlockBytes = 0;  // bytes of blocks held at once
+    };
+
+    ContentClassifier();
+    explicit ContentClassifier(Options options);
+    ~ContentClassifier();
+    ContentClassifier(const ContentClassifier&) = delete;
+    ContentClassifier& operator=(const ContentClassifier&) = delete;
+
+    // One result per path, in the same order. Paths that lead to one physical
+    // file (links, the same path twice) share its class and identity.
+    std::vector<Result> classify(const std::vector<std::string>& paths);
+
+    const Statistics& statistics() const { return stats_; }
+
+private:
+    struct Member;
+    struct Bucket;
+    class BlockSorter;
+
+    void splitBySize(std::vector<Bucket>& pending);
+    void pass(Bucket bucket, std::vector<Bucket>& pending);
+    bool canGrowApart(const Bucket& bucket) const;
+    void classifyRemainders(const Bucket& bucket, std::vector<Bucket>& pending);
+    void confirmGroup(const std::vector<std::size_t>& group, std::int64_t offset,
+                      std::vector<Bucket>& pending);
+    bool openAt(Member& member, std::int64_t offset);
+    std::int64_t readInto(Member& member, char* buffer, std::size_t size);
+    void close(Member& member);
+    void fail(Member& member);
+    void makeClass(const std::vector<std::size_t>& members);
+    std::size_t blockFor(std::size_t members, std::size_t wanted) const;
+    void noteBlockBytes(std::size_t bytes);
+
+    Options options_;
+    Statistics stats_;
+    std::vector<Member> members_;
+    std::size_t openFiles_ = 0;
+    int nextClass_ = 0;
+};
+
+}  // namespace folivar

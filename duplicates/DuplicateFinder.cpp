@@ -1,0 +1,202 @@
+#include "duplicates/DuplicateFinder.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "duplicates/ProgressPercent.h"
+#include "filelist/ColumnSort.h"
+#include "platform/FileSystem.h"
+
+namespace folivar {
+
+namespace {
+
+const std::string kOrig = "Orig";
+const std::string kDupl = "Dupl";
+const std::string kNoGroup = "0";
+
+void show(const DuplicateFinder::Callbacks& callbacks, const std::string& text) {
+    if (callbacks.status) {
+        callbacks.status(text);
+    }
+}
+
+}  // namespace
+
+// The working values of one search.
+struct DuplicateFinder::Marking {
+    std::int32_t group = 1;
+    bool groupUsed = false;
+    std::int32_t found = 0;
+};
+
+DuplicateFinder::DuplicateFinder() = default;
+
+DuplicateFinder::DuplicateFinder(ContentClassifier::Options options) : classifier_(options) {}
+
+DuplicateFinder::SearchOutcome DuplicateFinder::search(FileTable& table,
+                                                       const Callbacks& callbacks) {
+    records_.clear();
+    if (callbacks.progress) {
+        callbacks.progress(0);
+    }
+    sortRows(table, fcSize, false);
+
+    const std::size_t count = table.size();
+    Marking marking;
+    int shown = -1;
+    std::size_t i = 0;
+    while (i + 1 < count) {
+        if (table[i].Size != table[i + 1].Size) {
+            ++i;
+        } else {
+            const std::size_t first = i;
+            const std::string size = table[i].Size;
+            while (i < count && table[i].Size == size) {
+                ++i;
+            }
+            markRun(table, first, i, marking);
+        }
+        // Shown only when the figure changes: a repeat would show nothing new.
+        const int percent = progressPercent(i + 1, count);
+        if (percent != shown) {
+            shown = percent;
+            if (callbacks.progress) {
+                callbacks.progress(percent);
+            }
+            show(callbacks, std::to_string(percent) + "% are completed. Please wait...");
+        }
+    }
+
+    const std::string found = std::to_string(marking.found);
+    show(callbacks, found + " duplicates are found." + " Please wait...");
+    std::vector<std::size_t> ungrouped;
+    for (std::size_t row = 0; row < table.size(); ++row) {
+        if (table[row].Group == kNoGroup) {
+            ungrouped.push_back(row);
+        }
+    }
+    table.removeRows(std::move(ungrouped));
+    show(callbacks,
+         std::to_string(table.size()) + " files in list; " + found + " duplicates are found");
+
+    SearchOutcome outcome;
+    outcome.duplicatesFound = marking.found;
+    outcome.rowCount = table.size();
+    if (marking.found == 0) {
+        outcome.renameEnabled = false;
+        outcome.findDuplEnabled = false;
+    } else {
+        outcome.deleteMode = true;
+    }
+    return outcome;
+}
+
+// One run of rows with the same Size text. The anchors and their candidates
+// are visited in the order of a comparison of every later row, but only rows
+// of the anchor's own content class can be identical to it, and never a row
+// naming the same physical file.
+void DuplicateFinder::markRun(FileTable& table, std::size_t first, std::size_t end,
+                              Marking& marking) {
+    std::vector<std::string> paths;
+    paths.reserve(end - first);
+    for (std::size_t row = first; row < end; ++row) {
+        paths.push_back(table[row].file());
+    }
+    const auto files = classifier_.classify(paths);
+    const auto& stats = classifier_.statistics();
+    readStats_.bytesRead += stats.bytesRead;
+    readStats_.filesOpened += stats.filesOpened;
+    readStats_.peakOpenFiles = std::max(readStats_.peakOpenFiles, stats.peakOpenFiles);
+    readStats_.peakBlockBytes = std::max(readStats_.peakBlockBytes, stats.peakBlockBytes);
+
+    std::vector<std::vector<std::size_t>> classRows;
+    std::vector<std::size_t> slot(files.size(), 0);
+    for (std::size_t k = 0; k < files.size(); ++k) {
+        const int c = files[k].contentClass;
+        if (c == ContentClassifier::Result::kNone) {
+            continue;
+        }
+        const auto cls = static_cast<std::size_t>(c);
+        if (cls >= classRows.size()) {
+            classRows.resize(cls + 1);
+        }
+        slot[k] = classRows[cls].size();
+        classRows[cls].push_back(k);
+    }
+
+    for (std::size_t a = 0; a + 1 < files.size(); ++a) {
+        if (marking.groupUsed) {
+            ++marking.group;
+        }
+        marking.groupUsed = false;
+        FileRow& anchor = table[first + a];
+        if (anchor.Status == kDupl || files[a].contentClass == ContentClassifier::Result::kNone) {
+            continue;
+        }
+        const auto& rows = classRows[static_cast<std::size_t>(files[a].contentClass)];
+        for (std::size_t s = slot[a] + 1; s < rows.size(); ++s) {
+            const std::size_t b = rows[s];
+            FileRow& other = table[first + b];
+            if (other.Status == kDupl || files[b].identity.samePhysicalFile(files[a].identity)) {
+                continue;
+            }
+            const std::string group = std::to_string(marking.group);
+            anchor.Group = group;
+            anchor.Status = kOrig;
+            other.Group = group;
+            other.Status = kDupl;
+            records_.markOriginal(paths[a], marking.group, files[a].identity);
+            records_.markDuplicate(paths[b], marking.group, files[b].identity);
+            marking.groupUsed = true;
+            ++marking.found;
+        }
+    }
+}
+
+DuplicateFinder::DeleteOutcome DuplicateFinder::deleteDuplicates(FileTable& table,
+                                                                 const Callbacks& callbacks) {
+    auto& fs = platform::fileSystem();
+    DeleteOutcome outcome;
+    std::vector<std::size_t> deletedRows;
+    for (std::size_t row = 0; row < table.size(); ++row) {
+        if (table[row].Status == kOrig) {
+            continue;
+        }
+        const std::string path = table[row].file();
+        if (!records_.safeToDelete(path)) {
+            ++outcome.remained;
+            continue;
+        }
+        bool deleted = fs.removeFile(path);
+        if (!deleted) {
+            fs.setOwnerWritable(path);
+            deleted = fs.removeFile(path);
+        }
+        if (deleted) {
+            records_.forget(path);
+            deletedRows.push_back(row);
+            ++outcome.deleted;
+        } else {
+            ++outcome.remained;
+        }
+    }
+    table.removeRows(std::move(deletedRows));
+
+    outcome.rowCount = table.size();
+    std::string text = std::to_string(outcome.rowCount) + " files in list; Deleted - " +
+                       std::to_string(outcome.deleted);
+    if (outcome.remained != 0) {
+        text += "; Remained - " + std::to_string(outcome.remained);
+    }
+    show(callbacks, text);
+    if (outcome.rowCount < 1) {
+        outcome.renameEnabled = false;
+    }
+    if (outcome.rowCount < 2) {
+        outcome.findDuplEnabled = false;
+    }
+    return outcome;
+}
+
+}  // namespace folivar

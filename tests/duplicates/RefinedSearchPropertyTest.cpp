@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "ListRows.h"
+#include "PairwiseReference.h"
+#include "duplicates/DuplicateFinder.h"
+#include "support/FaultyFileSystem.h"
+#include "support/TempTree.h"
+
+namespace folivar {
+namespace {
+
+// A small tree of files of a few sizes, each holding one of four variants of
+// its size's contents (the same, or another first, middle or last byte),
+// with hard links, symbolic links, unreadable files, a row listed twice and
+// now and then a row still marked by an earlier search.
+class RandomTree {
+public:
+    RandomTree(std::mt19937& random, test::FaultyFileSystem& fs) : random_(random) {
+        const std::size_t sizes[] = {0, 1, 5, 300, 4100, 9000};
+        const int files = pick(2, 24);
+        for (int f = 0; f < files; ++f) {
+            const std::size_t size = sizes[pick(0, 5)];
+            std::string contents(size, 'c');
+            for (std::size_t i = 0; i < size; ++i) {
+                contents[i] = static_cast<char>('a' + (i * 7 + size) % 26);
+            }
+            const int variant = pick(0, 3);
+            if (size > 0 && variant > 0) {
+                contents[variant == 1 ? 0 : variant == 2 ? size / 2 : size - 1] = '#';
+            }
+            const std::string name = "d" + std::to_string(f % 3) + "/f" + std::to_string(f);
+            paths.push_back(tree_.file(name, contents));
+        }
+        std::vector<int> fileOf(paths.size());
+        for (int f = 0; f < files; ++f) {
+            fileOf[static_cast<std::size_t>(f)] = f;
+        }
+        for (int extra = pick(0, 3); extra > 0; --extra) {
+            const int target = pick(0, files - 1);
+            const std::string& targetPath = paths[static_cast<std::size_t>(target)];
+            const std::string name = "l" + std::to_string(paths.size());
+            if (pick(0, 1) == 0) {
+                EXPECT_EQ(::link(targetPath.c_str(), tree_.at(name).c_str()), 0);
+                paths.push_back(tree_.at(name));
+            } else {
+                paths.push_back(tree_.symlink(targetPath, name));
+            }
+            fileOf.push_back(target);
+        }
+        // A fault belongs to the file, whichever path leads to it.
+        for (int bad = pick(0, 2); bad > 0; --bad) {
+            const int file = pick(0, files - 1);
+            const bool opens = pick(0, 1) == 0;
+            for (std::size_t p = 0; p < paths.size(); ++p) {
+                if (fileOf[p] == file) {
+                    opens ? fs.failRead(paths[p]) : fs.failOpenForReading(paths[p]);
+                }
+            }
+        }
+        paths.push_back(paths[static_cast<std::size_t>(pick(0, files - 1))]);
+        std::shuffle(paths.begin(), paths.end(), random_);
+    }
+
+    FileTable table() {
+        FileTable out;
+        for (const std::string& path : paths) {
+            test::addRow(out, path);
+            if (pick(0, 40) == 0) {
+                out[out.size() - 1].Group = "7";
+                out[out.size() - 1].Status = "Dupl";
+            }
+        }
+        return out;
+    }
+
+    std::vector<std::string> paths;
+
+private:
+    int pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
+
+    std::mt19937& random_;
+    test::TempTree tree_;
+};
+
+TEST(RefinedSearchPropertyTest, GivesExactlyThePairwiseRowsAndTexts) {
+    std::mt19937 random(20240611);
+    const ContentClassifier::Options tiny{4096, 3, 8, 256};
+    for (int round = 0; round < 160; ++round) {
+        test::FaultyFileSystem fs;
+        RandomTree tree(random, fs);
+        FileTable expected = tree.table();
+        FileTable actual = expected;
+        const std::int32_t found = test::pairwiseSearch(expected);
+
+        DuplicateFinder finder(round % 2 == 0 ? ContentClassifier::Options{} : tiny);
+        std::string last;
+        const auto outcome =
+            finder.search(actual, {nullptr, [&](const std::string& text) { last = text; }});
+        ASSERT_EQ(test::marks(actual), test::marks(expected)) << "round " << round;
+        ASSERT_TRUE(std::equal(actual.begin(), actual.end(), expected.begin(), expected.end()));
+        EXPECT_EQ(outcome.duplicatesFound, found);
+        EXPECT_EQ(last, std::to_string(expected.size()) + " files in list; " +
+                            std::to_string(found) + " duplicates are found");
+    }
+}
+
+}  // namespace
+}  // namespace folivar
