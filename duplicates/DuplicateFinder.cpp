@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "duplicates/ProgressPercent.h"
 #include "filelist/ColumnSort.h"
+#include "filelist/ProgressReporter.h"
 #include "platform/FileSystem.h"
 
 namespace folivar {
@@ -58,7 +58,7 @@ DuplicateFinder::SearchOutcome DuplicateFinder::search(FileTable& table,
             markRun(table, first, i, marking);
         }
         // Shown only when the figure changes: a repeat would show nothing new.
-        const int percent = progressPercent(i + 1, count);
+        const int percent = PercentDone(i + 1, count);
         if (percent != shown) {
             shown = percent;
             if (callbacks.progress) {

@@ -14,7 +14,7 @@ int PercentDone(std::size_t done, std::size_t total) {
     if (twiceRemainder > total || (twiceRemainder == total && quotient % 2 == 1)) {
         ++quotient;
     }
-    return static_cast<int>(quotient);
+    return quotient > 100 ? 100 : static_cast<int>(quotient);
 }
 
 ProgressReporter::ProgressReporter(std::size_t total, Callbacks callbacks)

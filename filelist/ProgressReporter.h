@@ -7,7 +7,8 @@
 namespace folivar {
 
 // Rows done x 100 / row count, rounded to the nearest whole number, halves to
-// the even one (1 of 8 gives 12, 3 of 8 gives 38). 0 for an empty list.
+// the even one (1 of 8 gives 12, 3 of 8 gives 38), never above 100 (the bar's
+// range). 0 for an empty list.
 int PercentDone(std::size_t done, std::size_t total);
 
 // Reports a long command's progress after each row, but only when the shown

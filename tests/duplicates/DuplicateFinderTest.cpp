@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "ListRows.h"
-#include "duplicates/ProgressPercent.h"
 #include "filelist/ColumnSort.h"
 #include "filelist/EConvertError.h"
 #include "support/FaultyFileSystem.h"
@@ -43,17 +42,6 @@ protected:
     std::vector<int> positions;
     Texts statuses;
 };
-
-TEST(ProgressPercentTest, RoundsHalvesToEvenAndStopsAt100) {
-    const struct {
-        std::size_t done, total;
-        int percent;
-    } cases[] = {{1, 8, 12},  {3, 8, 38},  {1, 200, 0}, {3, 200, 2}, {2, 3, 67},
-                 {4, 3, 100}, {3, 3, 100}, {0, 5, 0},   {0, 0, 0}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(progressPercent(c.done, c.total), c.percent) << c.done << "/" << c.total;
-    }
-}
 
 TEST_F(DuplicateFinderTest, ThreeIdenticalAndOneDifferentOfTheSameSize) {
     list({{"small", "ab"}, {"one", "same"}, {"diff", "dif!"}, {"two", "same"}, {"three", "same"}});

@@ -23,6 +23,7 @@ TEST(Progress, HalvesGoToTheEvenNumber) {
     EXPECT_EQ(PercentDone(1, 200), 0);  // 0.5
     EXPECT_EQ(PercentDone(3, 200), 2);  // 1.5
     EXPECT_EQ(PercentDone(0, 0), 0);
+    EXPECT_EQ(PercentDone(4, 3), 100);  // one past the last row still shows 100
 }
 
 TEST(Progress, ReportsOnlyChangesButTheFirstRowAlways) {
