@@ -156,6 +156,9 @@ void XlsxApplication::writeWorkbook() {
     written_ = true;
     const lxw_error error = workbook_close(workbook);
     if (error != LXW_NO_ERROR) {
+        // What the library left there is its own broken output, nobody's file.
+        platform::fileSystem().removeFile(file_);
+        platform::removeEmptyFolder(folder_);
         throw ESpreadsheetError("Cannot write the workbook " + file_ + ": " + lxw_strerror(error));
     }
 }

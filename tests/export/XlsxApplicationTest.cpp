@@ -1,6 +1,7 @@
 #include "export/XlsxApplication.h"
 
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -152,6 +153,29 @@ TEST_F(XlsxApplicationTest, UnusableTemporaryFolderIsAnError) {
                                              missing + ": No such file or directory");
     }
     EXPECT_TRUE(opened.empty());
+}
+
+TEST_F(XlsxApplicationTest, AFullDiskIsAnErrorAndLeavesNothing) {
+    const std::string small = tmp.dir("small");
+    if (::mount("tmpfs", small.c_str(), "tmpfs", 0, "size=256k") != 0) {
+        GTEST_SKIP() << "needs the right to mount a tmpfs";
+    }
+    ::setenv("TMPDIR", small.c_str(), 1);
+    FileTable table;
+    for (int i = 0; i < 20000; ++i) {
+        table.append(
+            {"IMG_" + std::to_string(i) + ".jpg", "/x/y/", "1", "jpg", "1.1.2001", "0", "-"});
+    }
+    try {
+        run(table);
+        ADD_FAILURE() << "no error";
+    } catch (const ESpreadsheetError& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("Cannot write the workbook " + small, 0), 0U)
+            << e.what();
+    }
+    EXPECT_TRUE(opened.empty());
+    EXPECT_TRUE(fs::is_empty(small));
+    ::umount2(small.c_str(), MNT_DETACH);
 }
 
 class XlsxWorkbookTest : public XlsxApplicationTest {
