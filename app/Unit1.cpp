@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -14,15 +15,21 @@
 #include <exception>
 
 #include "app/EngineBridge.h"
+#include "app/FileListModel.h"
 #include "app/FolderTree.h"
 #include "app/QtDesktop.h"
 #include "app/ShellPane.h"
 #include "app/Unit2.h"
+#include "filelist/ScanDriver.h"
 #include "widgets/StyledButton.h"
 
 namespace folivar {
 
-TForm1::TForm1(QWidget* parent) : QMainWindow(parent), desktop_(std::make_unique<QtDesktop>(this)) {
+TForm1::TForm1(QWidget* parent)
+    : QMainWindow(parent),
+      desktop_(std::make_unique<QtDesktop>(this)),
+      scanDriver_(std::make_unique<ScanDriver>(EasyFileSearch1, fileTable_)) {
+    bindSearchEvents();
     createControls();
     connectHandlers();
     if (const QScreen* screen = this->screen()) {
@@ -39,6 +46,11 @@ void TForm1::setDesktop(std::unique_ptr<Desktop> desktop) {
 
 void TForm1::setAboutWindow(TForm2* about) {
     about_ = about;
+}
+
+void TForm1::setDuplicateMode(bool search) {
+    FindDuplButton->setText(search ? QStringLiteral("FIND DUPL") : QStringLiteral("DEL DUPL"));
+    duplicateMode_ = search;
 }
 
 void TForm1::guarded(const std::function<void()>& body) noexcept {
@@ -111,7 +123,10 @@ void TForm1::connectHandlers() {
 
     connect(AboutButton, &QPushButton::clicked, this, &TForm1::AboutButtonClick);
     connect(RenMovBox, &QComboBox::currentIndexChanged, this, &TForm1::RenMovBoxChange);
+    connect(PrefixEdit, &QLineEdit::textChanged, this, &TForm1::PrefixEditChange);
     connect(ScanButton, &QPushButton::clicked, this, &TForm1::ScanButtonClick);
+    connect(ListView->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            &TForm1::ListViewColumnClick);
     connect(RenameButton, &QPushButton::clicked, this, &TForm1::RenameButtonClick);
     connect(FindDuplButton, &QPushButton::clicked, this, &TForm1::FindDuplButtonClick);
     connect(SumButton, &QPushButton::clicked, this, &TForm1::SumButtonClick);
@@ -166,11 +181,8 @@ void TForm1::RenMovBoxChange() {
 }
 
 // The operations over the file list come with the engine's row table.
-void TForm1::ScanButtonClick() {}
-void TForm1::RenameButtonClick() {}
 void TForm1::FindDuplButtonClick() {}
 void TForm1::SumButtonClick() {}
 void TForm1::ExportButtonClick() {}
-void TForm1::PathButton5Click() {}
 
 }  // namespace folivar

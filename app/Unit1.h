@@ -7,6 +7,9 @@
 #include <memory>
 
 #include "app/Desktop.h"
+#include "filelist/FileTable.h"
+#include "search/EasyFileSearch.h"
+#include "search/FileSearch.h"
 
 class QAbstractItemModel;
 class QAction;
@@ -26,7 +29,11 @@ class QTableView;
 
 namespace folivar {
 
+class FileListModel;
 class FolderTree;
+class ScanDriver;
+struct NamingScheme;
+struct ScanSettings;
 class ShellPane;
 class StyledButton;
 class StyledLabel;
@@ -46,6 +53,11 @@ public:
 
     // The About window to show; without one, the window makes its own.
     void setAboutWindow(TForm2* about);
+
+    // FindDuplButton's mode and caption together: true searches ("FIND DUPL"),
+    // false deletes the duplicates found ("DEL DUPL").
+    bool duplicateMode() const { return duplicateMode_; }
+    void setDuplicateMode(bool search);
 
 public slots:
     void FormCreate();
@@ -90,10 +102,19 @@ public slots:
     // File list and the operations over it
     void RenMovBoxChange();
     void ScanButtonClick();
+    void ListViewColumnClick(int column);
+    void PrefixEditChange();
     void RenameButtonClick();
     void FindDuplButtonClick();
     void SumButtonClick();
     void ExportButtonClick();
+
+    // The search component's events during a scan. They run inside
+    // ScanButtonClick, whose edge catches what escapes them.
+    void EasyFileSearch1FileFound(folivar::TFileInformations FileFound);
+    bool EasyFileSearch1AcceptFile(folivar::TFileInformations FileFound);
+    void EasyFileSearch1ChangeFolder(std::string NewPath);
+    void EasyFileSearch1Statistics(folivar::TStatistics Stats);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -117,6 +138,14 @@ private:
     void connectHandlers();
     void watchKeys(QWidget* control, KeyHandler handler);
     void setListModel(QAbstractItemModel* model);
+    void bindSearchEvents();
+
+    // Procedures of the scan and the operations over the list
+    ScanSettings readScanSettings() const;
+    void showStatus(const QString& text);
+    NamingScheme readNamingScheme();
+    void runRenameOperation();
+    bool chooseMoveTarget();
 
     // Procedures of the scan settings
     void addEditedFolder();
@@ -138,6 +167,17 @@ private:
     std::uint32_t scanFolderCount_ = 0;
     std::uint32_t scanTime_ = 0;           // milliseconds
     bool spreadsheetApplication_ = false;  // an export has opened a workbook
+
+    // The file list's rows, the search component and the scan over them. The
+    // model goes first when the window goes, while the table it shows is there.
+    FileTable fileTable_;
+    TEasyFileSearch EasyFileSearch1;
+    std::unique_ptr<ScanDriver> scanDriver_;
+    TOnFileFound driverFileFound_;  // the driver's own bindings, called by the handlers
+    TOnAcceptFile driverAcceptFile_;
+    TOnChangeFolder driverChangeFolder_;
+    TOnStatistics driverStatistics_;
+    std::unique_ptr<FileListModel> listModel_;
 
     // PATH
     QGroupBox* PATH = nullptr;

@@ -21,8 +21,8 @@
 #include <utility>
 
 #include "app/BannerImage.h"
+#include "app/FileListModel.h"
 #include "app/FolderTree.h"
-#include "app/RowTextModel.h"
 #include "app/ShellPane.h"
 #include "app/Unit1.h"
 #include "widgets/StyledButton.h"
@@ -38,8 +38,7 @@ constexpr int kStatusBarHeight = 19;
 constexpr int kHeaderStretch = 70;  // percent of the normal width
 constexpr int kHeaderPadding = 1;
 
-constexpr std::array<int, RowTextModel::kColumnCount> kListColumnWidths{100, 200, 60, 35,
-                                                                        60,  30,  30};
+constexpr std::array<int, kFileColumnCount> kListColumnWidths{100, 200, 60, 35, 60, 30, 30};
 
 // Creates a control named as the window knows it, at its place in its parent.
 template <typename W, typename... Args>
@@ -267,6 +266,9 @@ void TForm1::createFileListGroup(QWidget* client) {
     ListView->setCornerButtonEnabled(false);
     ListView->verticalHeader()->hide();
     ListView->verticalHeader()->setDefaultSectionSize(ListView->fontMetrics().height() + 4);
+    // One height for every row: 200,000 rows are laid out without asking each one.
+    ListView->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    ListView->setSortingEnabled(false);  // a header click sorts the engine's table instead
     ListView->horizontalHeader()->setHighlightSections(false);
     ListView->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // "Group" and "Status" have 30 pixels: a narrower face and slim padding keep them whole.
@@ -278,7 +280,8 @@ void TForm1::createFileListGroup(QWidget* client) {
                        " border-right: 1px solid #c8c8c8; border-bottom: 1px solid #c8c8c8;"
                        " background-color: #f2f2f2; }")
             .arg(kHeaderPadding));
-    setListModel(new RowTextModel(ListView));
+    listModel_ = std::make_unique<FileListModel>(fileTable_);
+    setListModel(listModel_.get());
 
     ShellListView = place<ShellPane>(FileList, "ShellListView", {8, 48, 505, 193});
     ShellListView->hide();

@@ -14,17 +14,10 @@
 #include "app/FolderTree.h"
 
 using folivar::FolderTree;
+using folivar::test::listEntries;
 using folivar::test::WindowFixture;
 
 namespace {
-
-QStringList entries(const QListWidget* list) {
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i) {
-        texts << list->item(i)->text();
-    }
-    return texts;
-}
 
 void typeInto(QLineEdit* edit, const QString& text) {
     edit->clear();
@@ -55,7 +48,7 @@ private slots:
         const auto* list = w.control<QListWidget>("PathListBox");
         typeInto(edit, root_ + QStringLiteral("/Music"));
         QTest::keyClick(edit, Qt::Key_Return);
-        QCOMPARE(entries(list), QStringList{root_ + QStringLiteral("/Music")});
+        QCOMPARE(listEntries(list), QStringList{root_ + QStringLiteral("/Music")});
         QCOMPARE(edit->text(), QString());
         QCOMPARE(w.control<FolderTree>("ShellTreeView")->path(), root_ + QStringLiteral("/Music"));
 
@@ -75,7 +68,7 @@ private slots:
         QTest::mouseClick(add, Qt::LeftButton);
         typeInto(edit, typed);
         QTest::mouseClick(add, Qt::LeftButton);
-        QCOMPARE(entries(w.control<QListWidget>("PathListBox")),
+        QCOMPARE(listEntries(w.control<QListWidget>("PathListBox")),
                  (QStringList{root_ + QStringLiteral("/Music"), typed}));
     }
 
@@ -174,7 +167,7 @@ private slots:
         QCOMPARE(edit->text(), root_ + QStringLiteral("/Music/Rock"));
 
         QTest::keyClick(tree, Qt::Key_Return);
-        QCOMPARE(entries(list), QStringList{root_ + QStringLiteral("/Music/Rock")});
+        QCOMPARE(listEntries(list), QStringList{root_ + QStringLiteral("/Music/Rock")});
         QCOMPARE(edit->text(), QString());
         QTest::keyClick(tree, Qt::Key_Return);
         QCOMPARE(list->count(), 1);
@@ -188,7 +181,7 @@ private slots:
         tree->setPath(QStringLiteral("/"));
         QCOMPARE(w.control<QLineEdit>("PathEdit")->text(), QStringLiteral("/"));
         QTest::keyClick(tree, Qt::Key_Enter);
-        QCOMPARE(entries(w.control<QListWidget>("PathListBox")), QStringList{"/"});
+        QCOMPARE(listEntries(w.control<QListWidget>("PathListBox")), QStringList{"/"});
     }
 
     void pathListDeletesSelectedOrAll() {
@@ -203,7 +196,7 @@ private slots:
         list->item(0)->setSelected(true);
         list->item(2)->setSelected(true);
         QTest::keyClick(list, Qt::Key_Delete);
-        QCOMPARE(entries(list), QStringList{root_ + QStringLiteral("/Music/Rock")});
+        QCOMPARE(listEntries(list), QStringList{root_ + QStringLiteral("/Music/Rock")});
         QTest::keyClick(list, Qt::Key_Delete);  // nothing selected
         QCOMPARE(list->count(), 1);
         QTest::mouseClick(w.control<QPushButton>("PathButton2"), Qt::LeftButton);
@@ -244,12 +237,12 @@ private slots:
         QTest::mouseClick(w.control<QPushButton>(qPrintable(add)), Qt::LeftButton);
         typeInto(maskEdit, QStringLiteral("*.jpg"));
         QTest::keyClick(maskEdit, Qt::Key_Return);
-        QCOMPARE(entries(masks), before + QStringList({"*.jpg", "", "pic *.jpg", "*.jpg"}));
+        QCOMPARE(listEntries(masks), before + QStringList({"*.jpg", "", "pic *.jpg", "*.jpg"}));
 
         masks->item(masks->count() - 1)->setSelected(true);
         masks->item(masks->count() - 3)->setSelected(true);
         QTest::keyClick(masks, Qt::Key_Delete);
-        QCOMPARE(entries(masks), before + QStringList({"*.jpg", "pic *.jpg"}));
+        QCOMPARE(listEntries(masks), before + QStringList({"*.jpg", "pic *.jpg"}));
 
         QTest::mouseClick(w.control<QPushButton>(qPrintable(clear)), Qt::LeftButton);
         QCOMPARE(masks->count(), 0);

@@ -13,12 +13,12 @@
 #include <memory>
 
 #include "WindowFixture.h"
+#include "app/FileListModel.h"
 #include "app/FolderTree.h"
-#include "app/RowTextModel.h"
 #include "app/ShellPane.h"
 
+using folivar::FileListModel;
 using folivar::FolderTree;
-using folivar::RowTextModel;
 using folivar::ShellPane;
 using folivar::test::WindowFixture;
 
@@ -53,10 +53,12 @@ private slots:
 
     void shellModeSwapsTheListForThePane() {
         WindowFixture w;
-        auto* model = qobject_cast<RowTextModel*>(w.control<QTableView>("ListView")->model());
+        auto* model = qobject_cast<FileListModel*>(w.control<QTableView>("ListView")->model());
         QVERIFY(model != nullptr);
-        model->appendRow({"a.jpg", "/x/", "1", "jpg", "1.1.2004", "0", "-"});
-        model->appendRow({"b.jpg", "/x/", "2", "jpg", "1.1.2004", "0", "-"});
+        model->beginBulkUpdate();
+        model->table().append({"a.jpg", "/x/", "1", "jpg", "1.1.2004", "0", "-"});
+        model->table().append({"b.jpg", "/x/", "2", "jpg", "1.1.2004", "0", "-"});
+        model->endBulkUpdate();
         auto* rename = w.control<QPushButton>("RenameButton");
         rename->setEnabled(true);  // as a scan of one or more rows leaves it
 

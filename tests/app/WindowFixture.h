@@ -1,15 +1,22 @@
 #pragma once
 
 #include <QObject>
+#include <QStringList>
 #include <QtGlobal>
 #include <memory>
 
 #include "ScriptedDesktop.h"
 #include "app/Unit1.h"
 
+class QListWidget;
+
 namespace folivar::test {
 
 // A shown main window whose desktop is scripted.
+// The texts of a list box's entries, and a list box holding just these.
+QStringList listEntries(const QListWidget* list);
+void setListEntries(QListWidget* list, const QStringList& texts);
+
 class WindowFixture {
 public:
     WindowFixture();
@@ -29,6 +36,9 @@ public:
         }
         return found;
     }
+
+    // The texts of one column of the file list, top row first, as ListView shows them.
+    QStringList listColumn(int column) const;
 
 private:
     std::unique_ptr<TForm1> form_;

@@ -1,0 +1,97 @@
+#include <QSignalSpy>
+#include <QTest>
+
+#include "app/FileListModel.h"
+
+using folivar::FileListModel;
+using folivar::FileRow;
+using folivar::FileTable;
+
+class FileListModelTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void showsTheSevenColumnsUnderTheirCaptions() {
+        FileTable table;
+        FileListModel model(table);
+        QCOMPARE(model.columnCount(), 7);
+        QStringList captions;
+        for (int column = 0; column < model.columnCount(); ++column) {
+            captions << model.headerData(column, Qt::Horizontal).toString();
+        }
+        QCOMPARE(captions,
+                 (QStringList{"FileName", "Path", "Size", "Type", "Modified", "Group", "Status"}));
+        QVERIFY(!model.headerData(7, Qt::Horizontal).isValid());
+    }
+
+    void cellsAreTheRowTexts() {
+        FileTable table;
+        table.append({"Holiday.Photo.JPG", "/pics/", "5368709120", "JPG", "9.7.2004", "0", "-"});
+        FileListModel model(table);
+        QCOMPARE(model.rowCount(), 1);
+        QStringList texts;
+        for (int column = 0; column < 7; ++column) {
+            texts << model.data(model.index(0, column)).toString();
+        }
+        QCOMPARE(texts, (QStringList{"Holiday.Photo.JPG", "/pics/", "5368709120", "JPG", "9.7.2004",
+                                     "0", "-"}));
+        QVERIFY(!model.data(model.index(0, 0), Qt::EditRole).isValid());
+        QVERIFY(!model.data(model.index(1, 0)).isValid());
+        QVERIFY(!(model.flags(model.index(0, 0)) & Qt::ItemIsEditable));
+    }
+
+    // Names are the file system's bytes in UTF-8; a byte that is none shows as
+    // a replacement mark and takes nothing else with it.
+    void namesAreDecodedAsTheFileSystemsBytes() {
+        FileTable table;
+        table.append(
+            {"caf\xE9-\xFF.jpg", "/d\xC3\xA9j\xC3\xA0/", "1", "jpg", "1.1.2004", "0", "-"});
+        FileListModel model(table);
+        QCOMPARE(model.data(model.index(0, 0)).toString(),
+                 QString::fromUtf8("caf\uFFFD-\uFFFD.jpg"));
+        QCOMPARE(model.data(model.index(0, 1)).toString(), QString::fromUtf8("/d\u00e9j\u00e0/"));
+    }
+
+    // However often an operation brackets its work, views reset once.
+    void bulkUpdatesNestIntoOneReset() {
+        FileTable table;
+        FileListModel model(table);
+        QSignalSpy begun(&model, &QAbstractItemModel::modelAboutToBeReset);
+        QSignalSpy ended(&model, &QAbstractItemModel::modelReset);
+        model.beginBulkUpdate();
+        model.beginBulkUpdate();
+        table.append({"a", "/", "1", "", "1.1.2004", "0", "-"});
+        model.endBulkUpdate();
+        QCOMPARE(ended.count(), 0);
+        model.endBulkUpdate();
+        model.endBulkUpdate();  // one too many does no harm
+        QCOMPARE(begun.count(), 1);
+        QCOMPARE(ended.count(), 1);
+        QCOMPARE(model.rowCount(), 1);
+    }
+
+    void cellsChangedCoversEveryCell() {
+        FileTable table;
+        FileListModel model(table);
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+        model.cellsChanged();
+        QCOMPARE(changed.count(), 0);  // an empty list has no cell to name
+
+        for (int i = 0; i < 3; ++i) {
+            table.append({"a", "/", "1", "", "1.1.2004", "0", "-"});
+        }
+        model.beginBulkUpdate();
+        model.endBulkUpdate();
+        table[2].Status = "Renamed";
+        model.cellsChanged();
+        QCOMPARE(changed.count(), 1);
+        const auto topLeft = changed[0][0].value<QModelIndex>();
+        const auto bottomRight = changed[0][1].value<QModelIndex>();
+        QCOMPARE(topLeft, model.index(0, 0));
+        QCOMPARE(bottomRight, model.index(2, 6));
+        QCOMPARE(model.data(model.index(2, 6)).toString(), QStringLiteral("Renamed"));
+    }
+};
+
+QTEST_MAIN(FileListModelTest)
+#include "FileListModelTest.moc"

@@ -1,0 +1,262 @@
+#include <QCheckBox>
+#include <QDir>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTest>
+#include <memory>
+
+#include "TestFiles.h"
+#include "WindowFixture.h"
+#include "platform/Clock.h"
+
+using folivar::test::listEntries;
+using folivar::test::setListEntries;
+using folivar::test::TempFolder;
+using folivar::test::WindowFixture;
+using folivar::test::writeFile;
+
+namespace {
+
+// A millisecond tick that moves on by a fixed step each time it is read.
+class SteppingClock : public folivar::platform::Clock {
+public:
+    explicit SteppingClock(std::uint32_t step)
+        : step_(step), real_(folivar::platform::setClock(this)) {}
+    ~SteppingClock() override { folivar::platform::setClock(real_); }
+    SteppingClock(const SteppingClock&) = delete;
+    SteppingClock& operator=(const SteppingClock&) = delete;
+
+    std::uint32_t tickCount() override { return now_ += step_; }
+    folivar::platform::LocalTime localNow() override { return real_->localNow(); }
+    std::uint32_t highResolutionCounter() override { return real_->highResolutionCounter(); }
+
+private:
+    std::uint32_t step_;
+    std::uint32_t now_ = 0;
+    folivar::platform::Clock* real_;
+};
+
+// Records the status line's text each time it is painted.
+class PaintRecorder : public QObject {
+public:
+    explicit PaintRecorder(QStatusBar* bar) : bar_(bar) { bar_->installEventFilter(this); }
+    QStringList painted;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == bar_ && event->type() == QEvent::Paint) {
+            painted << bar_->currentMessage();
+        }
+        return false;
+    }
+
+private:
+    QStatusBar* bar_;
+};
+
+}  // namespace
+
+class ScanTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        temp_ = std::make_unique<TempFolder>();
+        root_ = temp_->path();
+        writeFile(root_ + "/Pics/Holiday.Photo.JPG", QByteArray(1234, 'x'),
+                  QDateTime(QDate(2004, 7, 9), QTime(12, 0)));
+        writeFile(root_ + "/Pics/2004/README", "hello",
+                  QDateTime(QDate(2003, 12, 25), QTime(8, 0)));
+        QVERIFY(QDir(root_).mkpath("Pics/empty"));
+    }
+
+    void scanFillsTheListFromThePrunedPathList() {
+        WindowFixture w;
+        auto* paths = w.control<QListWidget>("PathListBox");
+        const QString pics = root_ + "/Pics";
+        // A subfolder of an entry, a sibling that merely shares its text, a missing folder.
+        writeFile(root_ + "/Pictures/other.txt", "1");
+        setListEntries(paths, {pics + "/2004", root_ + "/Pictures", pics, root_ + "/gone"});
+        setListEntries(w.control<QListWidget>("ScanListBox1"), {"*"});  // "*.*" wants a dot
+
+        QTest::mouseClick(w.control<QPushButton>("ScanButton"), Qt::LeftButton);
+
+        QCOMPARE(listEntries(paths), (QStringList{root_ + "/Pictures", pics}));
+        QCOMPARE(w.listColumn(0), (QStringList{"other.txt", "Holiday.Photo.JPG", "README"}));
+        const QStringList photo{"Holiday.Photo.JPG", pics + "/", "1234", "JPG",
+                                "9.7.2004",          "0",        "-"};
+        const QStringList readme{"README", pics + "/2004/", "5", "", "25.12.2003", "0", "-"};
+        for (int column = 0; column < 7; ++column) {
+            QCOMPARE(w.listColumn(column).at(1), photo.at(column));
+            QCOMPARE(w.listColumn(column).at(2), readme.at(column));
+        }
+        const QString status = w.control<QStatusBar>("StatusBar")->currentMessage();
+        QVERIFY2(QRegularExpression("^3 files in 3 folders\\. Time spent - \\d+ msec$")
+                     .match(status)
+                     .hasMatch(),
+                 qPrintable(status));
+        QVERIFY(w.control<QPushButton>("RenameButton")->isEnabled());
+        QVERIFY(w.control<QPushButton>("FindDuplButton")->isEnabled());
+        QVERIFY(w.desktop().calls.isEmpty());
+        // The view has caught up with the rows: the bulk update is closed.
+        QCOMPARE(w.control<QTableView>("ListView")->verticalHeader()->count(), 3);
+    }
+
+    void refusalsBeepAndFocusTheirEdit() {
+        struct Case {
+            QStringList paths, masks;
+            QString status;
+            const char* focus;
+        };
+        const QList<Case> cases{
+            {{}, {"*.*"}, "You must enter a pathname!", "PathEdit"},
+            {{root_ + "/Pics"}, {}, "You must enter a mask!", "ScanEdit1"},
+        };
+        for (const Case& c : cases) {
+            WindowFixture w;
+            // A list from an earlier scan stays, and so do the buttons.
+            setListEntries(w.control<QListWidget>("PathListBox"), {root_ + "/Pics"});
+            setListEntries(w.control<QListWidget>("ScanListBox1"), {"*"});
+            QTest::mouseClick(w.control<QPushButton>("ScanButton"), Qt::LeftButton);
+            QCOMPARE(w.listColumn(0).size(), 2);
+
+            setListEntries(w.control<QListWidget>("PathListBox"), c.paths);
+            setListEntries(w.control<QListWidget>("ScanListBox1"), c.masks);
+            w.control<QWidget>("ScanButton")->setFocus();
+            w.form().ScanButtonClick();
+            QCOMPARE(w.control<QStatusBar>("StatusBar")->currentMessage(), c.status);
+            QCOMPARE(w.desktop().calls, QStringList{"beep"});
+            QCOMPARE(w.form().focusWidget(), w.control<QWidget>(c.focus));
+            QCOMPARE(w.listColumn(0).size(), 2);
+            QVERIFY(w.control<QPushButton>("RenameButton")->isEnabled());
+            QVERIFY(w.control<QPushButton>("FindDuplButton")->isEnabled());
+        }
+    }
+
+    void buttonsFollowTheRowCount() {
+        struct Case {
+            const char* mask;
+            int rows;
+            bool rename, findDupl;
+        };
+        WindowFixture w;
+        setListEntries(w.control<QListWidget>("PathListBox"), {root_ + "/Pics"});
+        for (const Case& c : {Case{"*", 2, true, true}, Case{"*.jpg", 1, true, false},
+                              Case{"*.png", 0, false, false}, Case{"*.*", 1, true, false}}) {
+            setListEntries(w.control<QListWidget>("ScanListBox1"), {c.mask});
+            w.form().ScanButtonClick();
+            QCOMPARE(w.listColumn(0).size(), c.rows);
+            QCOMPARE(w.control<QPushButton>("RenameButton")->isEnabled(), c.rename);
+            QCOMPARE(w.control<QPushButton>("FindDuplButton")->isEnabled(), c.findDupl);
+        }
+    }
+
+    void aVanishedFolderLeavesAnEmptyList() {
+        WindowFixture w;
+        setListEntries(w.control<QListWidget>("PathListBox"), {root_ + "/Pics"});
+        w.form().ScanButtonClick();
+        setListEntries(w.control<QListWidget>("PathListBox"), {root_ + "/gone"});
+        w.form().ScanButtonClick();
+        QCOMPARE(listEntries(w.control<QListWidget>("PathListBox")), QStringList{});
+        QCOMPARE(w.listColumn(0), QStringList{});
+        QCOMPARE(w.control<QStatusBar>("StatusBar")->currentMessage(),
+                 QStringLiteral("0 files in 0 folders. Time spent - 0 msec"));
+        QVERIFY(!w.control<QPushButton>("RenameButton")->isEnabled());
+        QVERIFY(!w.control<QPushButton>("FindDuplButton")->isEnabled());
+    }
+
+    void scanEndsTheDeletionMode() {
+        WindowFixture w;
+        w.form().setDuplicateMode(false);
+        QCOMPARE(w.control<QPushButton>("FindDuplButton")->text(), QStringLiteral("DEL DUPL"));
+        setListEntries(w.control<QListWidget>("PathListBox"), {root_ + "/Pics"});
+        w.form().ScanButtonClick();
+        QCOMPARE(w.control<QPushButton>("FindDuplButton")->text(), QStringLiteral("FIND DUPL"));
+        QVERIFY(w.form().duplicateMode());
+    }
+
+    void aBadSizeTextKeepsTheOldRows() {
+        WindowFixture w;
+        auto* paths = w.control<QListWidget>("PathListBox");
+        setListEntries(paths, {root_ + "/Pics"});
+        w.form().ScanButtonClick();
+        const QStringList before = w.listColumn(0);
+        const QString status = w.control<QStatusBar>("StatusBar")->currentMessage();
+
+        for (const QString& text : {QString("12a"), QString(), QString("9223372036854775808")}) {
+            w.desktop().calls.clear();
+            setListEntries(paths, {root_ + "/Pics", root_ + "/Pics/2004"});
+            w.control<QLineEdit>("SizeEdit")->setText(text);
+            w.form().ScanButtonClick();
+            QCOMPARE(w.desktop().calls,
+                     QStringList{"error: '" + text + "' is not a valid integer value"});
+            QCOMPARE(listEntries(paths), QStringList{root_ + "/Pics"});  // pruned all the same
+            QCOMPARE(w.listColumn(0), before);
+            QCOMPARE(w.control<QStatusBar>("StatusBar")->currentMessage(), status);
+        }
+        // Sizes past 32 bits are whole numbers too.
+        w.desktop().calls.clear();
+        w.control<QLineEdit>("SizeEdit")->setText("4294967296");
+        w.form().ScanButtonClick();
+        QVERIFY(w.desktop().calls.isEmpty());
+        QCOMPARE(w.listColumn(0), before);
+    }
+
+    void anInvalidMaskClosesTheBulkUpdate() {
+        WindowFixture w;
+        setListEntries(w.control<QListWidget>("PathListBox"), {root_ + "/Pics"});
+        setListEntries(w.control<QListWidget>("ScanListBox1"), {"*"});
+        w.form().ScanButtonClick();
+        QCOMPARE(w.listColumn(0).size(), 2);
+
+        setListEntries(w.control<QListWidget>("ScanListBox2"), {"[abc"});
+        w.form().ScanButtonClick();
+        QCOMPARE(w.desktop().calls, QStringList{"error: '[abc' is an invalid mask at (5)"});
+        auto* view = w.control<QTableView>("ListView");
+        QCOMPARE(view->verticalHeader()->count(), view->model()->rowCount());
+
+        setListEntries(w.control<QListWidget>("ScanListBox2"), {});
+        w.form().ScanButtonClick();
+        QCOMPARE(w.listColumn(0).size(), 2);
+        QCOMPARE(view->verticalHeader()->count(), 2);
+    }
+
+    // The event loop does not run during a scan: the folders entered are painted
+    // by hand, but not more often than a few times a second.
+    void theStatusLineIsPaintedWhileFoldersAreEntered() {
+        WindowFixture w;
+        auto* bar = w.control<QStatusBar>("StatusBar");
+        setListEntries(w.control<QListWidget>("PathListBox"), {root_ + "/Pics"});
+        setListEntries(w.control<QListWidget>("ScanListBox1"), {"*"});
+        const QStringList folders{root_ + "/Pics", root_ + "/Pics/2004", root_ + "/Pics/empty"};
+        {
+            const SteppingClock slow(1000);
+            PaintRecorder recorder(bar);
+            w.form().ScanButtonClick();
+            QStringList seen = recorder.painted.filter(root_ + "/Pics");
+            seen.removeDuplicates();
+            seen.sort();
+            QCOMPARE(seen, folders);
+        }
+        {
+            const SteppingClock still(0);
+            PaintRecorder recorder(bar);
+            w.form().ScanButtonClick();
+            QStringList seen = recorder.painted.filter(root_ + "/Pics");
+            seen.removeDuplicates();
+            QCOMPARE(seen, QStringList{root_ + "/Pics"});
+            QVERIFY(bar->currentMessage().startsWith("2 files in 2 folders."));
+        }
+    }
+
+private:
+    std::unique_ptr<TempFolder> temp_;
+    QString root_;
+};
+
+QTEST_MAIN(ScanTest)
+#include "ScanTest.moc"
