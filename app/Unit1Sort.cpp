@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/FileListModel.h"
-#include "app/RowSelection.h"
+#include "app/ViewSelection.h"
 #include "app/Unit1.h"
 #include "filelist/ColumnSort.h"
 

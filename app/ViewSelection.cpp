@@ -1,4 +1,4 @@
-#include "app/RowSelection.h"
+#include "app/ViewSelection.h"
 
 #include <QItemSelectionModel>
 

@@ -2,13 +2,13 @@
 #include <QStandardItemModel>
 #include <QTest>
 
-#include "app/RowSelection.h"
+#include "app/ViewSelection.h"
 
 using folivar::followRows;
 using folivar::selectedRows;
 using folivar::selectRows;
 
-class RowSelectionTest : public QObject {
+class ViewSelectionTest : public QObject {
     Q_OBJECT
 
 private slots:
@@ -45,5 +45,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(RowSelectionTest)
-#include "RowSelectionTest.moc"
+QTEST_MAIN(ViewSelectionTest)
+#include "ViewSelectionTest.moc"
