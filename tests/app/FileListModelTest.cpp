@@ -69,28 +69,6 @@ private slots:
         QCOMPARE(ended.count(), 1);
         QCOMPARE(model.rowCount(), 1);
     }
-
-    void cellsChangedCoversEveryCell() {
-        FileTable table;
-        FileListModel model(table);
-        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
-        model.cellsChanged();
-        QCOMPARE(changed.count(), 0);  // an empty list has no cell to name
-
-        for (int i = 0; i < 3; ++i) {
-            table.append({"a", "/", "1", "", "1.1.2004", "0", "-"});
-        }
-        model.beginBulkUpdate();
-        model.endBulkUpdate();
-        table[2].Status = "Renamed";
-        model.cellsChanged();
-        QCOMPARE(changed.count(), 1);
-        const auto topLeft = changed[0][0].value<QModelIndex>();
-        const auto bottomRight = changed[0][1].value<QModelIndex>();
-        QCOMPARE(topLeft, model.index(0, 0));
-        QCOMPARE(bottomRight, model.index(2, 6));
-        QCOMPARE(model.data(model.index(2, 6)).toString(), QStringLiteral("Renamed"));
-    }
 };
 
 QTEST_MAIN(FileListModelTest)

@@ -1,4 +1,6 @@
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
 #include <QDir>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -167,6 +169,38 @@ private slots:
                  QStringLiteral("0 files in 0 folders. Time spent - 0 msec"));
         QVERIFY(!w.control<QPushButton>("RenameButton")->isEnabled());
         QVERIFY(!w.control<QPushButton>("FindDuplButton")->isEnabled());
+    }
+
+    // The filter controls reach the search by position: "After" is the second
+    // entry of its list but not of the search's kinds.
+    void filterControlsChooseTheRows() {
+        struct Case {
+            const char* check;
+            const char* combo;
+            int index;
+            QStringList names;
+        };
+        const QList<Case> cases{
+            {"DateCheckBox", "DateComboBox2", 1, {"Holiday.Photo.JPG"}},  // After 1.1.2004
+            {"DateCheckBox", "DateComboBox2", 2, {"README"}},             // Before
+            {"DateCheckBox", "DateComboBox2", 3, {}},                     // Same day
+            {"SizeCheckBox", "SizeComboBox", 0, {"README"}},              // <= 1000 bytes
+            {"SizeCheckBox", "SizeComboBox", 1, {"Holiday.Photo.JPG"}},   // >= 1000 bytes
+            {"ShortnameCheckBox", nullptr, 0, {"README"}},
+        };
+        for (const Case& c : cases) {
+            WindowFixture w;
+            setListEntries(w.control<QListWidget>("PathListBox"), {root_ + "/Pics"});
+            setListEntries(w.control<QListWidget>("ScanListBox1"), {"*"});
+            w.control<QDateEdit>("DateTimePicker1")->setDate(QDate(2004, 1, 1));
+            w.control<QLineEdit>("SizeEdit")->setText("1000");
+            w.control<QCheckBox>(c.check)->setChecked(true);
+            if (c.combo != nullptr) {
+                w.control<QComboBox>(c.combo)->setCurrentIndex(c.index);
+            }
+            w.form().ScanButtonClick();
+            QCOMPARE(w.listColumn(0), c.names);
+        }
     }
 
     void scanEndsTheDeletionMode() {
