@@ -159,12 +159,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::FormClose() {
-    guarded([this] {
-        // The workbook of an export belongs to the desktop's own spreadsheet
-        // program, which lives on without us: there is nothing to tell to quit,
-        // only our reference to drop.
-        spreadsheetApplication_ = false;
-    });
+    guarded([this] { spreadsheetExport_.quit(); });
 }
 
 void TForm1::AboutButtonClick() {
@@ -183,6 +178,5 @@ void TForm1::RenMovBoxChange() {
 // The operations over the file list come with the engine's row table.
 void TForm1::FindDuplButtonClick() {}
 void TForm1::SumButtonClick() {}
-void TForm1::ExportButtonClick() {}
 
 }  // namespace folivar

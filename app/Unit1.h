@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/Desktop.h"
+#include "export/SpreadsheetExport.h"
 #include "filelist/FileTable.h"
 #include "search/EasyFileSearch.h"
 #include "search/FileSearch.h"
@@ -166,8 +167,13 @@ private:
     bool duplicateMode_ = true;  // true: FindDuplButton searches ("FIND DUPL")
     std::int8_t lastSortedColumn_ = -1;
     std::uint32_t scanFolderCount_ = 0;
-    std::uint32_t scanTime_ = 0;           // milliseconds
-    bool spreadsheetApplication_ = false;  // an export has opened a workbook
+    std::uint32_t scanTime_ = 0;  // milliseconds
+
+    // Export: the workbook application, asked of the desktop installed at the
+    // time of each export. It holds the application object of the last one.
+    SpreadsheetCreator spreadsheetCreator();
+    void showExportProgress(bool shown);
+    SpreadsheetExport spreadsheetExport_{spreadsheetCreator()};
 
     // The file list's rows, the search component and the scan over them. The
     // model goes first when the window goes, while the table it shows is there.
