@@ -176,7 +176,6 @@ void TForm1::RenMovBoxChange() {
 }
 
 // The operations over the file list come with the engine's row table.
-void TForm1::FindDuplButtonClick() {}
 void TForm1::SumButtonClick() {}
 
 }  // namespace folivar

@@ -31,6 +31,7 @@ class QTableView;
 
 namespace folivar {
 
+class DuplicateFinder;
 class FileListModel;
 class FolderTree;
 class ScanDriver;
@@ -185,6 +186,16 @@ private:
     TOnChangeFolder driverChangeFolder_;
     TOnStatistics driverStatistics_;
     std::unique_ptr<FileListModel> listModel_;
+
+    // FIND DUPL and DEL DUPL. The finder lives from a search to the deletions
+    // after it, which delete only what that search compared.
+    struct DuplicateFinderDeleter {
+        void operator()(DuplicateFinder* finder) const noexcept;
+    };
+    DuplicateFinder& duplicateFinder();
+    void runDuplicateSearch();
+    void runDuplicateDeletion();
+    std::unique_ptr<DuplicateFinder, DuplicateFinderDeleter> duplicateFinder_;
 
     // PATH
     QGroupBox* PATH = nullptr;

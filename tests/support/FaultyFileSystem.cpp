@@ -97,6 +97,9 @@ std::unique_ptr<platform::FileReader> FaultyFileSystem::openForReading(const std
 
 bool FaultyFileSystem::removeFile(const std::string& path) {
     removeCalls_.push_back(path);
+    if (beforeRemove_) {
+        beforeRemove_(path);
+    }
     if (undeletable_.count(path) != 0 || readOnly_.count(path) != 0) {
         return false;
     }

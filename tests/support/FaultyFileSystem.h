@@ -50,6 +50,11 @@ public:
     std::int64_t bytesRead(const std::string& path) const;
     int opens(const std::string& path) const;
 
+    // Runs just before each delete is handed on, failing ones included.
+    void beforeRemove(std::function<void(const std::string& path)> action) {
+        beforeRemove_ = std::move(action);
+    }
+
     std::unique_ptr<platform::DirectoryListing> openDirectory(const std::string& path) override;
     bool status(const std::string& path, bool follow, platform::FileStatus& out) override;
     bool moveFile(const std::string& from, const std::string& to) override;
@@ -74,6 +79,7 @@ private:
     int statusCalls_ = 0;
     std::map<std::string, std::int64_t> bytesRead_;
     std::map<std::string, int> opens_;
+    std::function<void(const std::string&)> beforeRemove_;
 };
 
 }  // namespace folivar::test
