@@ -152,7 +152,8 @@ int main(int argc, char** argv) {
     const std::size_t n = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 100000;
     const int rounds = argc > 2 ? std::atoi(argv[2]) : 5;
     const char* tmp = std::getenv("TMPDIR");
-    const std::string folder = std::string(tmp && *tmp ? tmp : "/tmp") + "/folivar-rename-bench";
+    const std::string folder = std::string(tmp && *tmp ? tmp : "/tmp") + "/folivar-rename-bench-" +
+                               std::to_string(::getpid());
 
     struct Tool {
         const char* name;
