@@ -32,6 +32,7 @@ TForm1::TForm1(QWidget* parent)
     bindSearchEvents();
     createControls();
     connectHandlers();
+    connectListCommands();
     if (const QScreen* screen = this->screen()) {
         move(screen->availableGeometry().center() - rect().center());
     }
@@ -182,7 +183,6 @@ void TForm1::RenMovBoxChange() {
 
 // The operations over the file list come with the engine's row table.
 void TForm1::FindDuplButtonClick() {}
-void TForm1::SumButtonClick() {}
 void TForm1::ExportButtonClick() {}
 
 }  // namespace folivar
