@@ -32,6 +32,7 @@ TForm1::TForm1(QWidget* parent)
     bindSearchEvents();
     createControls();
     connectHandlers();
+    connectListCommands();
     if (const QScreen* screen = this->screen()) {
         move(screen->availableGeometry().center() - rect().center());
     }
@@ -176,6 +177,5 @@ void TForm1::RenMovBoxChange() {
 }
 
 // The operations over the file list come with the engine's row table.
-void TForm1::SumButtonClick() {}
 
 }  // namespace folivar

@@ -41,6 +41,7 @@ class ShellPane;
 class StyledButton;
 class StyledLabel;
 class TForm2;
+struct ButtonsAfterRemoval;
 
 // The main window: every setting, the file list and the shell panes. Each
 // handler is named after the control and event it serves, and none lets an
@@ -118,6 +119,19 @@ public slots:
     bool EasyFileSearch1AcceptFile(folivar::TFileInformations FileFound);
     void EasyFileSearch1ChangeFolder(std::string NewPath);
     void EasyFileSearch1Statistics(folivar::TStatistics Stats);
+
+    // List commands: ListView's keys, double click and context menu
+    void ListViewKeyDown(int key, Qt::KeyboardModifiers shift);
+    void ListViewDblClick();
+    void OpenFiles1Click();
+    void OpenFolder1Click();
+    void OpenInShell1Click();
+    void SelectAll1Click();
+    void InvSelection1Click();
+    void ShuffleItems1Click();
+    void DeleteItems1Click();
+    void DeleteFiles1Click();
+    void SumUpZizeofFiles1Click();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -278,6 +292,26 @@ private:
     QCheckBox* ShortnameCheckBox = nullptr;
 
     QStatusBar* StatusBar = nullptr;
+
+    // List commands
+    void createListMenu();
+    void connectListCommands();
+    void showListStatus(const std::string& text);
+    void sumSelectedSizes();
+    void applyRemoval(const ButtonsAfterRemoval& buttons);
+    QMenu* PopupMenu1 = nullptr;
+    QAction* OpenFiles1 = nullptr;
+    QAction* OpenFolder1 = nullptr;
+    QAction* OpenInShell1 = nullptr;
+    QAction* N1 = nullptr;
+    QAction* SelectAll1 = nullptr;
+    QAction* InvSelection1 = nullptr;
+    QAction* ShuffleItems1 = nullptr;
+    QAction* N2 = nullptr;
+    QAction* DeleteItems1 = nullptr;
+    QAction* DeleteFiles1 = nullptr;
+    QAction* N3 = nullptr;
+    QAction* SumUpZizeofFiles1 = nullptr;
 };
 
 }  // namespace folivar
