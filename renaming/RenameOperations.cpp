@@ -1,5 +1,7 @@
 #include "renaming/RenameOperations.h"
 
+#include <functional>
+
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "renaming/TimeSuffix.h"
@@ -58,46 +60,22 @@ std::size_t RenameFiles(FileTable& table, const NamingScheme& scheme,
     return done;
 }
 
-std::size_t MoveFiles(FileTable& table, const std::string& targetFolder,
-                      const RenameCallbacks& callbacks) {
-    platform::FileSystem& fs = platform::fileSystem();
-    const std::string target = folderWithSeparator(targetFolder);
-    ProgressReporter progress(table.size(), callbacks.progress);
-    std::size_t done = 0;
-    for (std::size_t i = 0; i < table.size(); ++i) {
-        FileRow& row = table[i];
-        const bool sameFolder = target == row.Path;
-        std::string destination = row.FileName;
-        if (!sameFolder && fs.fileExists(target + row.FileName)) {
-            // Not tested again: a second clash in the same millisecond fails the move.
-            destination = WithSuffixBeforeExtension(row.FileName, ExtensionOf(row.FileName).size(),
-                                                    TimeSuffix(platform::clock().localNow()));
-        }
-        if (sameFolder) {
-            row.Status = kInvariably;
-        } else if (fs.moveFile(row.file(), target + destination)) {
-            row.FileName = destination;
-            row.Path = target;
-            row.Status = kMoved;
-            ++done;
-        } else {
-            row.Status = kError;
-        }
-        progress.rowDone();
-    }
-    report(callbacks, done, table.size(), "moved");
-    return done;
-}
+namespace {
 
-std::size_t RenameAndMoveFiles(FileTable& table, const NamingScheme& scheme,
-                               const std::string& targetFolder, const RenameCallbacks& callbacks) {
+// Moves every row into the target folder under the name `compose` gives it. A
+// row already there under that name is left alone; a name taken in the target
+// gets the time of day before its extension (not tested again: a second clash
+// in the same millisecond fails the move).
+std::size_t moveRows(FileTable& table, const std::string& targetFolder,
+                     const RenameCallbacks& callbacks,
+                     const std::function<std::string(std::size_t, const FileRow&)>& compose) {
     platform::FileSystem& fs = platform::fileSystem();
     const std::string target = folderWithSeparator(targetFolder);
     ProgressReporter progress(table.size(), callbacks.progress);
     std::size_t done = 0;
     for (std::size_t i = 0; i < table.size(); ++i) {
         FileRow& row = table[i];
-        std::string newName = ComposeName(scheme, i, row.FileName);
+        std::string newName = compose(i, row);
         const bool unchanged = newName == row.FileName && target == row.Path;
         if (!unchanged && isPlainName(newName) && fs.fileExists(target + newName)) {
             newName = WithSuffixBeforeExtension(newName, ExtensionOf(row.FileName).size(),
@@ -119,6 +97,21 @@ std::size_t RenameAndMoveFiles(FileTable& table, const NamingScheme& scheme,
     }
     report(callbacks, done, table.size(), "moved");
     return done;
+}
+
+}  // namespace
+
+std::size_t MoveFiles(FileTable& table, const std::string& targetFolder,
+                      const RenameCallbacks& callbacks) {
+    return moveRows(table, targetFolder, callbacks,
+                    [](std::size_t, const FileRow& row) { return row.FileName; });
+}
+
+std::size_t RenameAndMoveFiles(FileTable& table, const NamingScheme& scheme,
+                               const std::string& targetFolder, const RenameCallbacks& callbacks) {
+    return moveRows(table, targetFolder, callbacks, [&scheme](std::size_t i, const FileRow& row) {
+        return ComposeName(scheme, i, row.FileName);
+    });
 }
 
 }  // namespace folivar
