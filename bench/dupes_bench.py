@@ -23,6 +23,8 @@ import tempfile
 import time
 from pathlib import Path
 
+from benchinfo import cpu_model, first_line
+
 OURS = "folivar_dupes"
 STAMP = ".dupes-corpus-stamp"
 CORPUS_VERSION = "1"
@@ -232,23 +234,6 @@ def contents_sets(sets):
     return out
 
 
-def first_line(argv):
-    try:
-        done = subprocess.run(argv, capture_output=True, text=True, check=False)
-        text = (done.stdout or done.stderr).strip()
-        return text.splitlines()[0] if text else "?"
-    except OSError:
-        return "?"
-
-
-def cpu_model():
-    try:
-        for line in Path("/proc/cpuinfo").read_text().splitlines():
-            if line.startswith("model name"):
-                return line.split(":", 1)[1].strip()
-    except OSError:
-        pass
-    return platform.processor() or "?"
 
 
 def warm(root):

@@ -19,6 +19,8 @@ import tempfile
 import time
 from pathlib import Path
 
+from benchinfo import first_line
+
 OURS = "folivar_listcmds"
 
 
@@ -70,13 +72,6 @@ def run(argv, out_path):
         wall = time.perf_counter() - start
     return wall, done.returncode, done.stderr.decode(errors="replace")
 
-
-def first_line(argv):
-    try:
-        out = subprocess.run(argv, capture_output=True, text=True, check=False).stdout
-        return out.splitlines()[0] if out else "?"
-    except OSError:
-        return "?"
 
 
 def main():

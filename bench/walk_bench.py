@@ -20,6 +20,8 @@ import tempfile
 import time
 from pathlib import Path
 
+from benchinfo import cpu_model, first_line
+
 FORMAT = "%p %s %TY-%Tm-%Td %TH:%TM:%TS\\n"
 OURS = "folivar_walk"
 GOALS = [("bfs", 1.0), ("find", 0.6), ("floor_walk", 1.3)]  # ours / peer at most
@@ -45,13 +47,6 @@ def parse_args():
     return p.parse_args()
 
 
-def first_line(argv):
-    try:
-        out = subprocess.run(argv, capture_output=True, text=True, check=False).stdout
-        return out.splitlines()[0] if out else "?"
-    except OSError:
-        return "?"
-
 
 def read_stamp(tree):
     values = {}
@@ -60,15 +55,6 @@ def read_stamp(tree):
         values[key] = value
     return values
 
-
-def cpu_model():
-    try:
-        for line in Path("/proc/cpuinfo").read_text().splitlines():
-            if line.startswith("model name"):
-                return line.split(":", 1)[1].strip()
-    except OSError:
-        pass
-    return platform.processor() or "?"
 
 
 def run(argv, out_path, err_path, env):
