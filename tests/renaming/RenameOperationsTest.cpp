@@ -137,7 +137,7 @@ TEST_F(Operations, DestinationTakenJustBeforeTheMoveIsNeverReplaced) {
     fs.beforeMove(
         [](const std::string&, const std::string& to) { std::ofstream(to) << "someone else's"; });
     RenameFiles(table, NamingScheme{}, callbacks());
-    EXPECT_THAT(column(fcStatus), ElementsAre("Error"));
+    EXPECT_THAT(column(fcStatus), ElementsAre("Already Exists"));
     expectContents("a.jpg", "a.jpg");
     EXPECT_EQ(contentsOf(tree.at("pic0001.jpg")), "someone else's");
 }
