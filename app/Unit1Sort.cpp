@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "app/FileListModel.h"
-#include "app/ViewSelection.h"
 #include "app/Unit1.h"
+#include "app/ViewSelection.h"
 #include "filelist/ColumnSort.h"
 
 namespace folivar {
