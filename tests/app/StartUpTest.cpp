@@ -20,46 +20,13 @@
 #include "app/ShellPane.h"
 #include "app/Unit2.h"
 #include "platform/FileSystem.h"
+#include "support/FaultyFileSystem.h"
 
 using folivar::FolderTree;
 using folivar::ShellPane;
 using folivar::TForm1;
+using folivar::test::FaultyFileSystem;
 using folivar::test::WindowFixture;
-
-namespace {
-
-// A file system on which "/" is no folder, as on a machine without the start folder.
-class RootlessFileSystem : public folivar::platform::FileSystem {
-public:
-    RootlessFileSystem() : real_(folivar::platform::setFileSystem(this)) {}
-    ~RootlessFileSystem() override { folivar::platform::setFileSystem(real_); }
-    RootlessFileSystem(const RootlessFileSystem&) = delete;
-    RootlessFileSystem& operator=(const RootlessFileSystem&) = delete;
-
-    std::unique_ptr<folivar::platform::DirectoryListing> openDirectory(
-        const std::string& path) override {
-        return real_->openDirectory(path);
-    }
-    bool status(const std::string& path, bool follow, folivar::platform::FileStatus& out) override {
-        return path != "/" && real_->status(path, follow, out);
-    }
-    bool moveFile(const std::string& from, const std::string& to) override {
-        return real_->moveFile(from, to);
-    }
-    std::unique_ptr<folivar::platform::FileReader> openForReading(
-        const std::string& path) override {
-        return real_->openForReading(path);
-    }
-    bool removeFile(const std::string& path) override { return real_->removeFile(path); }
-    bool setOwnerWritable(const std::string& path) override {
-        return real_->setOwnerWritable(path);
-    }
-
-private:
-    folivar::platform::FileSystem* real_;
-};
-
-}  // namespace
 
 class StartUpTest : public QObject {
     Q_OBJECT
@@ -389,7 +356,8 @@ private slots:
     }
 
     void withoutTheRootFolderThePathStartsEmpty() {
-        RootlessFileSystem rootless;
+        FaultyFileSystem rootless;  // as on a machine without the start folder
+        rootless.failStatus("/");
         WindowFixture w;
         QCOMPARE(w.control<QLineEdit>("PathEdit")->text(), QString());
         QCOMPARE(w.control<FolderTree>("ShellTreeView")->path(), QString());

@@ -67,7 +67,7 @@ std::unique_ptr<platform::DirectoryListing> FaultyFileSystem::openDirectory(
 
 bool FaultyFileSystem::status(const std::string& path, bool follow, platform::FileStatus& out) {
     ++statusCalls_;
-    return real_->status(path, follow, out);
+    return missing_.count(path) == 0 && real_->status(path, follow, out);
 }
 
 bool FaultyFileSystem::moveFile(const std::string& from, const std::string& to) {

@@ -23,6 +23,9 @@ public:
     // Listing this folder (given as the walker asks for it) cannot be started.
     void failOpenDirectory(const std::string& path) { unlistable_.insert(path); }
 
+    // This path seems not to exist: asking for its status fails.
+    void failStatus(const std::string& path) { missing_.insert(path); }
+
     // Moving to this destination fails, and nothing is touched.
     void failMoveTo(const std::string& path) { unmovable_.insert(path); }
 
@@ -70,6 +73,7 @@ private:
     platform::FileSystem* real_;
     std::set<std::string> unlistable_;
     std::set<std::string> unmovable_;
+    std::set<std::string> missing_;
     std::set<std::string> unopenable_;
     std::set<std::string> unreadable_;
     std::set<std::string> undeletable_;
