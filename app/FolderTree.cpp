@@ -5,6 +5,8 @@
 #include <QHeaderView>
 #include <stdexcept>
 
+#include "app/FileIcons.h"
+
 namespace folivar {
 
 FolderTree::FolderTree(QWidget* parent) : QTreeView(parent) {
@@ -26,6 +28,7 @@ FolderTree::FolderTree(QWidget* parent) : QTreeView(parent) {
 void FolderTree::installModel() {
     auto* fresh = new QFileSystemModel(this);
     fresh->setOption(QFileSystemModel::DontWatchForChanges);
+    fresh->setIconProvider(&FileIcons::shared());
     fresh->setFilter(QDir::AllDirs | QDir::Drives | QDir::NoDotAndDotDot | QDir::Hidden);
     fresh->setRootPath(QDir::rootPath());
     QFileSystemModel* old = model_;

@@ -21,6 +21,7 @@
 #include <utility>
 
 #include "app/BannerImage.h"
+#include "app/DesktopIdentity.h"
 #include "app/FileListModel.h"
 #include "app/FolderTree.h"
 #include "app/ShellPane.h"
@@ -84,6 +85,7 @@ QDateEdit* datePicker(QWidget* parent, const char* name, QRect geometry) {
 void TForm1::createControls() {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Mirosel Folivar v3.0"));
+    setWindowIcon(programIcon());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
