@@ -21,6 +21,7 @@
 #include <utility>
 
 #include "app/BannerImage.h"
+#include "app/DateTyping.h"
 #include "app/DesktopIdentity.h"
 #include "app/FileListModel.h"
 #include "app/FolderTree.h"
@@ -77,6 +78,7 @@ QDateEdit* datePicker(QWidget* parent, const char* name, QRect geometry) {
     auto* picker = place<QDateEdit>(parent, name, geometry);
     picker->setCalendarPopup(true);
     picker->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    DateTyping::attach(picker);
     return picker;
 }
 
