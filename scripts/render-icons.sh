@@ -9,7 +9,7 @@ command -v rsvg-convert >/dev/null || {
     sudo=""; [ "$(id -u)" -ne 0 ] && sudo="sudo"
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends librsvg2-bin >/dev/null
 }
-name=org.mirosel.Folivar
+name=org.mirosel.folivar
 svg="hicolor/scalable/apps/$name.svg"
 for size in 16 22 24 32 48 64 128 256; do
     mkdir -p "hicolor/${size}x${size}/apps"

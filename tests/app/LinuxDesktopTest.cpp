@@ -84,7 +84,7 @@ private slots:
         for (const int size : {16, 32, 48, 256}) {
             QCOMPARE(icon.pixmap(size, size).size(), QSize(size, size));
         }
-        QCOMPARE(folivar::desktopEntryName(), QStringLiteral("org.mirosel.Folivar"));
+        QCOMPARE(folivar::desktopEntryName(), QStringLiteral("org.mirosel.folivar"));
     }
 
     void aboutIsACloseOnlyToolWindowWithItsWholeBanner() {
