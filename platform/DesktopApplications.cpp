@@ -50,16 +50,42 @@ bool programExists(const std::string& program) {
     return false;
 }
 
+// The program an Exec line starts: its first word, which may be quoted.
+std::string programOf(const std::string& exec) {
+    std::string program;
+    std::size_t i = exec.find_first_not_of(' ');
+    if (i == std::string::npos) {
+        return program;
+    }
+    if (exec[i] != '"') {
+        return exec.substr(i, exec.find(' ', i) - i);
+    }
+    for (++i; i < exec.size() && exec[i] != '"'; ++i) {
+        if (exec[i] == '\\' && i + 1 < exec.size()) {
+            ++i;
+        }
+        program += exec[i];
+    }
+    return program;
+}
+
+// An entry counts when it starts a program that is there: TryExec names one
+// to look for, and the one its Exec line starts must be there too (a program
+// removed without its entry opens nothing).
 bool entryIsUsable(const KeyFile& entry) {
     if (entry.value(kEntryGroup, "Type") != "Application" ||
         entry.value(kEntryGroup, "Hidden") == "true") {
         return false;
     }
-    if (!entry.has(kEntryGroup, "Exec") && entry.value(kEntryGroup, "DBusActivatable") != "true") {
+    const std::string tryExec = entry.value(kEntryGroup, "TryExec");
+    if (!tryExec.empty() && !programExists(tryExec)) {
         return false;
     }
-    const std::string tryExec = entry.value(kEntryGroup, "TryExec");
-    return tryExec.empty() || programExists(tryExec);
+    if (entry.value(kEntryGroup, "DBusActivatable") == "true") {
+        return true;  // the session bus starts it
+    }
+    const std::string program = programOf(entry.value(kEntryGroup, "Exec"));
+    return !program.empty() && programExists(program);
 }
 
 bool contains(const std::vector<std::string>& list, const std::string& item) {

@@ -56,7 +56,7 @@ public:
     // A program for the MIME type in the user's own entries.
     void addProgram(const QString& id, const QString& mimeType) const {
         writeFile(root_ + "/data/applications/" + id,
-                  "[Desktop Entry]\nType=Application\nName=P\nExec=p %f\nMimeType=" +
+                  "[Desktop Entry]\nType=Application\nName=P\nExec=/bin/sh -c true %f\nMimeType=" +
                       mimeType.toUtf8() + ";\n");
     }
 

@@ -17,7 +17,7 @@ namespace {
 const std::string kXlsx = "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet";
 
 std::string entry(const std::string& mimeTypes, const std::string& extra = {}) {
-    return "[Desktop Entry]\nType=Application\nName=Some program\nExec=program %f\nMimeType=" +
+    return "[Desktop Entry]\nType=Application\nName=Some program\nExec=sh -c true %f\nMimeType=" +
            mimeTypes + "\n" + extra;
 }
 
@@ -78,10 +78,24 @@ TEST_F(DesktopApplicationsTest, EntriesThatCannotStartDoNotCount) {
         {"system/applications/d.desktop",
          "[Desktop Entry]\nType=Link\nURL=http://x\nMimeType=" + kXlsx + "\n"},
         {"system/applications/e.desktop", "[Desktop Entry]\nType=Application\nMimeType=" + kXlsx},
+        {"system/applications/g.desktop",
+         "[Desktop Entry]\nType=Application\nExec=removed-program %f\nMimeType=" + kXlsx},
+        {"system/applications/h.desktop",
+         "[Desktop Entry]\nType=Application\nExec=\"/no where/calc\" %f\nMimeType=" + kXlsx},
     };
     EXPECT_EQ(answer(unusable, {kXlsx}), "");
     EXPECT_EQ(answer({{"system/applications/f.desktop", entry(kXlsx, "TryExec=sh\n")}}, {kXlsx}),
               "f.desktop");
+    EXPECT_EQ(
+        answer({{"system/applications/a-bus.desktop",
+                 "[Desktop Entry]\nType=Application\nDBusActivatable=true\nMimeType=" + kXlsx}},
+               {kXlsx}),
+        "a-bus.desktop");
+    EXPECT_EQ(
+        answer({{"system/applications/0-quoted.desktop",
+                 "[Desktop Entry]\nType=Application\nExec=\"/bin/sh\" -c true\nMimeType=" + kXlsx}},
+               {kXlsx}),
+        "0-quoted.desktop");
 }
 
 TEST_F(DesktopApplicationsTest, AHiddenEntryHidesTheSameIdFurtherDown) {
