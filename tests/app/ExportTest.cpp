@@ -212,11 +212,7 @@ private slots:
         w.desktop().spreadsheetApplication = true;
         auto* bar = w.control<QProgressBar>("ProgressBar");
         folivar::test::ScriptedClock clock;  // the workbook's name is known beforehand
-        folivar::platform::LocalTime time;
-        time.year = 2004;
-        time.month = 7;
-        time.day = 9;
-        clock.setLocalNow(time);
+        clock.setLocalNow({.year = 2004, .month = 7, .day = 9});
         // Someone puts a file where the workbook is to go while the rows are written.
         QString planted;
         connect(bar, &QProgressBar::valueChanged, this, [&] {

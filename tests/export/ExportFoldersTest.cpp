@@ -19,13 +19,8 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(WorkbookName, CarriesTheTimeOfTheExport) {
-    platform::LocalTime time;
-    time.year = 2004;
-    time.month = 7;
-    time.day = 9;
-    time.hour = 4;
-    time.minute = 5;
-    time.second = 6;
+    const platform::LocalTime time{
+        .year = 2004, .month = 7, .day = 9, .hour = 4, .minute = 5, .second = 6};
     EXPECT_EQ(workbookName(time), "FileList 2004-07-09 04.05.06.xlsx");
     EXPECT_TRUE(isWorkbookName(workbookName(time)));
     for (const char* name : {"FileList.xlsx", "FileList 2026-12-31 23.59.59.xlsx"}) {

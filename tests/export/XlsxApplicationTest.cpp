@@ -35,14 +35,8 @@ FileTable listOf(const std::vector<FileRow>& rows) {
 class XlsxApplicationTest : public testing::Test {
 protected:
     XlsxApplicationTest() {
-        platform::LocalTime time;
-        time.year = 2004;
-        time.month = 7;
-        time.day = 9;
-        time.hour = 14;
-        time.minute = 5;
-        time.second = 9;
-        clock.setLocalNow(time);
+        clock.setLocalNow(
+            {.year = 2004, .month = 7, .day = 9, .hour = 14, .minute = 5, .second = 9});
         if (const char* old = std::getenv("TMPDIR")) {
             previousTmpdir = old;
         }
