@@ -21,8 +21,8 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Qt finds its window-system plugin at run time, so no linked library names it.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, libreoffice-calc | gnumeric")
+# Opening files and folders, the export's workbook, and native windows on a
+# Wayland desktop (X11's plugin comes with Qt's own libraries).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, libreoffice-calc | gnumeric, qt6-wayland")
 
 include(CPack)
