@@ -22,8 +22,10 @@ public:
     // The selected folder's path; empty when nothing is selected.
     QString path() const;
 
-    // Reads the folders again from disk and selects again what was selected
-    // (or its nearest folder still there).
+    // Reads the selected folder's subfolders again from disk (the top folder's
+    // when nothing is selected). When the selected folder has gone, its
+    // nearest folder still there is read again and selected instead. Every
+    // other branch stays as it is, open or closed, and the view does not move.
     void refreshSelected();
 
     QFileSystemModel* folderModel() const { return model_; }
@@ -35,9 +37,11 @@ signals:
     void refreshed();
 
 private:
-    void installModel();
+    void readAgain(const QString& folder);
+    // True when folder holds path somewhere below it.
+    static bool isAbove(const QString& folder, const QString& path);
 
-    QFileSystemModel* model_ = nullptr;
+    QFileSystemModel* model_;
     bool reselecting_ = false;
     QTimer keepInSight_;
 };

@@ -4,19 +4,38 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QProcess>
+#include <QMimeDatabase>
+#include <QStatusBar>
+#include <QTimer>
 #include <QUrl>
+#include <string>
+#include <vector>
 
 namespace folivar {
 
 namespace {
 
-const QString kSpreadsheetMimeType =
-    QStringLiteral("application/vnd.openxmlformats-officedocument.spreadsheetml.sheet");
+const std::string kSpreadsheetMimeType =
+    "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet";
+
+// The file's own type and the types it is a kind of (a C source is also plain
+// text), most particular first. Any file is a byte stream: a program for
+// that alone opens nothing in particular, so it does not count.
+std::vector<std::string> typesOf(const QString& file) {
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(file);
+    std::vector<std::string> names{type.name().toStdString()};
+    for (const QString& name : type.aliases() + type.allAncestors()) {
+        if (name != QStringLiteral("application/octet-stream")) {
+            names.push_back(name.toStdString());
+        }
+    }
+    return names;
+}
 
 }  // namespace
 
-QtDesktop::QtDesktop(QWidget* owner) : owner_(owner) {}
+QtDesktop::QtDesktop(QWidget* owner)
+    : owner_(owner), applications_(platform::XdgDirectories::fromEnvironment()) {}
 
 QString QtDesktop::title() const {
     return owner_ != nullptr ? owner_->window()->windowTitle() : QApplication::applicationName();
@@ -55,21 +74,35 @@ void QtDesktop::beep() {
 }
 
 void QtDesktop::open(const QString& file, const QString& /*directory*/) {
-    // The desktop starts the default application in a folder of its choosing;
-    // its result is not looked at.
-    QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+    // The desktop starts the program in a folder of its choosing.
+    if (applications_.applicationFor(typesOf(file)).empty()) {
+        reportLater(noProgramText(file));
+    } else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(file))) {
+        reportLater(notStartedText(file));
+    }
 }
 
 bool QtDesktop::hasSpreadsheetApplication() {
-    QProcess query;
-    query.start(QStringLiteral("xdg-mime"),
-                {QStringLiteral("query"), QStringLiteral("default"), kSpreadsheetMimeType});
-    if (!query.waitForFinished(5000) || query.exitStatus() != QProcess::NormalExit ||
-        query.exitCode() != 0) {
-        query.kill();
-        return false;
+    return !applications_.applicationFor({kSpreadsheetMimeType}).empty();
+}
+
+QString QtDesktop::noProgramText(const QString& file) {
+    return QStringLiteral("There is no program to open ") + file;
+}
+
+QString QtDesktop::notStartedText(const QString& file) {
+    return QStringLiteral("The desktop could not start a program to open ") + file;
+}
+
+void QtDesktop::reportLater(const QString& text) {
+    QStatusBar* bar = owner_ == nullptr
+                          ? nullptr
+                          : owner_->window()->findChild<QStatusBar*>(QStringLiteral("StatusBar"));
+    if (bar == nullptr) {
+        return;
     }
-    return !query.readAllStandardOutput().trimmed().isEmpty();
+    // After the handler that opens the file has written its summary.
+    QTimer::singleShot(0, bar, [bar, text] { bar->showMessage(text); });
 }
 
 }  // namespace folivar

@@ -4,11 +4,14 @@
 #include <QWidget>
 
 #include "app/Desktop.h"
+#include "platform/DesktopApplications.h"
 
 namespace folivar {
 
 // The desktop as Qt reaches it: message boxes, the folder dialog, the default
-// application of a file.
+// application of a file. A file that no program opens, or whose program
+// cannot be started, is named in the owner window's status line once the
+// handler that asked has written its own texts.
 class QtDesktop : public Desktop {
 public:
     // Dialogs are modal to owner (may be null).
@@ -24,10 +27,17 @@ public:
     void open(const QString& file, const QString& directory) override;
     bool hasSpreadsheetApplication() override;
 
+    // The text that names a file no program opens.
+    static QString noProgramText(const QString& file);
+    // The text that names a file whose program the desktop could not start.
+    static QString notStartedText(const QString& file);
+
 private:
     QString title() const;
+    void reportLater(const QString& text);
 
     QPointer<QWidget> owner_;
+    platform::DesktopApplications applications_;
 };
 
 }  // namespace folivar

@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 
+#include "app/FileIcons.h"
 #include "app/FolderTree.h"
 
 namespace folivar {
@@ -37,6 +38,7 @@ ShellPane::ShellPane(QWidget* parent)
 void ShellPane::installModel() {
     auto* fresh = new QFileSystemModel(this);
     fresh->setOption(QFileSystemModel::DontWatchForChanges);
+    fresh->setIconProvider(&FileIcons::shared());
     fresh->setFilter(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
     fresh->setReadOnly(false);  // names can be edited in place
     QFileSystemModel* old = model_;

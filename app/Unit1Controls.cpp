@@ -21,6 +21,8 @@
 #include <utility>
 
 #include "app/BannerImage.h"
+#include "app/DateTyping.h"
+#include "app/DesktopIdentity.h"
 #include "app/FileListModel.h"
 #include "app/FolderTree.h"
 #include "app/ShellPane.h"
@@ -76,6 +78,7 @@ QDateEdit* datePicker(QWidget* parent, const char* name, QRect geometry) {
     auto* picker = place<QDateEdit>(parent, name, geometry);
     picker->setCalendarPopup(true);
     picker->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
+    DateTyping::attach(picker);
     return picker;
 }
 
@@ -84,6 +87,7 @@ QDateEdit* datePicker(QWidget* parent, const char* name, QRect geometry) {
 void TForm1::createControls() {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Mirosel Folivar v3.0"));
+    setWindowIcon(programIcon());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);

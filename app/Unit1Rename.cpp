@@ -49,15 +49,14 @@ void TForm1::showStatus(const QString& text) {
 
 void TForm1::PrefixEditChange() {
     guarded([this] {
-        QString text = PrefixEdit->text();
-        // The bytes of a character beyond ASCII are never one of the forbidden ones.
-        if (!EndsWithForbiddenCharacter(toEngine(text))) {
+        const std::optional<std::string> text =
+            WithoutLastForbiddenCharacter(toEngine(PrefixEdit->text()));
+        if (!text) {
             return;
         }
-        text.chop(1);
-        // A change of its own: a forbidden character before it goes the same way,
+        // A change of its own: another forbidden character goes the same way,
         // with its own warning, before this one.
-        PrefixEdit->setText(text);
+        PrefixEdit->setText(fromEngine(*text));
         PrefixEdit->selectAll();
         desktop_->warning(QString::fromLatin1(kForbiddenPrefixWarning));
     });

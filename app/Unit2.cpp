@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "app/BannerImage.h"
+#include "app/FittedPicture.h"
 
 namespace folivar {
 
@@ -25,7 +26,8 @@ QWidget* aboutPage(QWidget* parent) {
     auto* page = new QWidget(parent);
     page->setObjectName(QStringLiteral("TabSheet1"));
     auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(16, 20, 16, 16);
+    // Room for the banner as it is drawn.
+    layout->setContentsMargins(6, 20, 6, 16);
     layout->setSpacing(14);
 
     QLabel* product =
@@ -34,15 +36,14 @@ QWidget* aboutPage(QWidget* parent) {
     product->setStyleSheet(QStringLiteral("font-size: 15pt; font-weight: bold;"));
     layout->addWidget(product);
 
-    auto* picture = new QLabel(page);
-    picture->setObjectName(QStringLiteral("Picture"));
-    picture->setAlignment(Qt::AlignCenter);
+    QLabel* picture = nullptr;
     try {
-        picture->setPixmap(QPixmap::fromImage(BannerImage::picture()));
+        picture = new FittedPicture(QPixmap::fromImage(BannerImage::picture()), page);
     } catch (const std::runtime_error&) {
-        picture->setText(
-            QStringLiteral("Mirosel Folivar"));  // a window without its picture still works
+        // A window without its picture still works.
+        picture = label(QStringLiteral("Mirosel Folivar"), page, QString());
     }
+    picture->setObjectName(QStringLiteral("Picture"));
     layout->addWidget(picture);
 
     layout->addWidget(label(QStringLiteral("Lists files from many folders by wildcard masks and "
@@ -70,7 +71,8 @@ QWidget* creditsPage(QWidget* parent) {
 }  // namespace
 
 TForm2::TForm2(QWidget* parent)
-    : QDialog(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("About"));
     setModal(true);

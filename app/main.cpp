@@ -1,14 +1,18 @@
 #include <QApplication>
 #include <clocale>
 
+#include "app/DesktopIdentity.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
+#include "export/ExportFolders.h"
 
 int main(int argc, char* argv[]) {
     // Sorting by FileName collates by the user's locale. QApplication sets it
     // on its own too; this states it and holds before any other code runs.
     std::setlocale(LC_ALL, "");
     QApplication application(argc, argv);
+    folivar::presentToDesktop();
+    folivar::removeOldExports();  // what earlier runs left in the temporary folder
     // The main window comes first: closing it ends the process.
     folivar::TForm1 form1;
     folivar::TForm2 form2(&form1);

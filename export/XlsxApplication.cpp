@@ -6,6 +6,8 @@
 #include <utility>
 
 #include "export/ESpreadsheetError.h"
+#include "export/ExportFolders.h"
+#include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "platform/TemporaryFolder.h"
 
@@ -63,11 +65,12 @@ void XlsxApplication::addWorkbook() {
         throw ESpreadsheetError("The spreadsheet application already holds a workbook.");
     }
     try {
-        folder_ = platform::createUniqueFolder(platform::temporaryFolder(), "folivar-export-");
+        folder_ = platform::createUniqueFolder(platform::temporaryFolder(),
+                                               std::string(kExportFolderPrefix));
     } catch (const std::system_error& e) {
         throw ESpreadsheetError(std::string("Cannot create the workbook: ") + e.what());
     }
-    file_ = folder_ + "/" + kWorkbookName;
+    file_ = folder_ + "/" + workbookName(platform::clock().localNow());
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
     options.tmpdir = folder_.data();

@@ -12,15 +12,14 @@ struct lxw_workbook;
 
 namespace folivar {
 
-// The spreadsheet application on Linux: its workbook is an .xlsx file written
-// into a new private folder inside the temporary folder
-// ($TMPDIR/folivar-export-XXXXXX/FileList.xlsx), and showing it opens that
-// file with the desktop's default application. The worksheet is written with
-// constant memory, so a long list is not held twice.
+// The spreadsheet application on Linux: its workbook is an .xlsx file named
+// for the time of the export, written into a new private folder inside the
+// temporary folder ($TMPDIR/folivar-export-XXXXXX/FileList 2004-07-09
+// 14.05.09.xlsx, see ExportFolders.h), and showing it opens that file with the
+// desktop's default application. The worksheet is written with constant
+// memory, so a long list is not held twice.
 class XlsxApplication : public SpreadsheetApplication {
 public:
-    static constexpr const char* kWorkbookName = "FileList.xlsx";
-
     explicit XlsxApplication(XlsxDesktop desktop);
     ~XlsxApplication() override;
     XlsxApplication(const XlsxApplication&) = delete;

@@ -1,6 +1,7 @@
 #include "filelist/RowTexts.h"
 
 #include "filelist/DateText.h"
+#include "search/Utf8.h"
 
 namespace folivar {
 
@@ -18,7 +19,17 @@ bool isShortName(std::string_view name) {
         name.remove_prefix(slash + 1);
     }
     const std::size_t dot = name.rfind('.');
-    return dot == std::string_view::npos || dot + 1 < 10;
+    if (dot == std::string_view::npos) {
+        return true;
+    }
+    // Characters, not bytes: a byte that starts no valid sequence counts as one.
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < dot; i += utf8CharLength(name, i)) {
+        if (++characters > kShortNameBaseLength) {
+            return false;
+        }
+    }
+    return true;
 }
 
 FileRow rowFromFile(const TFileInformations& file) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -12,9 +13,13 @@ namespace folivar {
 // when the name holds no ".".
 std::string typeOfName(std::string_view name);
 
+// The longest part before the last "." that a short name may have.
+inline constexpr std::size_t kShortNameBaseLength = 8;
+
 // The short-name test of a scan: rejects a name whose last "." stands at
-// position 10 or later (nine or more characters before it). A name without "."
-// passes whatever its length; the extension's length is not looked at.
+// position 10 or later (nine or more characters before it), counting UTF-8
+// characters, not bytes. A name without "." passes whatever its length; the
+// extension's length is not looked at.
 bool isShortName(std::string_view name);
 
 // The row the scan adds for a found file: name, folder, the whole 64-bit size,

@@ -16,7 +16,8 @@ struct FileTime {
 struct FileStatus {
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
-    std::uint32_t mode = 0;  // type and permission bits, as st_mode
+    std::uint32_t mode = 0;   // type and permission bits, as st_mode
+    std::uint32_t owner = 0;  // the owning user's id
     std::int64_t size = 0;
     bool hasBirthTime = false;
     FileTime birthTime;  // valid when hasBirthTime

@@ -36,6 +36,7 @@ bool statxAt(int dirfd, const char* name, bool follow, FileStatus& out) {
     out.device = makedev(stx.stx_dev_major, stx.stx_dev_minor);
     out.inode = stx.stx_ino;
     out.mode = stx.stx_mode;
+    out.owner = stx.stx_uid;
     out.size = static_cast<std::int64_t>(stx.stx_size);
     out.hasBirthTime = (stx.stx_mask & STATX_BTIME) != 0;
     out.birthTime = out.hasBirthTime ? toFileTime(stx.stx_btime) : FileTime{};

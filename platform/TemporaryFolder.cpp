@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <ctime>
 #include <system_error>
 #include <vector>
 
@@ -31,6 +32,14 @@ std::string createUniqueFolder(const std::string& parent, const std::string& pre
                                 "Cannot create a folder in " + parent);
     }
     return std::string(buffer.data());
+}
+
+std::uint32_t currentUser() {
+    return ::geteuid();
+}
+
+std::int64_t secondsSinceEpoch() {
+    return static_cast<std::int64_t>(std::time(nullptr));
 }
 
 bool removeEmptyFolder(const std::string& path) {

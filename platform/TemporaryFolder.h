@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace folivar::platform {
@@ -13,6 +14,12 @@ std::string temporaryFolder();
 // created exclusively, so it was empty and nobody else's a moment ago. Throws
 // std::system_error when it cannot be made.
 std::string createUniqueFolder(const std::string& parent, const std::string& prefix);
+
+// The user this process runs as: the owner of the folders it creates.
+std::uint32_t currentUser();
+
+// Seconds since 1 January 1970, UTC, now.
+std::int64_t secondsSinceEpoch();
 
 // Removes the folder if it is empty; never touches a file. False when it is
 // still there.

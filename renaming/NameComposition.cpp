@@ -59,8 +59,16 @@ std::string ComposeName(const NamingScheme& scheme, std::size_t row, std::string
     return name;
 }
 
-bool EndsWithForbiddenCharacter(std::string_view text) {
-    return !text.empty() && kForbiddenNameCharacters.find(text.back()) != std::string_view::npos;
+std::optional<std::string> WithoutLastForbiddenCharacter(std::string_view text) {
+    // Every forbidden character is ASCII, so no byte of a longer UTF-8
+    // character is taken for one.
+    const std::size_t at = text.find_last_of(kForbiddenNameCharacters);
+    if (at == std::string_view::npos) {
+        return std::nullopt;
+    }
+    std::string shortened(text.substr(0, at));
+    shortened += text.substr(at + 1);
+    return shortened;
 }
 
 }  // namespace folivar

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -38,12 +39,14 @@ std::string_view BaseOf(std::string_view name);
 // cell holds oldName.
 std::string ComposeName(const NamingScheme& scheme, std::size_t row, std::string_view oldName);
 
-// Characters a name may not hold; the prefix refuses them at its end.
+// Characters a name may not hold; the prefix refuses them wherever they stand.
 inline constexpr std::string_view kForbiddenNameCharacters = "\\/:*?\"<>|";
 inline constexpr const char* kForbiddenPrefixWarning =
     "The file name should not contain the following symbols: \\/:*?\"<>|";
 
-// True when the text ends with a character a name may not hold.
-bool EndsWithForbiddenCharacter(std::string_view text);
+// The text without its last character that a name may not hold; nullopt when
+// it holds none. The prefix check removes one such character per warning, so
+// a text with several gets one warning for each.
+std::optional<std::string> WithoutLastForbiddenCharacter(std::string_view text);
 
 }  // namespace folivar

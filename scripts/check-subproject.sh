@@ -20,4 +20,11 @@ cmake -S "$outer" -B "$outer/build" -G Ninja -DFOLIVAR_BUILD_APP=OFF >/dev/null
 cmake --build "$outer/build" -j "$(nproc)" >/dev/null
 "$outer/build/outer"
 [ ! -d "$outer/build/folivar/tests" ] || { echo "tests were built for a subproject"; exit 1; }
+# The outer project installs and packages what it wants: with the window too,
+# no install rule and no package of this one comes along.
+cmake -S "$outer" -B "$outer/with-app" -G Ninja >/dev/null
+! grep -rqs "org.mirosel.folivar\|bin/folivar\|TARGETS folivar" \
+    --include=cmake_install.cmake "$outer/with-app" ||
+    { echo "a subproject brought its install rules"; exit 1; }
+[ ! -e "$outer/with-app/CPackConfig.cmake" ] || { echo "a subproject set up CPack"; exit 1; }
 echo "add_subdirectory() use: ok"

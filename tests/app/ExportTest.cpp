@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QFileInfo>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
@@ -11,6 +12,7 @@
 
 #include "TestFiles.h"
 #include "WindowFixture.h"
+#include "support/ScriptedClock.h"
 
 using folivar::test::readFile;
 using folivar::test::TempFolder;
@@ -131,7 +133,12 @@ private slots:
         const std::optional<Opened> opened = openedBy(w.desktop().calls[1]);
         QVERIFY2(opened.has_value(), qPrintable(w.desktop().calls[1]));
         QVERIFY(opened->file.startsWith(workbooks_ + "/folivar-export-"));
-        QCOMPARE(opened->folder + "/FileList.xlsx", opened->file);
+        // Named for the time of the export, so that exports can be told apart.
+        QCOMPARE(QFileInfo(opened->file).path(), opened->folder);
+        static const QRegularExpression named(
+            QStringLiteral("^FileList \\d{4}-\\d\\d-\\d\\d \\d\\d\\.\\d\\d\\.\\d\\d\\.xlsx$"));
+        QVERIFY2(named.match(QFileInfo(opened->file).fileName()).hasMatch(),
+                 qPrintable(opened->file));
         QVERIFY(readFile(opened->file).startsWith("PK"));  // a zip package, as .xlsx are
     }
 
@@ -204,6 +211,8 @@ private slots:
         scan(w, 3);
         w.desktop().spreadsheetApplication = true;
         auto* bar = w.control<QProgressBar>("ProgressBar");
+        folivar::test::ScriptedClock clock;  // the workbook's name is known beforehand
+        clock.setLocalNow({.year = 2004, .month = 7, .day = 9});
         // Someone puts a file where the workbook is to go while the rows are written.
         QString planted;
         connect(bar, &QProgressBar::valueChanged, this, [&] {
@@ -213,7 +222,7 @@ private slots:
             const QStringList folders =
                 QDir(workbooks_).entryList({QStringLiteral("folivar-export-*")}, QDir::Dirs);
             QCOMPARE(folders.size(), 1);
-            planted = workbooks_ + "/" + folders[0] + "/FileList.xlsx";
+            planted = workbooks_ + "/" + folders[0] + "/FileList 2004-07-09 00.00.00.xlsx";
             writeFile(planted, "someone else's");
         });
 

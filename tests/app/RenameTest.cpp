@@ -180,16 +180,19 @@ private slots:
 
     void forbiddenCharactersLeaveThePrefixOneByOne() {
         struct Case {
-            QString typed;  // inserted at the end of "pic" in one go
+            QString typed;  // inserted into "pic" in one go
             QString prefix;
             int warnings;
+            int at = 3;  // where: the end unless given
         };
-        for (const Case& c : {Case{"*", "pic", 1}, Case{"<>", "pic", 2}, Case{"a\\/:", "pica", 3},
-                              Case{"*c", "pic*c", 0}, Case{"\u00e9", "pic\u00e9", 0}}) {
+        for (const Case& c :
+             {Case{"*", "pic", 1}, Case{"<>", "pic", 2}, Case{"a\\/:", "pica", 3},
+              Case{"*c", "picc", 1}, Case{"\u00e9", "pic\u00e9", 0}, Case{"/", "pic", 1, 1},
+              Case{"x?y", "pxyic", 1, 1}, Case{"|", "pic", 1, 0}}) {
             WindowFixture w;
             auto* edit = w.control<QLineEdit>("PrefixEdit");
             edit->setText("pic");
-            edit->end(false);
+            edit->setCursorPosition(c.at);
             edit->insert(c.typed);
             QCOMPARE(edit->text(), c.prefix);
             QStringList expected;

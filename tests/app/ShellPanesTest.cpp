@@ -2,17 +2,23 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileSystemModel>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
+#include <sys/stat.h>
+
 #include "WindowFixture.h"
+#include "app/FileIcons.h"
 #include "app/FileListModel.h"
 #include "app/FolderTree.h"
 #include "app/ShellPane.h"
@@ -208,6 +214,105 @@ private slots:
         QTest::keyClick(pane->reportView(), Qt::Key_F5);
         QTRY_COMPARE(shownEntries(pane), 2);
         QCOMPARE(pane->folder(), root_);
+    }
+
+    // F5 reads the selected folder again and nothing else: the other branches
+    // keep what they showed, open or closed, and the view stays where it was.
+    void f5KeepsExpansionSelectionAndScrollPosition() {
+        for (const char* folder : {"a/old", "b/kept", "c", "d", "e", "f", "g", "h"}) {
+            QVERIFY(QDir(root_).mkpath(QString::fromLatin1(folder)));
+        }
+        WindowFixture w;
+        auto* tree = w.control<FolderTree>("ShellTreeView");
+        QFileSystemModel* model = tree->folderModel();
+        const QPersistentModelIndex a = model->index(root_ + QStringLiteral("/a"));
+        const QPersistentModelIndex b = model->index(root_ + QStringLiteral("/b"));
+        tree->setPath(root_ + QStringLiteral("/b"));
+        tree->expand(a);
+        tree->expand(b);
+        QTRY_COMPARE(model->rowCount(a), 1);
+        QTRY_COMPARE(model->rowCount(b), 1);
+        QTest::qWait(200);  // the tree has brought the selection into sight
+        const int scrolled = tree->verticalScrollBar()->value();
+        QVERIFY(scrolled > 0);
+
+        QVERIFY(QDir(root_).mkpath(QStringLiteral("b/new")));
+        QVERIFY(QDir(root_).rmdir(QStringLiteral("a/old")));
+        QTest::keyClick(tree, Qt::Key_F5);
+        QCOMPARE(tree->folderModel(), model);  // no new model: nothing else is read
+
+        QTRY_COMPARE(model->rowCount(b), 2);
+        QTest::qWait(200);
+        QCOMPARE(model->rowCount(a), 1);  // a was not read again
+        QVERIFY(tree->isExpanded(a));
+        QVERIFY(tree->isExpanded(b));
+        QCOMPARE(tree->path(), root_ + QStringLiteral("/b"));
+        QCOMPARE(tree->verticalScrollBar()->value(), scrolled);
+    }
+
+    void f5DropsAFolderThatWent() {
+        QVERIFY(QDir(root_).mkpath(QStringLiteral("doomed/deeper")));
+        QVERIFY(QDir(root_).mkpath(QStringLiteral("stays")));
+        WindowFixture w;
+        auto* tree = w.control<FolderTree>("ShellTreeView");
+        QFileSystemModel* model = tree->folderModel();
+        tree->setPath(root_ + QStringLiteral("/doomed/deeper"));
+        tree->expand(model->index(root_));
+        QTRY_COMPARE(model->rowCount(model->index(root_)), 2);
+        QVERIFY(QDir(root_ + QStringLiteral("/doomed")).removeRecursively());
+
+        QTest::keyClick(tree, Qt::Key_F5);
+        QCOMPARE(tree->path(), root_);
+        QCOMPARE(w.control<QLineEdit>("PathEdit")->text(), root_);
+        QTRY_COMPARE(model->rowCount(model->index(root_)), 1);
+        QCOMPARE(model->fileName(model->index(0, 0, model->index(root_))), QStringLiteral("stays"));
+    }
+
+    // Where no icon theme is installed (as here, offscreen) every kind of entry
+    // still gets a picture.
+    void everyEntryHasAnIcon() {
+        QVERIFY(QDir(root_).mkpath(QStringLiteral("folder")));
+        touch(root_ + QStringLiteral("/notes.txt"));
+        touch(root_ + QStringLiteral("/.hidden"));
+        QVERIFY(::mkfifo(QFile::encodeName(root_ + QStringLiteral("/pipe")).constData(), 0600) ==
+                0);
+        QVERIFY(
+            QFile::link(root_ + QStringLiteral("/folder"), root_ + QStringLiteral("/to-folder")));
+        QVERIFY(
+            QFile::link(root_ + QStringLiteral("/notes.txt"), root_ + QStringLiteral("/to-notes")));
+        QVERIFY(QFile::link(root_ + QStringLiteral("/gone"), root_ + QStringLiteral("/broken")));
+        const auto drawn = [](const QIcon& icon) { return !icon.pixmap(16, 16).isNull(); };
+
+        const QStringList entries = QDir(root_).entryList(QDir::AllEntries | QDir::Hidden |
+                                                          QDir::System | QDir::NoDotAndDotDot);
+        QCOMPARE(entries.size(), 7);
+        for (const QString& entry : entries) {
+            QVERIFY2(drawn(folivar::FileIcons::shared().icon(QFileInfo(root_ + "/" + entry))),
+                     qPrintable(entry));
+        }
+        QVERIFY(drawn(folivar::FileIcons::shared().icon(QFileInfo(QStringLiteral("/")))));
+
+        WindowFixture w;
+        auto* tree = w.control<FolderTree>("ShellTreeView");
+        tree->setPath(root_);
+        toggle(w.control<QCheckBox>("CheckView"));
+        auto* pane = w.control<ShellPane>("ShellListView");
+        QTRY_COMPARE(shownEntries(pane), 7);
+        const QModelIndex shown = pane->reportView()->rootIndex();
+        for (int row = 0; row < shownEntries(pane); ++row) {
+            const QModelIndex index = pane->fileModel()->index(row, 0, shown);
+            QVERIFY2(drawn(index.data(Qt::DecorationRole).value<QIcon>()),
+                     qPrintable(index.data().toString()));
+        }
+        tree->expand(tree->currentIndex());
+        QTRY_COMPARE(tree->folderModel()->rowCount(tree->currentIndex()),
+                     2);  // the folder, its link
+        for (const QModelIndex& index :
+             {tree->currentIndex(), tree->folderModel()->index(0, 0, tree->currentIndex()),
+              tree->folderModel()->index(QStringLiteral("/"))}) {
+            QVERIFY2(drawn(index.data(Qt::DecorationRole).value<QIcon>()),
+                     qPrintable(index.data().toString()));
+        }
     }
 
 private:

@@ -13,6 +13,7 @@
 #include "WorkbookReader.h"
 #include "export/ESpreadsheetError.h"
 #include "export/SpreadsheetExport.h"
+#include "support/ScriptedClock.h"
 #include "support/TempTree.h"
 
 namespace folivar {
@@ -34,6 +35,8 @@ FileTable listOf(const std::vector<FileRow>& rows) {
 class XlsxApplicationTest : public testing::Test {
 protected:
     XlsxApplicationTest() {
+        clock.setLocalNow(
+            {.year = 2004, .month = 7, .day = 9, .hour = 14, .minute = 5, .second = 9});
         if (const char* old = std::getenv("TMPDIR")) {
             previousTmpdir = old;
         }
@@ -53,6 +56,7 @@ protected:
     bool tmpIsEmpty() const { return fs::is_empty(tmp.path()); }
 
     test::TempTree tmp;
+    test::ScriptedClock clock;
     std::optional<std::string> previousTmpdir;
     bool installed = true;
     Texts opened, openedIn, statuses, warnings;
@@ -74,7 +78,7 @@ TEST_F(XlsxApplicationTest, ThreeRowsFillA1ToG3WithTextsAsTheListShowsThem) {
     ASSERT_EQ(run(table), SpreadsheetExport::Result::Completed);
     ASSERT_EQ(opened.size(), 1U);
     const fs::path file(opened[0]);
-    EXPECT_EQ(file.filename(), "FileList.xlsx");
+    EXPECT_EQ(file.filename(), "FileList 2004-07-09 14.05.09.xlsx");  // the time of the export
     EXPECT_EQ(file.parent_path().parent_path(), fs::path(tmp.path()));
     EXPECT_EQ(openedIn[0], file.parent_path().string());
     EXPECT_EQ(statuses.back(), "3 files in list");

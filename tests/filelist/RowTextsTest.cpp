@@ -33,13 +33,32 @@ TEST_P(ShortName, LastDotBeforePositionTen) {
     EXPECT_EQ(isShortName(GetParam().name), GetParam().accepted) << GetParam().name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Names, ShortName,
-                         testing::Values(ShortCase{"12345678.jpg", true},      // last dot at 9
-                                         ShortCase{"123456789.jpg", false},    // last dot at 10
-                                         ShortCase{"abcdefghijklmnop", true},  // no dot at all
-                                         ShortCase{"a.abcdefghijklm", true},   // long extension
-                                         ShortCase{"12345678.tar.gz", false},  // the last dot
-                                         ShortCase{"long-folder-name/a.txt", true}));
+INSTANTIATE_TEST_SUITE_P(
+    Names, ShortName,
+    testing::Values(
+        ShortCase{"12345678.jpg", true},      // last dot at 9
+        ShortCase{"123456789.jpg", false},    // last dot at 10
+        ShortCase{"abcdefghijklmnop", true},  // no dot at all
+        ShortCase{"a.abcdefghijklm", true},   // long extension
+        ShortCase{"12345678.tar.gz", false},  // the last dot
+        ShortCase{"long-folder-name/a.txt", true},
+        // Characters, not bytes: seven Cyrillic letters
+        // (14 bytes), eight accented ones (16 bytes).
+        ShortCase{"\u0444\u043e\u0442\u043e\u0433\u0440\u0430.jpg", true},
+        ShortCase{"\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9.txt", true},
+        ShortCase{"\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9.txt", false},
+        // Four-byte characters: eight pass, nine do not.
+        ShortCase{
+            "\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600.png",
+            true},
+        ShortCase{"\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600\U0001F600"
+                  "\U0001F600.png",
+                  false},
+        // A stray byte is one character of its own.
+        ShortCase{"\xff\xfe\xfd\xfc\xfb\xfa\xf9\xf8.bin", true},
+        ShortCase{"\xff\xfe\xfd\xfc\xfb\xfa\xf9\xf8\xf7.bin", false},
+        // A cut sequence: two stray bytes, nine in all.
+        ShortCase{"abcdefg\xd0\xd0.txt", false}));
 
 }  // namespace
 }  // namespace folivar

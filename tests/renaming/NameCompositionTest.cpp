@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+
 namespace folivar {
 namespace {
 
@@ -73,13 +76,30 @@ TEST(NameParts, BaseAndExtension) {
     EXPECT_EQ(ExtensionOf("README"), "");
 }
 
-TEST(PrefixCheck, OnlyTheLastCharacterCounts) {
+struct PrefixCase {
+    std::string text;
+    std::optional<std::string> shortened;
+};
+
+class PrefixCheck : public testing::TestWithParam<PrefixCase> {};
+
+TEST_P(PrefixCheck, RemovesTheLastForbiddenCharacterWhereverItStands) {
+    EXPECT_EQ(WithoutLastForbiddenCharacter(GetParam().text), GetParam().shortened);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, PrefixCheck,
+    testing::Values(PrefixCase{"", std::nullopt}, PrefixCase{"pic.", std::nullopt},
+                    PrefixCase{"pic/", "pic"}, PrefixCase{"p/c", "pc"}, PrefixCase{"/pic", "pic"},
+                    PrefixCase{"a*b?", "a*b"}, PrefixCase{"a*b", "ab"},
+                    // The bytes of a longer character are never taken for one.
+                    PrefixCase{"\xC3\xA9t\xC3\xA9", std::nullopt},
+                    PrefixCase{"\xE2\x80\x9C/\xE2\x80\x9D", "\xE2\x80\x9C\xE2\x80\x9D"}));
+
+TEST(PrefixCheck, EveryForbiddenCharacterAndTheWarning) {
     for (char c : std::string("\\/:*?\"<>|")) {
-        EXPECT_TRUE(EndsWithForbiddenCharacter(std::string("pic") + c)) << c;
+        EXPECT_EQ(WithoutLastForbiddenCharacter(std::string("p") + c + "c"), "pc") << c;
     }
-    EXPECT_FALSE(EndsWithForbiddenCharacter(""));
-    EXPECT_FALSE(EndsWithForbiddenCharacter("p*c"));
-    EXPECT_FALSE(EndsWithForbiddenCharacter("pic."));
     EXPECT_STREQ(kForbiddenPrefixWarning,
                  "The file name should not contain the following symbols: \\/:*?\"<>|");
 }
