@@ -68,9 +68,9 @@ TEST_F(DeleteFiles, AFileThatWillNotGoKeepsItsSelectedRow) {
     EXPECT_TRUE(outcome.buttons.disableFindDupl);
 }
 
-TEST_F(DeleteFiles, AReadOnlyFileGoesOnTheSecondTry) {
+TEST_F(DeleteFiles, AFileThatFailsOnceGoesOnTheSecondTry) {
     makeRows({"a", "b"});
-    faults_.failRemoveUntilWritable(tree_.at("a"));
+    faults_.failRemoveOnce(tree_.at("a"));
 
     const DeleteFilesOutcome outcome = run(selectAll(2));
 
