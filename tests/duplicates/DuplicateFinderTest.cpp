@@ -139,11 +139,11 @@ TEST_F(DuplicateFinderTest, SizesOf2GiBAndMoreSortAndCompareAsWholeNumbers) {
     EXPECT_EQ(marks(table), (Texts{"tiny 1 Orig", "tiny2 1 Dupl", "big1 2 Orig", "big2 2 Dupl"}));
 }
 
-TEST_F(DuplicateFinderTest, DeletionRetriesReadOnlyFilesAndCountsWhatRemains) {
+TEST_F(DuplicateFinderTest, DeletionRetriesOnceAndCountsWhatRemains) {
     test::FaultyFileSystem fs;
     list({{"orig", "same"}, {"readonly", "same"}, {"held", "same"}});
     search();
-    fs.failRemoveUntilWritable(tree.at("readonly"));
+    fs.failRemoveOnce(tree.at("readonly"));
     fs.failRemove(tree.at("held"));
     const auto outcome = remove();
     EXPECT_EQ(statuses.back(), "2 files in list; Deleted - 1; Remained - 1");
