@@ -18,11 +18,15 @@
 
 #include "platform/UnpublishedCopy.h"
 
+#include "support/FileEdits.h"
 #include "support/ScopedTmpfs.h"
 #include "support/TempTree.h"
 
 namespace folivar::platform {
 namespace {
+
+using test::editInPlaceKeepingTheTime;
+using test::saveAsEditorsDo;
 
 std::string contentsOf(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -44,27 +48,6 @@ std::vector<std::string> namesIn(const std::string& folder) {
     }
     std::sort(names.begin(), names.end());
     return names;
-}
-
-// Saves a new version the way editors do: a temporary file renamed over the old.
-void saveAsEditorsDo(const std::string& path, const std::string& contents) {
-    const std::string temporary = path + ".swp";
-    std::ofstream(temporary, std::ios::binary) << contents;
-    ASSERT_EQ(::rename(temporary.c_str(), path.c_str()), 0);
-}
-
-// Overwrites the start in place and sets the modification time back, as a
-// careless tool can: only the change time tells.
-void editInPlaceKeepingTheTime(const std::string& path, const std::string& bytes) {
-    struct stat before {};
-    ASSERT_EQ(::stat(path.c_str(), &before), 0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));  // past a coarse clock tick
-    const int fd = ::open(path.c_str(), O_WRONLY);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(::pwrite(fd, bytes.data(), bytes.size(), 0), static_cast<ssize_t>(bytes.size()));
-    const struct timespec times[2] = {before.st_atim, before.st_mtim};
-    ASSERT_EQ(::futimens(fd, times), 0);
-    ::close(fd);
 }
 
 // Runs action at one step of every move across file systems while it lives.

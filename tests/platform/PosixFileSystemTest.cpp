@@ -1,11 +1,15 @@
 #include "platform/PosixFileSystem.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <memory>
 #include <set>
+#include <vector>
 
+#include "platform/OpenFileLimit.h"
 #include "support/TempTree.h"
 
 namespace folivar::platform {
@@ -65,6 +69,65 @@ TEST(Reading, RegularFilesOnlyAndNeverBlocks) {
         EXPECT_EQ(fs.openForReading(refused, failure), nullptr) << refused;
         EXPECT_EQ(failure, OpenFailure::Unreadable) << refused;
     }
+}
+
+TEST(Reading, PseudoFileSystemsAreRefused) {
+    PosixFileSystem fs;
+    for (const char* path :
+         {"/proc/self/status", "/proc/sys/kernel/ostype", "/sys/kernel/uevent_seqnum"}) {
+        FileStatus st;
+        if (!fs.status(path, true, st)) {
+            continue;  // not mounted here
+        }
+        OpenFailure failure = OpenFailure::None;
+        EXPECT_EQ(fs.openForReading(path, failure), nullptr) << path;
+        EXPECT_EQ(failure, OpenFailure::Unreadable) << path;
+    }
+}
+
+// Lowers the soft limit on open files for its lifetime.
+class ScopedOpenFileLimit {
+public:
+    explicit ScopedOpenFileLimit(rlim_t soft) {
+        ::getrlimit(RLIMIT_NOFILE, &saved_);
+        struct rlimit low = saved_;
+        low.rlim_cur = soft;
+        ::setrlimit(RLIMIT_NOFILE, &low);
+    }
+    ~ScopedOpenFileLimit() { ::setrlimit(RLIMIT_NOFILE, &saved_); }
+    ScopedOpenFileLimit(const ScopedOpenFileLimit&) = delete;
+    ScopedOpenFileLimit& operator=(const ScopedOpenFileLimit&) = delete;
+
+private:
+    struct rlimit saved_ {};
+};
+
+TEST(Reading, RunningOutOfDescriptorsIsToldApart) {
+    test::TempTree tree;
+    PosixFileSystem fs;
+    const std::string file = tree.file("data.bin", "x");
+    std::vector<std::unique_ptr<FileReader>> held;
+    ScopedOpenFileLimit limit(32);
+    OpenFailure failure = OpenFailure::None;
+    for (int i = 0; i < 40; ++i) {
+        auto reader = fs.openForReading(file, failure);
+        if (!reader) {
+            break;
+        }
+        held.push_back(std::move(reader));
+    }
+    EXPECT_LT(held.size(), 32u);
+    EXPECT_EQ(failure, OpenFailure::OutOfDescriptors);
+}
+
+TEST(OpenFileLimit, RaisedAsFarAsTheHardLimitAllows) {
+    struct rlimit current {};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &current), 0);
+    ScopedOpenFileLimit limit(64);
+    ASSERT_EQ(openFileLimit(), 64u);
+    const std::uint64_t raised = raiseOpenFileLimit();
+    EXPECT_EQ(openFileLimit(), raised);
+    EXPECT_EQ(raised, std::min<std::uint64_t>(current.rlim_max, 65536));
 }
 
 TEST(Removing, FilesButNeverFolders) {
