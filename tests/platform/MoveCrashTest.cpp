@@ -20,6 +20,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/UnpublishedCopy.h"
+#include "support/FileEdits.h"
 #include "support/ScopedTmpfs.h"
 #include "support/TempTree.h"
 
@@ -30,15 +31,8 @@ namespace fs = std::filesystem;
 
 using Hash = std::size_t;
 
-std::string contentsOf(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 Hash hashOf(const fs::path& path) {
-    return std::hash<std::string>{}(contentsOf(path));
+    return std::hash<std::string>{}(test::contentsOf(path.string()));
 }
 
 bool isTemporary(const std::string& name) {

@@ -25,15 +25,9 @@
 namespace folivar::platform {
 namespace {
 
+using test::contentsOf;
 using test::editInPlaceKeepingTheTime;
 using test::saveAsEditorsDo;
-
-std::string contentsOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 bool exists(const std::string& path) {
     struct stat st {};

@@ -8,9 +8,17 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <sstream>
 #include <thread>
 
 namespace folivar::test {
+
+std::string contentsOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream contents;
+    contents << in.rdbuf();
+    return contents.str();
+}
 
 void saveAsEditorsDo(const std::string& path, const std::string& contents) {
     const std::string temporary = path + ".swp";

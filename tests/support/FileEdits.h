@@ -4,6 +4,9 @@
 
 namespace folivar::test {
 
+// The whole contents of a file ("" when it cannot be read).
+std::string contentsOf(const std::string& path);
+
 // Saves a new version the way editors do: a temporary file beside it,
 // renamed over the old one (a new inode under the same name).
 void saveAsEditorsDo(const std::string& path, const std::string& contents);
