@@ -62,7 +62,7 @@ TEST_F(DeleteFiles, AFileThatWillNotGoKeepsItsSelectedRow) {
     EXPECT_FALSE(onDisk("a.jpg"));
     EXPECT_TRUE(onDisk("b.jpg"));
     EXPECT_FALSE(onDisk("c.jpg"));
-    // Tried again after its owner got write permission back.
+    // Tried once more, as it is.
     EXPECT_EQ(faults_.removeCalls(),
               (Texts{tree_.at("a.jpg"), tree_.at("b.jpg"), tree_.at("b.jpg"), tree_.at("c.jpg")}));
     EXPECT_FALSE(outcome.buttons.disableRename);
