@@ -5,11 +5,13 @@
 #include "app/Unit1.h"
 #include "app/Unit2.h"
 #include "export/ExportFolders.h"
+#include "platform/OpenFileLimit.h"
 
 int main(int argc, char* argv[]) {
     // Sorting by FileName collates by the user's locale. QApplication sets it
     // on its own too; this states it and holds before any other code runs.
     std::setlocale(LC_ALL, "");
+    folivar::platform::raiseOpenFileLimit();  // many files compared at once
     QApplication application(argc, argv);
     folivar::presentToDesktop();
     folivar::removeOldExports();  // what earlier runs left in the temporary folder

@@ -32,6 +32,8 @@ struct ContentClassifier::Member {
     FileIdentity identity;
     std::unique_ptr<platform::FileReader> reader;
     std::int64_t position = 0;  // bytes read through reader
+    std::size_t openSlot = 0;   // where it stands in open_ while reader is set
+    bool pinned = false;        // its reader must stay open for the pass under way
     bool failed = false;
     int contentClass = Result::kNone;
 };
@@ -107,8 +109,8 @@ private:
 
 ContentClassifier::ContentClassifier() : ContentClassifier(Options{}) {}
 
-ContentClassifier::ContentClassifier(Options options) : options_(options) {
-    options_.maxOpenFiles = std::max<std::size_t>(options_.maxOpenFiles, 2);
+ContentClassifier::ContentClassifier(Options options)
+    : options_(options), budget_(options.maxOpenFiles, options.patience) {
     options_.firstBlock = std::max<std::size_t>(options_.firstBlock, 1);
     options_.largestBlock = std::max(options_.largestBlock, options_.firstBlock);
 }
@@ -119,23 +121,30 @@ std::vector<ContentClassifier::Result> ContentClassifier::classify(
     const std::vector<std::string>& paths) {
     members_.clear();
     stats_ = Statistics{};
-    openFiles_ = 0;
+    open_.clear();
     nextClass_ = 0;
+    budget_ = ReaderBudget(options_.maxOpenFiles, options_.patience);
 
     // One member per physical file; the paths that lead to it share it.
     std::vector<std::size_t> memberOf(paths.size(), SIZE_MAX);
-    std::map<std::pair<std::uint64_t, std::uint64_t>, std::size_t> physical;
+    std::map<std::uint64_t, std::vector<std::size_t>> byInode;
     for (std::size_t i = 0; i < paths.size(); ++i) {
         platform::FileStatus status;
         if (!platform::fileSystem().status(paths[i], true, status) || !status.isRegular()) {
             continue;
         }
-        const auto [it, added] =
-            physical.try_emplace({status.device, status.inode}, members_.size());
-        if (added) {
-            members_.push_back(Member{paths[i], FileIdentity::of(status), nullptr});
+        const FileIdentity identity = FileIdentity::of(status);
+        auto& sameInode = byInode[identity.inode];
+        const auto known = std::find_if(sameInode.begin(), sameInode.end(), [&](std::size_t m) {
+            return members_[m].identity.samePhysicalFile(identity);
+        });
+        if (known != sameInode.end()) {
+            memberOf[i] = *known;
+            continue;
         }
-        memberOf[i] = it->second;
+        memberOf[i] = members_.size();
+        sameInode.push_back(members_.size());
+        members_.push_back(Member{paths[i], identity, nullptr});
     }
 
     std::vector<Bucket> pending;
@@ -147,7 +156,7 @@ std::vector<ContentClassifier::Result> ContentClassifier::classify(
             for (std::size_t m : bucket.members) {
                 close(members_[m]);
             }
-        } else if (bucket.offset > 0 && bucket.members.size() > options_.maxOpenFiles &&
+        } else if (bucket.offset > 0 && bucket.members.size() > budget_.capacity() &&
                    !canGrowApart(bucket)) {
             classifyRemainders(bucket, pending);
         } else {
@@ -183,7 +192,7 @@ void ContentClassifier::splitBySize(std::vector<Bucket>& pending) {
 // what the blocks hold. Files keep their readers open for the next pass,
 // unless there are too many of them: then they are opened again later.
 void ContentClassifier::pass(Bucket bucket, std::vector<Bucket>& pending) {
-    const bool park = bucket.members.size() > options_.maxOpenFiles;
+    const bool park = bucket.members.size() > budget_.capacity();
     const std::size_t block =
         blockFor(bucket.members.size(), bucket.block == 0 ? options_.firstBlock : bucket.block);
     // One byte past the size found means a file that ends where it should is
@@ -290,21 +299,40 @@ void ContentClassifier::confirmGroup(const std::vector<std::size_t>& group, std:
     Member& first = members_[group.front()];
     std::vector<std::size_t> confirmed{group.front()};
     std::vector<std::size_t> leftovers;
-    const std::size_t slice = options_.maxOpenFiles - 1;
-    for (std::size_t start = 1; start < group.size(); start += slice) {
-        const auto end = std::min(group.size(), start + slice);
+    const std::size_t slice = budget_.capacity() - 1;
+    // Still to be read beside the first, in order; one that had to give its
+    // descriptor back goes to the end.
+    std::vector<std::size_t> queue(group.begin() + 1, group.end());
+    std::size_t next = 0;
+    while (next < queue.size()) {
         if (first.failed || !openAt(first, offset)) {
             fail(first);
-            leftovers.insert(leftovers.end(), group.begin() + static_cast<std::ptrdiff_t>(start),
-                             group.end());
+            leftovers.insert(leftovers.end(), queue.begin() + static_cast<std::ptrdiff_t>(next),
+                             queue.end());
             break;
         }
+        first.pinned = true;
         std::vector<std::size_t> live;
-        for (std::size_t i = start; i < end; ++i) {
-            if (openAt(members_[group[i]], offset)) {
-                live.push_back(group[i]);
+        bool full = false;
+        // Out of descriptors with some files open: this slice makes do with
+        // one fewer, and the one let go waits for the next.
+        const auto shrink = [&] {
+            if (live.empty()) {
+                return false;
+            }
+            close(members_[live.back()]);
+            queue.push_back(live.back());
+            live.pop_back();
+            full = true;
+            return true;
+        };
+        while (next < queue.size() && live.size() < slice && !full) {
+            Member& member = members_[queue[next++]];
+            if (openAt(member, offset, shrink)) {
+                member.pinned = true;
+                live.push_back(queue[next - 1]);
             } else {
-                fail(members_[group[i]]);
+                fail(member);
             }
         }
         std::int64_t count = 0;
@@ -331,18 +359,15 @@ void ContentClassifier::confirmGroup(const std::vector<std::size_t>& group, std:
                 break;
             }
         }
-        if (count < 0) {
-            fail(first);
-            for (std::size_t m : live) {
-                close(members_[m]);
-            }
-            leftovers.insert(leftovers.end(), live.begin(), live.end());
-            leftovers.insert(leftovers.end(), group.begin() + static_cast<std::ptrdiff_t>(end),
-                             group.end());
-            break;
-        }
         for (std::size_t m : live) {
             close(members_[m]);
+        }
+        if (count < 0) {
+            fail(first);
+            leftovers.insert(leftovers.end(), live.begin(), live.end());
+            leftovers.insert(leftovers.end(), queue.begin() + static_cast<std::ptrdiff_t>(next),
+                             queue.end());
+            break;
         }
         confirmed.insert(confirmed.end(), live.begin(), live.end());
         close(first);
@@ -356,20 +381,26 @@ void ContentClassifier::confirmGroup(const std::vector<std::size_t>& group, std:
 }
 
 bool ContentClassifier::openAt(Member& member, std::int64_t offset) {
+    return openAt(member, offset, [this, &member] { return closeAnotherThan(member); });
+}
+
+bool ContentClassifier::openAt(Member& member, std::int64_t offset,
+                               const std::function<bool()>& makeRoom) {
     if (member.failed) {
         return false;
     }
     if (member.reader) {
         return member.position == offset;
     }
-    member.reader = platform::fileSystem().openForReading(member.path);
+    member.reader = budget_.open(member.path, makeRoom);
     if (!member.reader) {
         return false;
     }
     member.position = 0;
-    ++openFiles_;
+    member.openSlot = open_.size();
+    open_.push_back(static_cast<std::size_t>(&member - members_.data()));
     ++stats_.filesOpened;
-    stats_.peakOpenFiles = std::max(stats_.peakOpenFiles, openFiles_);
+    stats_.peakOpenFiles = std::max(stats_.peakOpenFiles, open_.size());
     // Another file put in its place since it was looked at is not the one
     // that was sorted.
     if (!(FileIdentity::of(member.reader->status()) == member.identity)) {
@@ -389,6 +420,19 @@ bool ContentClassifier::openAt(Member& member, std::int64_t offset) {
     return true;
 }
 
+// Out of descriptors: a reader kept open for a later pass goes first; its file
+// is opened again when its turn comes.
+bool ContentClassifier::closeAnotherThan(const Member& keep) {
+    for (auto it = open_.rbegin(); it != open_.rend(); ++it) {
+        Member& other = members_[*it];
+        if (&other != &keep && !other.pinned) {
+            close(other);
+            return true;
+        }
+    }
+    return false;
+}
+
 std::int64_t ContentClassifier::readInto(Member& member, char* buffer, std::size_t size) {
     const std::int64_t count = member.reader->read(buffer, size);
     if (count > 0) {
@@ -399,9 +443,13 @@ std::int64_t ContentClassifier::readInto(Member& member, char* buffer, std::size
 }
 
 void ContentClassifier::close(Member& member) {
+    member.pinned = false;
     if (member.reader) {
         member.reader.reset();
-        --openFiles_;
+        const std::size_t moved = open_.back();
+        open_[member.openSlot] = moved;
+        members_[moved].openSlot = member.openSlot;
+        open_.pop_back();
     }
 }
 

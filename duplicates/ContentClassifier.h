@@ -1,12 +1,15 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "duplicates/FileIdentity.h"
+#include "duplicates/ReaderBudget.h"
 #include "platform/FileReader.h"
 
 namespace folivar {
@@ -15,7 +18,8 @@ namespace folivar {
 // comparing them in pairs: files of one size are read side by side in growing
 // blocks, split by what each block holds and dropped as soon as no other file
 // shares their contents so far. Every file is read at most once, in order,
-// except where more than maxOpenFiles files of one size share a first block:
+// except where more files of one size share a first block than may be open
+// at once (maxOpenFiles, fewer where descriptors are scarce):
 // those are opened again for each pass, and if they still share their start
 // when memory stops the blocks from growing, each is read to its end for a
 // hash and then once more beside the first of its hash group.
@@ -23,9 +27,11 @@ class ContentClassifier {
 public:
     struct Options {
         std::size_t memoryBudget = std::size_t{64} << 20;  // for the blocks held at once
-        std::size_t maxOpenFiles = 256;                    // readers open at once
+        std::size_t maxOpenFiles = 256;                    // readers open at once, at most
         std::size_t firstBlock = 1024;
         std::size_t largestBlock = std::size_t{1} << 20;
+        // How long to wait for descriptors when the process has run out.
+        std::chrono::milliseconds patience = std::chrono::seconds(5);
     };
 
     struct Result {
@@ -70,6 +76,8 @@ private:
     void confirmGroup(const std::vector<std::size_t>& group, std::int64_t offset,
                       std::vector<Bucket>& pending);
     bool openAt(Member& member, std::int64_t offset);
+    bool openAt(Member& member, std::int64_t offset, const std::function<bool()>& makeRoom);
+    bool closeAnotherThan(const Member& keep);
     std::int64_t readInto(Member& member, char* buffer, std::size_t size);
     void close(Member& member);
     void fail(Member& member);
@@ -80,7 +88,8 @@ private:
     Options options_;
     Statistics stats_;
     std::vector<Member> members_;
-    std::size_t openFiles_ = 0;
+    ReaderBudget budget_;
+    std::vector<std::size_t> open_;  // members whose readers are open
     int nextClass_ = 0;
 };
 

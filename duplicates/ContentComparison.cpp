@@ -3,7 +3,8 @@
 #include <cstring>
 #include <memory>
 
-#include "platform/FileSystem.h"
+#include "duplicates/FileIdentity.h"
+#include "duplicates/ReaderBudget.h"
 
 namespace folivar {
 
@@ -15,17 +16,17 @@ std::int64_t comparisonChunkSize(std::int64_t size) {
 }
 
 bool filesIdentical(const std::string& first, const std::string& second, std::int64_t size) {
-    auto& fs = platform::fileSystem();
-    const auto a = fs.openForReading(first);
+    const ReaderBudget budget(2);
+    const auto a = budget.open(first, {});
     if (!a) {
         return false;
     }
-    const auto b = fs.openForReading(second);
+    const auto b = budget.open(second, {});
     if (!b) {
         return false;
     }
     // One physical file reached by two paths is not a copy of itself.
-    if (a->status().device == b->status().device && a->status().inode == b->status().inode) {
+    if (FileIdentity::of(a->status()).samePhysicalFile(FileIdentity::of(b->status()))) {
         return false;
     }
     const auto chunk = static_cast<std::size_t>(comparisonChunkSize(size));

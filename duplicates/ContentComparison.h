@@ -16,7 +16,8 @@ std::int64_t comparisonChunkSize(std::int64_t size);
 
 // Compares two files of the same size chunk by chunk, the first difference
 // ending it. True only when both are readable regular files, are two different
-// physical files (device and inode), and hold the same bytes to their ends.
+// physical files (FileIdentity::samePhysicalFile), and hold the same bytes to
+// their ends.
 bool filesIdentical(const std::string& first, const std::string& second, std::int64_t size);
 
 }  // namespace folivar

@@ -168,12 +168,7 @@ DuplicateFinder::DeleteOutcome DuplicateFinder::deleteDuplicates(FileTable& tabl
             ++outcome.remained;
             continue;
         }
-        bool deleted = fs.removeFile(path);
-        if (!deleted) {
-            fs.setOwnerWritable(path);
-            deleted = fs.removeFile(path);
-        }
-        if (deleted) {
+        if (fs.removeFileRetrying(path)) {
             records_.forget(path);
             deletedRows.push_back(row);
             ++outcome.deleted;

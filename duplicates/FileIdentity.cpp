@@ -3,8 +3,16 @@
 namespace folivar {
 
 FileIdentity FileIdentity::of(const platform::FileStatus& status) {
-    return FileIdentity{status.device, status.inode, status.size, status.modificationTime.seconds,
-                        status.modificationTime.nanoseconds};
+    return FileIdentity{status.device, status.inode, status.size, status.modificationTime,
+                        status.changeTime};
+}
+
+bool FileIdentity::samePhysicalFile(const FileIdentity& other) const {
+    if (inode != other.inode) {
+        return false;
+    }
+    return device == other.device ||
+           (size == other.size && modified == other.modified && changed == other.changed);
 }
 
 }  // namespace folivar

@@ -7,19 +7,21 @@
 namespace folivar {
 
 // What makes a file the one that was compared: the physical file (device and
-// inode) and the state of its contents (size and modification time).
+// inode) and the state of its contents (size, modification time, and the
+// change time, which no user tool can set back after an edit).
 struct FileIdentity {
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
     std::int64_t size = 0;
-    std::int64_t modifiedSeconds = 0;
-    std::int32_t modifiedNanoseconds = 0;
+    platform::FileTime modified;
+    platform::FileTime changed;
 
     static FileIdentity of(const platform::FileStatus& status);
 
-    bool samePhysicalFile(const FileIdentity& other) const {
-        return device == other.device && inode == other.inode;
-    }
+    // One physical file: the same device and inode, or, on the safe side, the
+    // same inode, size and times to the nanosecond on two devices (one file
+    // seen through two mounts, as an overlay and its lower folder).
+    bool samePhysicalFile(const FileIdentity& other) const;
 
     friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
 };

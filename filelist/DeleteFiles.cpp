@@ -8,15 +8,6 @@ namespace folivar {
 
 namespace {
 
-bool removeForGood(const std::string& file) {
-    platform::FileSystem& files = platform::fileSystem();
-    if (files.removeFile(file)) {
-        return true;
-    }
-    files.setOwnerWritable(file);
-    return files.removeFile(file);
-}
-
 // Takes the rows of deleted files out of the table on every way out, so a row
 // never outlives its file even when something throws midway.
 class RowSweeper {
@@ -57,7 +48,7 @@ DeleteFilesOutcome deleteFiles(FileTable& table, const RowSelection& selection,
             if (!selection[row]) {
                 continue;
             }
-            if (removeForGood(table[row].file())) {
+            if (platform::fileSystem().removeFileRetrying(table[row].file())) {
                 sweeper.add(row);
                 ++outcome.deleted;
             } else {

@@ -21,8 +21,8 @@ struct DeleteFilesOutcome {
 std::string deleteFilesStatus(std::size_t rowCount, std::int32_t deleted, std::int32_t remained);
 
 // Delete File(s): deletes the file of every selected row for good, in list
-// order, without asking. A file that will not go gets its owner's write
-// permission back and is tried once more. A deleted file's row leaves the
+// order, without asking. A file that will not go is tried once more, with
+// nothing changed in between. A deleted file's row leaves the
 // list; a file that stays keeps its row, still selected, and is counted as
 // remained. Writes kPleaseWait, then deleteFilesStatus, to status.
 DeleteFilesOutcome deleteFiles(FileTable& table, const RowSelection& selection,

@@ -7,6 +7,13 @@
 
 namespace folivar::platform {
 
+// Why a file could not be opened for reading.
+enum class OpenFailure : std::uint8_t {
+    None,
+    Unreadable,        // missing, refused, not a regular file, or made up by the kernel
+    OutOfDescriptors,  // the process or the system holds too many open files
+};
+
 // A regular file opened for reading from its start, in order.
 class FileReader {
 public:

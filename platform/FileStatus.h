@@ -10,6 +10,8 @@ enum class EntryKind : std::uint8_t { Unknown, Directory, Regular, SymbolicLink,
 struct FileTime {
     std::int64_t seconds = 0;  // since 1 January 1970, UTC
     std::int32_t nanoseconds = 0;
+
+    friend bool operator==(const FileTime&, const FileTime&) = default;
 };
 
 // The status of one file, as far as the engine needs it.

@@ -16,6 +16,10 @@ bool FileStatus::ownerCanWrite() const {
     return (mode & S_IWUSR) != 0;
 }
 
+bool FileSystem::removeFileRetrying(const std::string& path) {
+    return removeFile(path) || removeFile(path);
+}
+
 bool FileSystem::isDirectory(const std::string& path) {
     FileStatus st;
     return status(path, true, st) && st.isDirectory();

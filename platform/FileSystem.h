@@ -26,14 +26,20 @@ public:
     virtual bool moveFile(const std::string& from, const std::string& to) = 0;
 
     // Opens a regular file for reading (links followed); never blocks, and
-    // refuses FIFOs, devices and sockets. nullptr when it cannot be read.
-    virtual std::unique_ptr<FileReader> openForReading(const std::string& path) = 0;
+    // refuses FIFOs, devices, sockets and the files of pseudo file systems
+    // (proc, sysfs and the like), whose contents are made up as they are read.
+    // nullptr when it cannot be read, with the reason in failure.
+    virtual std::unique_ptr<FileReader> openForReading(const std::string& path,
+                                                       OpenFailure& failure) = 0;
 
     // Deletes a file for good (not a folder). False when it is still there.
     virtual bool removeFile(const std::string& path) = 0;
 
-    // Gives the owner write permission back (the "archive only" attributes).
-    virtual bool setOwnerWritable(const std::string& path) = 0;
+    // Deletes a file for good as Delete File(s) and DEL DUPL do: a second
+    // attempt when the first fails. Nothing is changed in between: a file's
+    // own mode never decides whether it can be removed (its folder's does),
+    // and no link is followed.
+    bool removeFileRetrying(const std::string& path);
 
     // True when path names an existing folder (symbolic links followed).
     bool isDirectory(const std::string& path);

@@ -4,7 +4,9 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
@@ -44,6 +46,41 @@ bool statxAt(int dirfd, const char* name, bool follow, FileStatus& out) {
     out.accessTime = toFileTime(stx.stx_atime);
     out.modificationTime = toFileTime(stx.stx_mtime);
     return true;
+}
+
+// Not in every linux/magic.h.
+constexpr unsigned long kConfigFsMagic = 0x62656570;
+constexpr unsigned long kFuseControlMagic = 0x65735543;
+
+// File systems whose files the kernel makes up as they are read: their sizes
+// say nothing (often 0 or 4096) and equal texts are no copies of each other.
+bool onPseudoFileSystem(int fd) {
+    struct statfs info {};
+    if (::fstatfs(fd, &info) != 0) {
+        return true;  // unknown: not worth the risk
+    }
+    switch (static_cast<unsigned long>(info.f_type)) {
+        case PROC_SUPER_MAGIC:
+        case SYSFS_MAGIC:
+        case DEBUGFS_MAGIC:
+        case TRACEFS_MAGIC:
+        case SECURITYFS_MAGIC:
+        case SELINUX_MAGIC:
+        case SMACK_MAGIC:
+        case CGROUP_SUPER_MAGIC:
+        case CGROUP2_SUPER_MAGIC:
+        case kConfigFsMagic:
+        case PSTOREFS_MAGIC:
+        case EFIVARFS_MAGIC:
+        case BPF_FS_MAGIC:
+        case BINFMTFS_MAGIC:
+        case RDTGROUP_SUPER_MAGIC:
+        case NSFS_MAGIC:
+        case kFuseControlMagic:
+            return true;
+        default:
+            return false;
+    }
 }
 
 EntryKind kindOf(unsigned char type) {
@@ -171,32 +208,30 @@ bool PosixFileSystem::moveFile(const std::string& from, const std::string& to) {
     return posixMoveFile(from, to);
 }
 
-std::unique_ptr<FileReader> PosixFileSystem::openForReading(const std::string& path) {
+std::unique_ptr<FileReader> PosixFileSystem::openForReading(const std::string& path,
+                                                            OpenFailure& failure) {
+    failure = OpenFailure::Unreadable;
     // O_NONBLOCK: opening a FIFO must never wait for a writer.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
+        if (errno == EMFILE || errno == ENFILE) {
+            failure = OpenFailure::OutOfDescriptors;
+        }
         return nullptr;
     }
     FileStatus st;
-    if (!statxAt(fd, "", true, st) || !st.isRegular()) {
+    if (!statxAt(fd, "", true, st) || !st.isRegular() || onPseudoFileSystem(fd)) {
         ::close(fd);
         return nullptr;
     }
     ::fcntl(fd, F_SETFL, 0);  // a regular file: back to plain blocking reads
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    failure = OpenFailure::None;
     return std::make_unique<PosixFileReader>(fd, st);
 }
 
 bool PosixFileSystem::removeFile(const std::string& path) {
     return !path.empty() && ::unlink(path.c_str()) == 0;
-}
-
-bool PosixFileSystem::setOwnerWritable(const std::string& path) {
-    struct stat st {};
-    if (path.empty() || ::stat(path.c_str(), &st) != 0) {
-        return false;
-    }
-    return ::chmod(path.c_str(), (st.st_mode & 07777) | S_IWUSR) == 0;
 }
 
 }  // namespace folivar::platform

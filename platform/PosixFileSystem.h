@@ -11,9 +11,9 @@ public:
     std::unique_ptr<DirectoryListing> openDirectory(const std::string& path) override;
     bool status(const std::string& path, bool follow, FileStatus& out) override;
     bool moveFile(const std::string& from, const std::string& to) override;
-    std::unique_ptr<FileReader> openForReading(const std::string& path) override;
+    std::unique_ptr<FileReader> openForReading(const std::string& path,
+                                               OpenFailure& failure) override;
     bool removeFile(const std::string& path) override;
-    bool setOwnerWritable(const std::string& path) override;
 };
 
 }  // namespace folivar::platform

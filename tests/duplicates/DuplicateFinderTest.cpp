@@ -1,9 +1,15 @@
 #include "duplicates/DuplicateFinder.h"
 
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -11,6 +17,7 @@
 #include "filelist/ColumnSort.h"
 #include "filelist/EConvertError.h"
 #include "support/FaultyFileSystem.h"
+#include "support/FileEdits.h"
 #include "support/TempTree.h"
 
 namespace folivar {
@@ -139,11 +146,11 @@ TEST_F(DuplicateFinderTest, SizesOf2GiBAndMoreSortAndCompareAsWholeNumbers) {
     EXPECT_EQ(marks(table), (Texts{"tiny 1 Orig", "tiny2 1 Dupl", "big1 2 Orig", "big2 2 Dupl"}));
 }
 
-TEST_F(DuplicateFinderTest, DeletionRetriesReadOnlyFilesAndCountsWhatRemains) {
+TEST_F(DuplicateFinderTest, DeletionRetriesOnceAndCountsWhatRemains) {
     test::FaultyFileSystem fs;
     list({{"orig", "same"}, {"readonly", "same"}, {"held", "same"}});
     search();
-    fs.failRemoveUntilWritable(tree.at("readonly"));
+    fs.failRemoveOnce(tree.at("readonly"));
     fs.failRemove(tree.at("held"));
     const auto outcome = remove();
     EXPECT_EQ(statuses.back(), "2 files in list; Deleted - 1; Remained - 1");
@@ -191,6 +198,129 @@ TEST_F(DuplicateFinderTest, DeletionWithoutASearchDeletesNothing) {
     list({{"a", "x"}, {"b", "x"}});
     EXPECT_EQ(remove().remained, 2);
     EXPECT_EQ(table.size(), 2u);
+}
+
+TEST_F(DuplicateFinderTest, AnOriginalEditedInPlaceWithItsTimeSetBackKeepsItsDuplicate) {
+    list({{"orig", "the only copy of this"}, {"dupl", "the only copy of this"}});
+    search();
+    test::editInPlaceKeepingTheTime(tree.at("orig"), "THE ONLY");
+    const auto outcome = remove();
+    EXPECT_EQ(outcome.deleted, 0);
+    EXPECT_EQ(outcome.remained, 1);
+    EXPECT_TRUE(platform::fileSystem().fileExists(tree.at("dupl")));
+}
+
+// One file listed twice, once through a second mount of its file system: the
+// same inode, size and times on another device.
+TEST_F(DuplicateFinderTest, OneFileSeenThroughTwoMountsIsNotItsOwnDuplicate) {
+    test::FaultyFileSystem fs;
+    list({{"lower/photo.jpg", "pixels"}, {"copy.jpg", "pixels"}});
+    ::mkdir(tree.at("merged").c_str(), 0755);
+    ASSERT_EQ(::link(tree.at("lower/photo.jpg").c_str(), tree.at("merged/photo.jpg").c_str()), 0);
+    listPath(tree.at("merged/photo.jpg"));
+    fs.seeOnDevice(tree.at("merged/"), 4242);
+    search();
+    // The real copy pairs with the first of the two views only.
+    EXPECT_EQ(marks(table), (Texts{"photo.jpg 1 Orig", "copy.jpg 1 Dupl"}));
+    EXPECT_EQ(table[0].Path, tree.at("lower/"));
+    remove();
+    EXPECT_TRUE(platform::fileSystem().fileExists(tree.at("merged/photo.jpg")));
+}
+
+TEST_F(DuplicateFinderTest, AnOverlayAndItsLowerFolderHoldOneFileNotTwo) {
+    tree.file("lower/photo.jpg", "pixels");
+    for (const char* folder : {"upper", "work", "merged"}) {
+        tree.dir(folder);
+    }
+    const std::string options = "lowerdir=" + tree.at("lower") + ",upperdir=" + tree.at("upper") +
+                                ",workdir=" + tree.at("work");
+    if (::mount("overlay", tree.at("merged").c_str(), "overlay", 0, options.c_str()) != 0) {
+        GTEST_SKIP() << "cannot mount an overlay here (needs the right to mount)";
+    }
+    listPath(tree.at("lower/photo.jpg"));
+    listPath(tree.at("merged/photo.jpg"));
+    const auto outcome = search();
+    ::umount2(tree.at("merged").c_str(), MNT_DETACH);
+    EXPECT_EQ(outcome.duplicatesFound, 0);
+    EXPECT_TRUE(platform::fileSystem().fileExists(tree.at("lower/photo.jpg")));
+}
+
+// Files of proc report size 0 and are made up as they are read; many hold the
+// same text without being copies of anything.
+TEST_F(DuplicateFinderTest, FilesOfPseudoFileSystemsAreIdenticalToNothing) {
+    std::map<std::string, std::vector<std::string>> byContents;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator("/proc/sys/kernel", error)) {
+        std::ifstream in(entry.path());
+        std::stringstream text;
+        text << in.rdbuf();
+        if (in && !text.str().empty() && entry.is_regular_file(error)) {
+            byContents[text.str()].push_back(entry.path().string());
+        }
+    }
+    std::vector<std::string> same;
+    for (const auto& [contents, paths] : byContents) {
+        if (paths.size() > same.size()) {
+            same = paths;
+        }
+    }
+    if (same.size() < 2) {
+        GTEST_SKIP() << "no two files of /proc/sys/kernel hold the same text here";
+    }
+    for (const std::string& path : same) {
+        listPath(path);
+    }
+    const auto outcome = search();
+    EXPECT_EQ(outcome.duplicatesFound, 0) << same.size() << " files such as " << same[0];
+    EXPECT_TRUE(table.empty());
+}
+
+// Running out of descriptors, by the process's own limit or because others
+// hold them for a while, hides no duplicate: the search waits and goes on.
+TEST_F(DuplicateFinderTest, ShortOfDescriptorsTheSearchStillFindsEveryDuplicate) {
+    struct Case {
+        const char* what;
+        int openAtOnce;  // -1: no limit
+        int refusedInARow;
+    };
+    const Case cases[] = {
+        {"at most 10 open at once", 10, 0},
+        {"at most 2 open at once", 2, 0},
+        {"the first 8 opens refused", -1, 8},
+    };
+    for (const Case& c : cases) {
+        // Longer than the first block read, so readers stay open between passes.
+        const std::string contents(5000, 'x');
+        table = FileTable();
+        for (int i = 0; i < 120; ++i) {
+            list({{"same" + std::to_string(i), contents}});
+        }
+        list({{"other", contents + "!"}});
+        test::FaultyFileSystem fs;
+        fs.limitOpenReaders(c.openAtOnce);
+        fs.runOutOfDescriptors(c.refusedInARow);
+        const auto outcome = search();
+        EXPECT_EQ(outcome.duplicatesFound, 119) << c.what;
+        EXPECT_GT(fs.descriptorRefusals(), 0) << c.what;
+        if (c.openAtOnce >= 0) {
+            EXPECT_LE(fs.peakOpenReaders(), c.openAtOnce) << c.what;
+        }
+    }
+}
+
+TEST_F(DuplicateFinderTest, ALowDescriptorLimitHidesNoDuplicate) {
+    const std::string contents(5000, 'x');  // kept open between passes
+    for (int i = 0; i < 120; ++i) {
+        list({{"same" + std::to_string(i), contents}});
+    }
+    struct rlimit saved {};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &saved), 0);
+    struct rlimit low = saved;
+    low.rlim_cur = 40;  // as under ulimit -n 40
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &low), 0);
+    const auto outcome = search();
+    ::setrlimit(RLIMIT_NOFILE, &saved);
+    EXPECT_EQ(outcome.duplicatesFound, 119);
 }
 
 }  // namespace

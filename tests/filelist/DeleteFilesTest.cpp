@@ -1,6 +1,7 @@
 #include "filelist/DeleteFiles.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <string>
 #include <vector>
@@ -61,16 +62,16 @@ TEST_F(DeleteFiles, AFileThatWillNotGoKeepsItsSelectedRow) {
     EXPECT_FALSE(onDisk("a.jpg"));
     EXPECT_TRUE(onDisk("b.jpg"));
     EXPECT_FALSE(onDisk("c.jpg"));
-    // Tried again after its owner got write permission back.
+    // Tried once more, as it is.
     EXPECT_EQ(faults_.removeCalls(),
               (Texts{tree_.at("a.jpg"), tree_.at("b.jpg"), tree_.at("b.jpg"), tree_.at("c.jpg")}));
     EXPECT_FALSE(outcome.buttons.disableRename);
     EXPECT_TRUE(outcome.buttons.disableFindDupl);
 }
 
-TEST_F(DeleteFiles, AReadOnlyFileGoesOnTheSecondTry) {
+TEST_F(DeleteFiles, AFileThatFailsOnceGoesOnTheSecondTry) {
     makeRows({"a", "b"});
-    faults_.failRemoveUntilWritable(tree_.at("a"));
+    faults_.failRemoveOnce(tree_.at("a"));
 
     const DeleteFilesOutcome outcome = run(selectAll(2));
 
@@ -80,6 +81,35 @@ TEST_F(DeleteFiles, AReadOnlyFileGoesOnTheSecondTry) {
     EXPECT_FALSE(onDisk("b"));
     EXPECT_TRUE(outcome.buttons.disableRename);
     EXPECT_TRUE(outcome.buttons.disableFindDupl);
+}
+
+// A read-only file in a read-only folder, and a link to a read-only file
+// outside the list, that cannot be deleted: no mode changes, here or through
+// the link, and each is tried exactly twice.
+TEST_F(DeleteFiles, ARetryChangesNoModeAndFollowsNoLink) {
+    tree_.file("locked/ro.txt", "r");
+    tree_.file("elsewhere/target.txt", "t");
+    tree_.symlink(tree_.at("elsewhere/target.txt"), "link.txt");
+    const std::pair<const char*, mode_t> modes[] = {
+        {"locked/ro.txt", 0444}, {"elsewhere/target.txt", 0400}, {"locked", 0555}};
+    for (const auto& [name, mode] : modes) {
+        ASSERT_EQ(::chmod(tree_.at(name).c_str(), mode), 0);
+    }
+    table_.append({"ro.txt", tree_.at("locked/"), "1", "txt", "1.1.2001", "0", "-"});
+    table_.append({"link.txt", tree_.path() + "/", "1", "txt", "1.1.2001", "0", "-"});
+    faults_.failRemove(tree_.at("locked/ro.txt"));
+    faults_.failRemove(tree_.at("link.txt"));
+
+    const DeleteFilesOutcome outcome = run(selectAll(2));
+
+    EXPECT_EQ(outcome.remained, 2);
+    for (const auto& [name, mode] : modes) {
+        struct stat st {};
+        ASSERT_EQ(::stat(tree_.at(name).c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, mode) << name;
+    }
+    EXPECT_EQ(faults_.removeCalls(), (Texts{tree_.at("locked/ro.txt"), tree_.at("locked/ro.txt"),
+                                            tree_.at("link.txt"), tree_.at("link.txt")}));
 }
 
 TEST_F(DeleteFiles, UnselectedRowsAndTheirFilesStayWhereTheyAre) {

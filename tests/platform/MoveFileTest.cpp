@@ -1,30 +1,63 @@
 #include "platform/PosixMove.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <sstream>
+#include <thread>
+#include <vector>
 
+#include "platform/UnpublishedCopy.h"
+
+#include "support/FileEdits.h"
 #include "support/ScopedTmpfs.h"
 #include "support/TempTree.h"
 
 namespace folivar::platform {
 namespace {
 
-std::string contentsOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using test::contentsOf;
+using test::editInPlaceKeepingTheTime;
+using test::saveAsEditorsDo;
 
 bool exists(const std::string& path) {
     struct stat st {};
     return ::lstat(path.c_str(), &st) == 0;
 }
+
+// The names in a folder, sorted.
+std::vector<std::string> namesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Runs action at one step of every move across file systems while it lives.
+class AtStep {
+public:
+    AtStep(MoveStep step, std::function<void(const std::string&)> action) {
+        setMoveStepHook([step, action](MoveStep reached, const std::string& from) {
+            if (reached == step) {
+                action(from);
+            }
+        });
+    }
+    ~AtStep() { setMoveStepHook({}); }
+    AtStep(const AtStep&) = delete;
+    AtStep& operator=(const AtStep&) = delete;
+};
 
 TEST(MoveFile, RenamesInPlace) {
     test::TempTree tree;
@@ -82,6 +115,118 @@ protected:
     test::TempTree tree;
     std::optional<test::ScopedTmpfs> tmpfs_;
 };
+
+// Someone else changes the source while it is being moved: the move fails,
+// the source holds what they wrote, and no copy and no temporary name is left.
+TEST_F(AcrossFileSystems, ASourceChangedDuringTheMoveIsKeptAndTheCopyGoes) {
+    mount("4m");
+    struct Case {
+        const char* what;
+        MoveStep step;
+        bool inPlace;
+    };
+    const Case cases[] = {
+        {"saved over while copied", MoveStep::Copying, false},
+        {"saved over once copied", MoveStep::Copied, false},
+        {"edited in place, time set back, while copied", MoveStep::Copying, true},
+        {"edited in place, time set back, once copied", MoveStep::Copied, true},
+    };
+    for (const Case& c : cases) {
+        const std::string from = tree.file("src/draft.txt", "old version, 100 bytes or so");
+        const std::string to = tree.at("other/draft.txt");
+        {
+            AtStep step(c.step, [&](const std::string& path) {
+                if (c.inPlace) {
+                    editInPlaceKeepingTheTime(path, "NEW");
+                } else {
+                    saveAsEditorsDo(path, "new version");
+                }
+            });
+            EXPECT_FALSE(posixMoveFile(from, to)) << c.what;
+        }
+        EXPECT_EQ(contentsOf(from), c.inPlace ? "NEW version, 100 bytes or so" : "new version")
+            << c.what;
+        EXPECT_EQ(namesIn(tree.at("src")), std::vector<std::string>{"draft.txt"}) << c.what;
+        EXPECT_TRUE(namesIn(tree.at("other")).empty()) << c.what;
+        ::unlink(from.c_str());
+    }
+}
+
+// While the data is copied, the destination name does not exist; a
+// temporary file, where one is needed, is hidden and says what it is.
+TEST_F(AcrossFileSystems, TheFinalNameAppearsOnlyWithTheWholeCopy) {
+    mount("4m");
+    for (const bool unnamed : {true, false}) {
+        UnpublishedCopy::setUnnamedAllowed(unnamed);
+        const std::string payload(200000, 'c');
+        const std::string from = tree.file("photo.jpg", payload);
+        const std::string to = tree.at("other/photo.jpg");
+        std::vector<std::string> seen;
+        {
+            AtStep step(MoveStep::Copying,
+                        [&](const std::string&) { seen = namesIn(tree.at("other")); });
+            EXPECT_TRUE(posixMoveFile(from, to));
+        }
+        UnpublishedCopy::setUnnamedAllowed(true);
+        if (unnamed) {
+            EXPECT_TRUE(seen.empty());
+        } else {
+            ASSERT_EQ(seen.size(), 1u);
+            EXPECT_EQ(seen[0].rfind(".photo.jpg.folivar-partial-", 0), 0u) << seen[0];
+        }
+        EXPECT_EQ(contentsOf(to), payload);
+        EXPECT_EQ(namesIn(tree.at("other")), std::vector<std::string>{"photo.jpg"});
+        ::unlink(to.c_str());
+    }
+}
+
+TEST_F(AcrossFileSystems, HolesStayHolesAndExtendedAttributesComeAlong) {
+    mount("80m");
+    const std::int64_t size = 64 << 20;
+    const std::string from = tree.sparse("disk.img", size);
+    const int fd = ::open(from.c_str(), O_WRONLY);
+    ASSERT_GE(fd, 0);
+    for (const std::int64_t at : {std::int64_t{0}, size / 2, size - 5}) {
+        ASSERT_EQ(::pwrite(fd, "data!", 5, at), 5);
+    }
+    ::close(fd);
+    const std::string note = "kept across the move";
+    if (::setxattr(from.c_str(), "user.note", note.data(), note.size(), 0) != 0) {
+        GTEST_SKIP() << "the test folder's file system keeps no user.* attributes";
+    }
+    const std::string to = tree.at("other/disk.img");
+    ASSERT_TRUE(posixMoveFile(from, to));
+
+    struct stat st {};
+    ASSERT_EQ(::stat(to.c_str(), &st), 0);
+    EXPECT_EQ(st.st_size, size);
+    EXPECT_LT(st.st_blocks * 512, 1 << 20) << "holes were filled";
+    const std::string copied = contentsOf(to);
+    EXPECT_EQ(copied.substr(static_cast<std::size_t>(size / 2), 5), "data!");
+    EXPECT_EQ(copied.substr(static_cast<std::size_t>(size - 5)), "data!");
+    EXPECT_EQ(copied.find_first_not_of('\0', 5), static_cast<std::size_t>(size / 2));
+    char value[64] = {};
+    const ssize_t length = ::getxattr(to.c_str(), "user.note", value, sizeof value);
+    ASSERT_GT(length, 0) << "user.note was dropped";
+    EXPECT_EQ(std::string(value, static_cast<std::size_t>(length)), note);
+}
+
+// The same race for real: an editor saves a new version while a large file
+// is moved. Whenever the save lands, its version is not lost.
+TEST_F(AcrossFileSystems, AnEditorSavingDuringARealMoveLosesNothing) {
+    mount("96m");
+    const std::string from = tree.file("big.log", std::string(48 << 20, 'o'));
+    const std::string to = tree.at("other/big.log");
+    std::thread editor([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(3));
+        saveAsEditorsDo(from, "the newest version");
+    });
+    const bool moved = posixMoveFile(from, to);
+    editor.join();
+    const bool atSource = exists(from) && contentsOf(from) == "the newest version";
+    const bool atDestination = exists(to) && contentsOf(to) == "the newest version";
+    EXPECT_TRUE(atSource || atDestination) << (moved ? "moved" : "not moved");
+}
 
 TEST_F(AcrossFileSystems, CopiesKeepsModeAndTimesThenRemovesTheSource) {
     mount("4m");

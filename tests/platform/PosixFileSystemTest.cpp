@@ -1,11 +1,15 @@
 #include "platform/PosixFileSystem.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <memory>
 #include <set>
+#include <vector>
 
+#include "platform/OpenFileLimit.h"
 #include "support/TempTree.h"
 
 namespace folivar::platform {
@@ -49,8 +53,10 @@ TEST(Reading, RegularFilesOnlyAndNeverBlocks) {
     test::TempTree tree;
     PosixFileSystem fs;
     const std::string payload(100000, 'r');
-    auto reader = fs.openForReading(tree.file("data.bin", payload));
+    OpenFailure failure = OpenFailure::Unreadable;
+    auto reader = fs.openForReading(tree.file("data.bin", payload), failure);
     ASSERT_TRUE(reader);
+    EXPECT_EQ(failure, OpenFailure::None);
     EXPECT_EQ(reader->status().size, 100000);
     std::string got(200000, '\0');
     EXPECT_EQ(reader->read(got.data(), got.size()), 100000);
@@ -58,9 +64,70 @@ TEST(Reading, RegularFilesOnlyAndNeverBlocks) {
     EXPECT_EQ(reader->read(got.data(), got.size()), 0);
 
     ASSERT_EQ(::mkfifo(tree.at("pipe").c_str(), 0644), 0);
-    EXPECT_EQ(fs.openForReading(tree.at("pipe")), nullptr);  // returns at once, refused
-    EXPECT_EQ(fs.openForReading(tree.dir("folder")), nullptr);
-    EXPECT_EQ(fs.openForReading(tree.at("missing")), nullptr);
+    for (const std::string& refused : {tree.at("pipe"), tree.dir("folder"), tree.at("missing")}) {
+        // The pipe's open returns at once.
+        EXPECT_EQ(fs.openForReading(refused, failure), nullptr) << refused;
+        EXPECT_EQ(failure, OpenFailure::Unreadable) << refused;
+    }
+}
+
+TEST(Reading, PseudoFileSystemsAreRefused) {
+    PosixFileSystem fs;
+    for (const char* path :
+         {"/proc/self/status", "/proc/sys/kernel/ostype", "/sys/kernel/uevent_seqnum"}) {
+        FileStatus st;
+        if (!fs.status(path, true, st)) {
+            continue;  // not mounted here
+        }
+        OpenFailure failure = OpenFailure::None;
+        EXPECT_EQ(fs.openForReading(path, failure), nullptr) << path;
+        EXPECT_EQ(failure, OpenFailure::Unreadable) << path;
+    }
+}
+
+// Lowers the soft limit on open files for its lifetime.
+class ScopedOpenFileLimit {
+public:
+    explicit ScopedOpenFileLimit(rlim_t soft) {
+        ::getrlimit(RLIMIT_NOFILE, &saved_);
+        struct rlimit low = saved_;
+        low.rlim_cur = soft;
+        ::setrlimit(RLIMIT_NOFILE, &low);
+    }
+    ~ScopedOpenFileLimit() { ::setrlimit(RLIMIT_NOFILE, &saved_); }
+    ScopedOpenFileLimit(const ScopedOpenFileLimit&) = delete;
+    ScopedOpenFileLimit& operator=(const ScopedOpenFileLimit&) = delete;
+
+private:
+    struct rlimit saved_ {};
+};
+
+TEST(Reading, RunningOutOfDescriptorsIsToldApart) {
+    test::TempTree tree;
+    PosixFileSystem fs;
+    const std::string file = tree.file("data.bin", "x");
+    std::vector<std::unique_ptr<FileReader>> held;
+    ScopedOpenFileLimit limit(32);
+    OpenFailure failure = OpenFailure::None;
+    for (int i = 0; i < 40; ++i) {
+        auto reader = fs.openForReading(file, failure);
+        if (!reader) {
+            break;
+        }
+        held.push_back(std::move(reader));
+    }
+    EXPECT_LT(held.size(), 32u);
+    EXPECT_EQ(failure, OpenFailure::OutOfDescriptors);
+}
+
+TEST(OpenFileLimit, RaisedAsFarAsTheHardLimitAllows) {
+    struct rlimit current {};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &current), 0);
+    ScopedOpenFileLimit limit(64);
+    ASSERT_EQ(openFileLimit(), 64u);
+    const std::uint64_t raised = raiseOpenFileLimit();
+    EXPECT_EQ(openFileLimit(), raised);
+    EXPECT_EQ(raised, std::min<std::uint64_t>(current.rlim_max, 65536));
 }
 
 TEST(Removing, FilesButNeverFolders) {
@@ -73,18 +140,6 @@ TEST(Removing, FilesButNeverFolders) {
     EXPECT_FALSE(fs.removeFile(folder));
     EXPECT_TRUE(fs.isDirectory(folder));
     EXPECT_FALSE(fs.removeFile(file));  // already gone
-}
-
-TEST(Attributes, OwnerWritableAgain) {
-    test::TempTree tree;
-    PosixFileSystem fs;
-    const std::string file = tree.file("locked.txt");
-    ::chmod(file.c_str(), 0444);
-    EXPECT_TRUE(fs.setOwnerWritable(file));
-    FileStatus st;
-    ASSERT_TRUE(fs.status(file, true, st));
-    EXPECT_TRUE(st.ownerCanWrite());
-    EXPECT_EQ(st.mode & 0777, 0644u);
 }
 
 }  // namespace

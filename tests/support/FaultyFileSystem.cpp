@@ -1,5 +1,7 @@
 #include "support/FaultyFileSystem.h"
 
+#include <algorithm>
+
 namespace folivar::test {
 
 class FaultyFileSystem::CountingListing : public platform::DirectoryListing {
@@ -33,9 +35,15 @@ private:
 
 class FaultyFileSystem::CountingReader : public platform::FileReader {
 public:
-    CountingReader(std::unique_ptr<platform::FileReader> real, std::int64_t& bytes)
-        : real_(std::move(real)), bytes_(bytes) {}
-    const platform::FileStatus& status() const override { return real_->status(); }
+    CountingReader(std::unique_ptr<platform::FileReader> real, std::int64_t& bytes, int& open,
+                   const platform::FileStatus& status)
+        : real_(std::move(real)), bytes_(bytes), open_(open), status_(status) {
+        ++open_;
+    }
+    ~CountingReader() override { --open_; }
+    CountingReader(const CountingReader&) = delete;
+    CountingReader& operator=(const CountingReader&) = delete;
+    const platform::FileStatus& status() const override { return status_; }
     std::int64_t read(char* buffer, std::size_t size) override {
         const std::int64_t count = real_->read(buffer, size);
         bytes_ += count > 0 ? count : 0;
@@ -45,6 +53,8 @@ public:
 private:
     std::unique_ptr<platform::FileReader> real_;
     std::int64_t& bytes_;
+    int& open_;
+    platform::FileStatus status_;
 };
 
 FaultyFileSystem::FaultyFileSystem() : real_(platform::setFileSystem(this)) {}
@@ -67,7 +77,19 @@ std::unique_ptr<platform::DirectoryListing> FaultyFileSystem::openDirectory(
 
 bool FaultyFileSystem::status(const std::string& path, bool follow, platform::FileStatus& out) {
     ++statusCalls_;
-    return missing_.count(path) == 0 && real_->status(path, follow, out);
+    if (missing_.count(path) != 0 || !real_->status(path, follow, out)) {
+        return false;
+    }
+    changeDevice(path, out);
+    return true;
+}
+
+void FaultyFileSystem::changeDevice(const std::string& path, platform::FileStatus& status) const {
+    for (const auto& [folder, device] : devices_) {
+        if (path.starts_with(folder)) {
+            status.device = device;
+        }
+    }
 }
 
 bool FaultyFileSystem::moveFile(const std::string& from, const std::string& to) {
@@ -80,17 +102,30 @@ bool FaultyFileSystem::moveFile(const std::string& from, const std::string& to) 
     return real_->moveFile(from, to);
 }
 
-std::unique_ptr<platform::FileReader> FaultyFileSystem::openForReading(const std::string& path) {
+std::unique_ptr<platform::FileReader> FaultyFileSystem::openForReading(
+    const std::string& path, platform::OpenFailure& failure) {
+    failure = platform::OpenFailure::Unreadable;
     if (unopenable_.count(path) != 0) {
         return nullptr;
     }
-    auto reader = real_->openForReading(path);
+    if (descriptorShortage_ > 0 || (readerLimit_ >= 0 && openReaders_ >= readerLimit_)) {
+        descriptorShortage_ = std::max(descriptorShortage_ - 1, 0);
+        ++descriptorRefusals_;
+        failure = platform::OpenFailure::OutOfDescriptors;
+        return nullptr;
+    }
+    auto reader = real_->openForReading(path, failure);
     if (reader && unreadable_.count(path) != 0) {
         return std::make_unique<FailingReader>(std::move(reader));
     }
     if (reader) {
         ++opens_[path];
-        return std::make_unique<CountingReader>(std::move(reader), bytesRead_[path]);
+        platform::FileStatus status = reader->status();
+        changeDevice(path, status);
+        auto counting = std::make_unique<CountingReader>(std::move(reader), bytesRead_[path],
+                                                         openReaders_, status);
+        peakOpenReaders_ = std::max(peakOpenReaders_, openReaders_);
+        return counting;
     }
     return reader;
 }
@@ -100,18 +135,10 @@ bool FaultyFileSystem::removeFile(const std::string& path) {
     if (beforeRemove_) {
         beforeRemove_(path);
     }
-    if (undeletable_.count(path) != 0 || readOnly_.count(path) != 0) {
+    if (undeletable_.count(path) != 0 || failOnce_.erase(path) != 0) {
         return false;
     }
     return real_->removeFile(path);
-}
-
-bool FaultyFileSystem::setOwnerWritable(const std::string& path) {
-    const bool done = real_->setOwnerWritable(path);
-    if (done) {
-        readOnly_.erase(path);
-    }
-    return done;
 }
 
 std::int64_t FaultyFileSystem::bytesRead(const std::string& path) const {

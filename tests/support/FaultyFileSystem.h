@@ -40,8 +40,22 @@ public:
     void failRead(const std::string& path) { unreadable_.insert(path); }
     // Deleting this file always fails.
     void failRemove(const std::string& path) { undeletable_.insert(path); }
-    // Deleting this file fails until its owner gets write permission back.
-    void failRemoveUntilWritable(const std::string& path) { readOnly_.insert(path); }
+    // Deleting this file fails once, then works.
+    void failRemoveOnce(const std::string& path) { failOnce_.insert(path); }
+
+    // At most this many files may be open for reading at once, as under a low
+    // descriptor limit; opening one more fails for want of descriptors.
+    void limitOpenReaders(int count) { readerLimit_ = count; }
+    // The next count opens for reading fail for want of descriptors, as while
+    // someone else holds them.
+    void runOutOfDescriptors(int count) { descriptorShortage_ = count; }
+    // Opens refused for want of descriptors so far, and the most readers open at once.
+    int descriptorRefusals() const { return descriptorRefusals_; }
+    int peakOpenReaders() const { return peakOpenReaders_; }
+
+    // Files under this folder (given with its trailing "/") seem to lie on
+    // another device, as through a second mount of the same file system.
+    void seeOnDevice(const std::string& folder, std::uint64_t device) { devices_[folder] = device; }
 
     // Files handed to removeFile, in order, whether deleted or not.
     const std::vector<std::string>& removeCalls() const { return removeCalls_; }
@@ -61,14 +75,16 @@ public:
     std::unique_ptr<platform::DirectoryListing> openDirectory(const std::string& path) override;
     bool status(const std::string& path, bool follow, platform::FileStatus& out) override;
     bool moveFile(const std::string& from, const std::string& to) override;
-    std::unique_ptr<platform::FileReader> openForReading(const std::string& path) override;
+    std::unique_ptr<platform::FileReader> openForReading(const std::string& path,
+                                                         platform::OpenFailure& failure) override;
     bool removeFile(const std::string& path) override;
-    bool setOwnerWritable(const std::string& path) override;
 
 private:
     class CountingListing;
     class FailingReader;
     class CountingReader;
+
+    void changeDevice(const std::string& path, platform::FileStatus& status) const;
 
     platform::FileSystem* real_;
     std::set<std::string> unlistable_;
@@ -77,7 +93,13 @@ private:
     std::set<std::string> unopenable_;
     std::set<std::string> unreadable_;
     std::set<std::string> undeletable_;
-    std::set<std::string> readOnly_;
+    std::set<std::string> failOnce_;
+    std::map<std::string, std::uint64_t> devices_;
+    int readerLimit_ = -1;
+    int descriptorShortage_ = 0;
+    int descriptorRefusals_ = 0;
+    int openReaders_ = 0;
+    int peakOpenReaders_ = 0;
     std::vector<std::string> removeCalls_;
     std::function<void(const std::string&, const std::string&)> beforeMove_;
     int statusCalls_ = 0;

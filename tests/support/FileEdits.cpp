@@ -1,0 +1,41 @@
+#include "support/FileEdits.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+namespace folivar::test {
+
+std::string contentsOf(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream contents;
+    contents << in.rdbuf();
+    return contents.str();
+}
+
+void saveAsEditorsDo(const std::string& path, const std::string& contents) {
+    const std::string temporary = path + ".swp";
+    std::ofstream(temporary, std::ios::binary) << contents;
+    ASSERT_EQ(std::rename(temporary.c_str(), path.c_str()), 0) << path;
+}
+
+void editInPlaceKeepingTheTime(const std::string& path, const std::string& bytes) {
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0) << path;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    ASSERT_GE(fd, 0) << path;
+    EXPECT_EQ(::pwrite(fd, bytes.data(), bytes.size(), 0), static_cast<ssize_t>(bytes.size()));
+    const struct timespec times[2] = {before.st_atim, before.st_mtim};
+    EXPECT_EQ(::futimens(fd, times), 0);
+    ::close(fd);
+}
+
+}  // namespace folivar::test

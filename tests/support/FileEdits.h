@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+
+namespace folivar::test {
+
+// The whole contents of a file ("" when it cannot be read).
+std::string contentsOf(const std::string& path);
+
+// Saves a new version the way editors do: a temporary file beside it,
+// renamed over the old one (a new inode under the same name).
+void saveAsEditorsDo(const std::string& path, const std::string& contents);
+
+// Overwrites the start of the file in place and sets its modification time
+// back, as a careless tool can: only the change time tells. Waits past a
+// coarse clock tick first, so that the change time does move.
+void editInPlaceKeepingTheTime(const std::string& path, const std::string& bytes);
+
+}  // namespace folivar::test
