@@ -10,6 +10,7 @@
 
 #include <cerrno>
 #include <cstddef>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -164,6 +165,18 @@ bool PosixFileSystem::status(const std::string& path, bool follow, FileStatus& o
         return false;
     }
     return statxAt(AT_FDCWD, path.c_str(), follow, out);
+}
+
+std::optional<std::string> PosixFileSystem::canonicalPath(const std::string& path) {
+    if (path.empty()) {
+        return std::nullopt;
+    }
+    std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr),
+                                                         &std::free);
+    if (!resolved) {
+        return std::nullopt;
+    }
+    return std::string(resolved.get());
 }
 
 bool PosixFileSystem::moveFile(const std::string& from, const std::string& to) {

@@ -1,28 +1,18 @@
 #include "search/FileSearch.h"
 
-#include <deque>
+#include <optional>
 #include <unordered_set>
 
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "platform/LocalTime.h"
+#include "search/FolderQueue.h"
+#include "search/LinkRoutes.h"
 #include "search/MaskList.h"
 
 namespace folivar {
 
 namespace {
-
-struct FolderId {
-    std::uint64_t device;
-    std::uint64_t inode;
-    bool operator==(const FolderId&) const = default;
-};
-
-struct FolderIdHash {
-    std::size_t operator()(const FolderId& id) const noexcept {
-        return std::hash<std::uint64_t>{}(id.inode * 0x9E3779B97F4A7C15ull ^ id.device);
-    }
-};
 
 TSystemTime toSystemTime(platform::FileTime time) {
     const platform::LocalTime t = platform::toLocalTime(time);
@@ -78,10 +68,21 @@ TFileInformations recordOf(std::string_view name, const std::string& folder,
     return info;
 }
 
-// Status of a listed entry: its target for a symbolic link, the link itself when
-// the target is gone. False when the entry vanished since it was listed.
+// Status of a listed entry whose kind the listing did not tell for sure: its
+// target for a symbolic link (the link itself when the target is gone). False
+// when the entry vanished since it was listed.
 bool statusOf(platform::DirectoryListing& listing, const platform::DirectoryEntry& entry,
-              platform::FileStatus& st) {
+              platform::FileStatus& st, bool& isLink) {
+    isLink = entry.kind == platform::EntryKind::SymbolicLink;
+    if (!isLink) {
+        if (!listing.status(entry, false, st)) {
+            return false;
+        }
+        isLink = st.isSymbolicLink();
+        if (!isLink) {
+            return true;
+        }
+    }
     return listing.status(entry, true, st) || listing.status(entry, false, st);
 }
 
@@ -156,9 +157,11 @@ bool TFileSearch::Search() {
     bool result = true;
     TStatistics stats{};
     const uint32_t startTick = clock.tickCount();
-    std::deque<std::string> queue;
-    std::unordered_set<FolderId, FolderIdHash> walked;  // a link back into the tree is walked once
+    FolderQueue queue;
+    std::unordered_set<FolderId, FolderIdHash> walked;  // no folder is listed twice
     std::string folder = RootPath;
+    std::size_t depth = 0;
+    std::optional<LinkRoutes> links;
     bool firstCycle = true;
 
     for (;;) {
@@ -166,8 +169,9 @@ bool TFileSearch::Search() {
             if (queue.empty()) {
                 break;
             }
-            folder = std::move(queue.front());
-            queue.pop_front();
+            FolderQueue::Folder next = queue.pop();
+            folder = std::move(next.path);
+            depth = next.depth;
         }
         firstCycle = false;
 
@@ -192,17 +196,28 @@ bool TFileSearch::Search() {
         while (listing->next(entry)) {
             platform::FileStatus st;
             bool haveStatus = false;
+            bool isLink = false;
             bool isDirectory = entry.kind == platform::EntryKind::Directory;
             if (entry.kind == platform::EntryKind::SymbolicLink ||
                 entry.kind == platform::EntryKind::Unknown) {
-                if (!statusOf(*listing, entry, st)) {
+                if (!statusOf(*listing, entry, st, isLink)) {
                     continue;
                 }
                 haveStatus = true;
                 isDirectory = st.isDirectory();
             }
             if (isDirectory && IncludeSubfolder) {
-                queue.push_back(folder + std::string(entry.name));
+                std::string path = folder + std::string(entry.name);
+                if (!isLink) {
+                    queue.push(std::move(path), depth + 1);
+                } else {
+                    if (!links) {
+                        links.emplace(RootPath.back() == '/' ? RootPath : RootPath + '/');
+                    }
+                    if (links->isRoute(path)) {
+                        queue.pushLink(std::move(path), depth + 1, FolderId{st.device, st.inode});
+                    }
+                }
             }
 
             // The masks decide first, in the same order as the other tests would
@@ -214,7 +229,7 @@ bool TFileSearch::Search() {
             if (excluded || !included) {
                 continue;
             }
-            if (!haveStatus && !statusOf(*listing, entry, st)) {
+            if (!haveStatus && !listing->status(entry, true, st)) {
                 continue;
             }
 

@@ -132,9 +132,8 @@ TEST_F(Walker, LinkBackIntoTheTreeIsWalkedOnce) {
     search.IncludeSubfolder = true;
     search.FileNames = {"*.jpg"};
     EXPECT_TRUE(search.Search());
-    // a is reached as "a" or as "again", whichever the listing gives first
-    EXPECT_THAT(recorder.names(), testing::AnyOf(ElementsAre(root() + "a/b/photo.jpg"),
-                                                 ElementsAre(root() + "again/b/photo.jpg")));
+    // links into the tree are no routes: a is listed as "a" whatever the order
+    EXPECT_THAT(recorder.names(), ElementsAre(root() + "a/b/photo.jpg"));
     EXPECT_EQ(recorder.folders.size(), 3u);  // the root, a and b, each once
 }
 

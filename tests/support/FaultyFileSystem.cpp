@@ -1,5 +1,7 @@
 #include "support/FaultyFileSystem.h"
 
+#include <algorithm>
+
 namespace folivar::test {
 
 class FaultyFileSystem::CountingListing : public platform::DirectoryListing {
@@ -19,6 +21,43 @@ public:
 private:
     std::unique_ptr<platform::DirectoryListing> real_;
     int& calls_;
+};
+
+// Reads the whole listing at once and hands it out in name order.
+class FaultyFileSystem::SortedListing : public platform::DirectoryListing {
+public:
+    SortedListing(std::unique_ptr<platform::DirectoryListing> real, bool descending)
+        : real_(std::move(real)) {
+        platform::DirectoryEntry entry;
+        while (real_->next(entry)) {
+            entries_.emplace_back(std::string(entry.name), entry.kind);
+        }
+        std::sort(entries_.begin(), entries_.end());
+        if (descending) {
+            std::reverse(entries_.begin(), entries_.end());
+        }
+    }
+
+    std::uint64_t device() const override { return real_->device(); }
+    std::uint64_t inode() const override { return real_->inode(); }
+    bool next(platform::DirectoryEntry& entry) override {
+        if (next_ == entries_.size()) {
+            return false;
+        }
+        entry.name = entries_[next_].first;
+        entry.kind = entries_[next_].second;
+        ++next_;
+        return true;
+    }
+    bool status(const platform::DirectoryEntry& entry, bool follow,
+                platform::FileStatus& out) override {
+        return real_->status(entry, follow, out);
+    }
+
+private:
+    std::unique_ptr<platform::DirectoryListing> real_;
+    std::vector<std::pair<std::string, platform::EntryKind>> entries_;
+    std::size_t next_ = 0;
 };
 
 class FaultyFileSystem::FailingReader : public platform::FileReader {
@@ -62,12 +101,19 @@ std::unique_ptr<platform::DirectoryListing> FaultyFileSystem::openDirectory(
     if (!listing) {
         return nullptr;
     }
+    if (order_ != Order::AsListed) {
+        listing = std::make_unique<SortedListing>(std::move(listing), order_ == Order::Descending);
+    }
     return std::make_unique<CountingListing>(std::move(listing), statusCalls_);
 }
 
 bool FaultyFileSystem::status(const std::string& path, bool follow, platform::FileStatus& out) {
     ++statusCalls_;
     return missing_.count(path) == 0 && real_->status(path, follow, out);
+}
+
+std::optional<std::string> FaultyFileSystem::canonicalPath(const std::string& path) {
+    return real_->canonicalPath(path);
 }
 
 bool FaultyFileSystem::moveFile(const std::string& from, const std::string& to) {

@@ -23,6 +23,11 @@ public:
     // Listing this folder (given as the walker asks for it) cannot be started.
     void failOpenDirectory(const std::string& path) { unlistable_.insert(path); }
 
+    // Listings give their entries sorted by name (descending: in reverse), so a
+    // test can try both orders whatever the file system's own order is.
+    enum class Order { AsListed, Ascending, Descending };
+    void listInOrder(Order order) { order_ = order; }
+
     // This path seems not to exist: asking for its status fails.
     void failStatus(const std::string& path) { missing_.insert(path); }
 
@@ -60,6 +65,7 @@ public:
 
     std::unique_ptr<platform::DirectoryListing> openDirectory(const std::string& path) override;
     bool status(const std::string& path, bool follow, platform::FileStatus& out) override;
+    std::optional<std::string> canonicalPath(const std::string& path) override;
     bool moveFile(const std::string& from, const std::string& to) override;
     std::unique_ptr<platform::FileReader> openForReading(const std::string& path) override;
     bool removeFile(const std::string& path) override;
@@ -67,10 +73,12 @@ public:
 
 private:
     class CountingListing;
+    class SortedListing;
     class FailingReader;
     class CountingReader;
 
     platform::FileSystem* real_;
+    Order order_ = Order::AsListed;
     std::set<std::string> unlistable_;
     std::set<std::string> unmovable_;
     std::set<std::string> missing_;
