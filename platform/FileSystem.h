@@ -17,7 +17,8 @@ class FileSystem {
 public:
     virtual ~FileSystem() = default;
 
-    // nullptr when the folder cannot be listed (missing, not a folder, refused).
+    // nullptr when the folder cannot be listed (missing, not a folder, refused,
+    // or readable but not searchable, so that no entry's status could be had).
     virtual std::unique_ptr<DirectoryListing> openDirectory(const std::string& path) = 0;
 
     virtual bool status(const std::string& path, bool follow, FileStatus& out) = 0;

@@ -148,7 +148,13 @@ private:
 }  // namespace
 
 std::unique_ptr<DirectoryListing> PosixFileSystem::openDirectory(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK);
+    if (path.empty()) {
+        return nullptr;
+    }
+    // Opened as "folder/.", so a folder that can be read but not entered (no
+    // search permission: no entry's status could be had) is refused here.
+    const std::string inside = path + (path.back() == '/' ? "." : "/.");
+    int fd = ::open(inside.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         return nullptr;
     }

@@ -29,7 +29,7 @@ struct TFileInformations {
 
 struct TStatistics {
     int32_t FilesFound, FoldersWithFiles, DirectoriesFound, ElapsedTime,
-        FoldersUnreadable;  // folders whose listing could not be started
+        FoldersUnreadable;  // folders whose listing could not be started (or not entered)
 };
 
 enum TDateFilterAccessKind : uint8_t {
