@@ -1,11 +1,14 @@
-// folivar_walk ROOT [--stats] [--mask MASK]
+// folivar_walk ROOT [--stats] [--mask MASK] [--requests N]
 //
 // Lists every regular file named *.jpg (any ASCII case; another mask with
 // --mask) below ROOT through the search component, set up the way the window
-// sets it up for a scan, and prints one line per file (see LineWriter.h). Exit
-// status 1 when some folder could not be listed, 2 on a usage or output error.
+// sets it up for a scan, and prints one line per file (see LineWriter.h).
+// --requests sets the I/O requests the walk keeps in flight (default: the
+// component's). Exit status 1 when some folder could not be listed, 2 on a
+// usage or output error.
 
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <string>
 #include <string_view>
@@ -19,6 +22,7 @@ struct Arguments {
     const char* root = nullptr;
     bool printStats = false;
     std::string mask = "*.jpg";
+    int requests = 0;  // the component's default
 };
 
 bool parse(int argc, char** argv, Arguments& args) {
@@ -28,6 +32,11 @@ bool parse(int argc, char** argv, Arguments& args) {
             args.printStats = true;
         } else if (arg == "--mask" && i + 1 < argc) {
             args.mask = argv[++i];
+        } else if (arg == "--requests" && i + 1 < argc) {
+            args.requests = std::atoi(argv[++i]);
+            if (args.requests < 1) {
+                return false;
+            }
         } else if (args.root == nullptr && !arg.starts_with("--")) {
             args.root = argv[i];
         } else {
@@ -42,7 +51,7 @@ bool parse(int argc, char** argv, Arguments& args) {
 int main(int argc, char** argv) {
     Arguments args;
     if (!parse(argc, argv, args)) {
-        std::fprintf(stderr, "usage: %s ROOT [--stats] [--mask MASK]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s ROOT [--stats] [--mask MASK] [--requests N]\n", argv[0]);
         return 2;
     }
 
@@ -51,6 +60,9 @@ int main(int argc, char** argv) {
     search.SetRootPath(args.root);
     search.SetFileNames({args.mask});
     search.SetSearchOptions({folivar::okIncludeSubfolder, folivar::okLookForArchiveFile});
+    if (args.requests > 0) {
+        search.SetRequestsInFlight(args.requests);
+    }
 
     // The window shows each folder in its status line; keeping the last one costs
     // about what that hand-over costs the engine.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "search/DateTime.h"
+#include "search/WalkReadAhead.h"
 
 namespace folivar {
 
@@ -73,6 +74,10 @@ public:
     std::vector<std::string> FileNames{"*.*"};  // include masks
     std::vector<std::string> ExcludedFiles;     // exclude masks
     std::string RootPath = "./";
+
+    // How many requests the walk keeps in flight and how far they may run ahead;
+    // what the walk reports does not depend on it.
+    WalkReadAhead ReadAhead;
 
     TOnFileFound OnFileFound;
     TOnAcceptFile OnAcceptFile;

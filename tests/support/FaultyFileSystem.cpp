@@ -6,8 +6,12 @@ namespace folivar::test {
 
 class FaultyFileSystem::CountingListing : public platform::DirectoryListing {
 public:
-    CountingListing(std::unique_ptr<platform::DirectoryListing> real, int& calls)
-        : real_(std::move(real)), calls_(calls) {}
+    CountingListing(std::unique_ptr<platform::DirectoryListing> real, std::atomic<int>& calls,
+                    std::string folder, const std::set<std::string>& missing)
+        : real_(std::move(real)),
+          calls_(calls),
+          folder_(folder.empty() || folder.back() == '/' ? folder : folder + '/'),
+          missing_(missing) {}
 
     std::uint64_t device() const override { return real_->device(); }
     std::uint64_t inode() const override { return real_->inode(); }
@@ -15,12 +19,15 @@ public:
     bool status(const platform::DirectoryEntry& entry, bool follow,
                 platform::FileStatus& out) override {
         ++calls_;
-        return real_->status(entry, follow, out);
+        return missing_.count(folder_ + std::string(entry.name)) == 0 &&
+               real_->status(entry, follow, out);
     }
 
 private:
     std::unique_ptr<platform::DirectoryListing> real_;
-    int& calls_;
+    std::atomic<int>& calls_;
+    std::string folder_;
+    const std::set<std::string>& missing_;
 };
 
 // Reads the whole listing at once and hands it out in name order.
@@ -104,7 +111,7 @@ std::unique_ptr<platform::DirectoryListing> FaultyFileSystem::openDirectory(
     if (order_ != Order::AsListed) {
         listing = std::make_unique<SortedListing>(std::move(listing), order_ == Order::Descending);
     }
-    return std::make_unique<CountingListing>(std::move(listing), statusCalls_);
+    return std::make_unique<CountingListing>(std::move(listing), statusCalls_, path, missing_);
 }
 
 bool FaultyFileSystem::status(const std::string& path, bool follow, platform::FileStatus& out) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -28,7 +29,8 @@ public:
     enum class Order { AsListed, Ascending, Descending };
     void listInOrder(Order order) { order_ = order; }
 
-    // This path seems not to exist: asking for its status fails.
+    // This path seems not to exist: asking for its status fails, also as an
+    // entry of its folder's listing (it vanished after it was listed).
     void failStatus(const std::string& path) { missing_.insert(path); }
 
     // Moving to this destination fails, and nothing is touched.
@@ -52,7 +54,7 @@ public:
     const std::vector<std::string>& removeCalls() const { return removeCalls_; }
 
     // How often a status was asked for, listings' entries included.
-    int statusCalls() const { return statusCalls_; }
+    int statusCalls() const { return statusCalls_.load(); }
 
     // Bytes read from this file and how often it was opened for reading.
     std::int64_t bytesRead(const std::string& path) const;
@@ -88,7 +90,7 @@ private:
     std::set<std::string> readOnly_;
     std::vector<std::string> removeCalls_;
     std::function<void(const std::string&, const std::string&)> beforeMove_;
-    int statusCalls_ = 0;
+    std::atomic<int> statusCalls_{0};  // the walk's requests ask from several threads
     std::map<std::string, std::int64_t> bytesRead_;
     std::map<std::string, int> opens_;
     std::function<void(const std::string&)> beforeRemove_;
