@@ -108,13 +108,12 @@ void FolderReader::wakeWalk() {
 }
 
 void FolderReader::startRequestsWhenWorthIt() {
-    constexpr unsigned kLookEvery = 16;  // batches or folders between two looks
-    constexpr std::uint64_t kWaits = 16;
+    constexpr unsigned kLookEvery = 4;  // batches or folders between two looks
     if (pool_ || limits_.requests <= 1 || ++untilLook_ < kLookEvery) {
         return;
     }
     untilLook_ = 0;
-    if (platform::threadWaits() - waitsBefore_ >= kWaits) {
+    if (platform::threadWaits() - waitsBefore_ >= limits_.waitsBeforeStart) {
         pool_.emplace(limits_.requests);
     }
 }
@@ -165,18 +164,7 @@ bool FolderReader::open(const std::string& path, bool fromQueue) {
     startRequestsWhenWorthIt();
     schedule();
     lock.lock();
-    while (!job.opened) {
-        if (job.state != JobState::Running) {
-            job.state = JobState::Running;
-            lock.unlock();
-            listStep(current_, true, pool_.has_value());
-            lock.lock();
-            continue;
-        }
-        walkWaits_ = true;
-        ready_.wait(lock);
-        walkWaits_ = false;
-    }
+    listUntil(lock, [&job] { return job.opened; });
     if (!job.listing) {
         return false;
     }
@@ -214,21 +202,7 @@ const FolderReader::Entry* FolderReader::next() {
         }
         std::unique_lock lock(mutex_);
         Job& job = *current_;
-        while (job.batches.empty() && job.state != JobState::Done) {
-            if (job.state != JobState::Running) {
-                if (job.state == JobState::Paused) {
-                    --paused_;
-                }
-                job.state = JobState::Running;
-                lock.unlock();
-                listStep(current_, true, pool_.has_value());
-                lock.lock();
-                continue;
-            }
-            walkWaits_ = true;
-            ready_.wait(lock);
-            walkWaits_ = false;
-        }
+        listUntil(lock, [&job] { return !job.batches.empty() || job.state == JobState::Done; });
         if (job.batches.empty()) {
             return nullptr;
         }
@@ -241,6 +215,28 @@ const FolderReader::Entry* FolderReader::next() {
             job.state = JobState::Queued;
             submitList(current_);
         }
+    }
+}
+
+// Until done(): lists the folder being reported on the walk's own thread when
+// no request is at it, else waits for the request.
+void FolderReader::listUntil(std::unique_lock<std::mutex>& lock,
+                             const std::function<bool()>& done) {
+    Job& job = *current_;
+    while (!done()) {
+        if (job.state == JobState::Running) {
+            walkWaits_ = true;
+            ready_.wait(lock);
+            walkWaits_ = false;
+            continue;
+        }
+        if (job.state == JobState::Paused) {
+            --paused_;
+        }
+        job.state = JobState::Running;
+        lock.unlock();
+        listStep(current_, true, pool_.has_value());
+        lock.lock();
     }
 }
 

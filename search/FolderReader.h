@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -77,6 +78,7 @@ private:
     void schedule();
     void runList(const std::shared_ptr<Job>& job);
     void listStep(const std::shared_ptr<Job>& job, bool onlyOnce, bool helpers);
+    void listUntil(std::unique_lock<std::mutex>& lock, const std::function<bool()>& done);
     bool fill(Job& job, Batch& batch);
     void runChunk(const std::shared_ptr<Job>& job, const std::shared_ptr<Batch>& batch,
                   std::size_t chunk);

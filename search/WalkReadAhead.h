@@ -17,10 +17,11 @@ struct WalkReadAhead {
     // disk or share): with everything cached, handing work between threads
     // costs more than it saves.
     bool fromStart = false;
+    std::size_t waitsBeforeStart = 16;
     // Folders ahead of the one being reported that may be read already.
     std::size_t folders = 64;
-    // Entries listed but not yet reported, at most (besides one batch per
-    // folder being read).
+    // Entries listed but not yet reported: at most this many, plus
+    // (requests + 4) batches.
     std::size_t entries = 16384;
     // Entries listed at a time, and entries whose status one request reads.
     std::size_t batch = 256;

@@ -141,7 +141,10 @@ TEST(ParallelWalk, ReportsExactlyWhatTheSingleWalkReports) {
         for (int variant = 0; variant < 3; ++variant) {
             WalkReadAhead ahead;
             ahead.requests = 2 + static_cast<int>(pick(7));
-            ahead.fromStart = true;
+            // from the first folder, or from a few folders on (as when the
+            // walk finds itself waiting for the disk)
+            ahead.fromStart = variant != 1;
+            ahead.waitsBeforeStart = 0;
             ahead.folders = 1 + pick(8);
             ahead.entries = 1 + pick(24);
             ahead.batch = 1 + pick(6);

@@ -101,6 +101,7 @@ FaultyFileSystem::~FaultyFileSystem() {
 
 std::unique_ptr<platform::DirectoryListing> FaultyFileSystem::openDirectory(
     const std::string& path) {
+    ++foldersOpened_;
     if (unlistable_.count(path) != 0) {
         return nullptr;
     }

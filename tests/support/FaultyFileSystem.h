@@ -53,6 +53,9 @@ public:
     // Files handed to removeFile, in order, whether deleted or not.
     const std::vector<std::string>& removeCalls() const { return removeCalls_; }
 
+    // How many folders were opened for listing, from any thread.
+    int foldersOpened() const { return foldersOpened_.load(); }
+
     // How often a status was asked for, listings' entries included.
     int statusCalls() const { return statusCalls_.load(); }
 
@@ -90,7 +93,8 @@ private:
     std::set<std::string> readOnly_;
     std::vector<std::string> removeCalls_;
     std::function<void(const std::string&, const std::string&)> beforeMove_;
-    std::atomic<int> statusCalls_{0};  // the walk's requests ask from several threads
+    std::atomic<int> statusCalls_{0};
+    std::atomic<int> foldersOpened_{0};  // the walk's requests ask from several threads
     std::map<std::string, std::int64_t> bytesRead_;
     std::map<std::string, int> opens_;
     std::function<void(const std::string&)> beforeRemove_;
