@@ -185,7 +185,7 @@ bool TFileSearch::Search() {
                 if (entry->status == FolderReader::Status::Gone) {
                     continue;
                 }
-                st = entry->st;
+                st = *entry->st;
                 haveStatus = true;
                 isLink = entry->isLink;
                 isDirectory = st.isDirectory();
@@ -215,7 +215,7 @@ bool TFileSearch::Search() {
             }
             if (!haveStatus) {
                 if (entry->status == FolderReader::Status::Read) {
-                    st = entry->st;
+                    st = *entry->st;
                 } else if (entry->status == FolderReader::Status::Gone ||
                            !reader.status(*entry, true, st)) {
                     continue;

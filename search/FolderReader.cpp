@@ -12,7 +12,8 @@ namespace folivar {
 struct FolderReader::Batch {
     std::string names;
     std::vector<Entry> entries;
-    std::vector<ChunkState> chunks;  // guarded
+    std::vector<platform::FileStatus> statuses;  // of the entries read ahead
+    std::vector<ChunkState> chunks;              // guarded
     std::size_t number = 0;
 };
 
@@ -54,15 +55,15 @@ bool resolve(platform::DirectoryListing& listing, FolderReader::Entry& entry) {
     const platform::DirectoryEntry listed{entry.name, entry.kind};
     entry.isLink = entry.kind == platform::EntryKind::SymbolicLink;
     if (!entry.isLink) {
-        if (!listing.status(listed, false, entry.st)) {
+        if (!listing.status(listed, false, *entry.st)) {
             return false;
         }
-        entry.isLink = entry.st.isSymbolicLink();
+        entry.isLink = entry.st->isSymbolicLink();
         if (!entry.isLink) {
             return true;
         }
     }
-    return listing.status(listed, true, entry.st) || listing.status(listed, false, entry.st);
+    return listing.status(listed, true, *entry.st) || listing.status(listed, false, *entry.st);
 }
 
 }  // namespace
@@ -266,7 +267,7 @@ void FolderReader::listStep(const std::shared_ptr<Job>& job, bool onlyOnce, bool
                 job->openTried = true;
                 job->listing = fs_.openDirectory(job->path);
             }
-            end = !job->listing || fill(*job, *batch);
+            end = !job->listing || fill(*job, *batch, helpers);
         } catch (...) {  // out of memory: the listing ends here, as a failed read would
             batch->entries.clear();
             batch->chunks.clear();
@@ -321,10 +322,11 @@ void FolderReader::listStep(const std::shared_ptr<Job>& job, bool onlyOnce, bool
     }
 }
 
-// True at the end of the listing.
-bool FolderReader::fill(Job& job, Batch& batch) {
+// True at the end of the listing. Without helpers the walk reads the status it
+// needs when it needs it: only links and entries of unknown kind are read here.
+bool FolderReader::fill(Job& job, Batch& batch, bool helpers) {
     batch.number = job.made++;
-    std::vector<std::size_t> offsets;
+    batch.entries.reserve(limits_.batch);
     bool end = false;
     platform::DirectoryEntry listed;
     while (batch.entries.size() < limits_.batch) {
@@ -332,20 +334,28 @@ bool FolderReader::fill(Job& job, Batch& batch) {
             end = true;
             break;
         }
-        Entry entry;
+        Entry& entry = batch.entries.emplace_back();
         entry.kind = listed.kind;
-        const bool wanted = isLinkOrUnknown(listed.kind) ||
-                            hint_.wants(listed.name, listed.kind == platform::EntryKind::Directory);
+        const bool wanted =
+            isLinkOrUnknown(listed.kind) ||
+            (helpers && hint_.wants(listed.name, listed.kind == platform::EntryKind::Directory));
         entry.status = wanted ? Status::Pending : Status::NotRead;
-        offsets.push_back(batch.names.size());
-        batch.names.append(listed.name);
-        batch.names.push_back('\0');
-        batch.entries.push_back(entry);
+        entry.name = listed.name;  // only its length counts until the buffer stops moving
+        batch.names.append(listed.name.data(), listed.name.size() + 1);  // with its NUL
     }
-    for (std::size_t i = 0; i < batch.entries.size(); ++i) {
-        const std::size_t next = i + 1 < offsets.size() ? offsets[i + 1] : batch.names.size();
-        batch.entries[i].name =
-            std::string_view(batch.names.data() + offsets[i], next - offsets[i] - 1);
+    const char* name = batch.names.data();
+    std::size_t wanted = 0;
+    for (Entry& entry : batch.entries) {
+        entry.name = std::string_view(name, entry.name.size());
+        name += entry.name.size() + 1;
+        wanted += entry.status == Status::Pending ? 1 : 0;
+    }
+    batch.statuses.resize(wanted);
+    platform::FileStatus* st = batch.statuses.data();
+    for (Entry& entry : batch.entries) {
+        if (entry.status == Status::Pending) {
+            entry.st = st++;
+        }
     }
     const std::size_t chunks = (batch.entries.size() + limits_.chunk - 1) / limits_.chunk;
     batch.chunks.assign(chunks, ChunkState::Done);
@@ -386,7 +396,7 @@ void FolderReader::readChunk(Job& job, Batch& batch, std::size_t chunk) {
             isLinkOrUnknown(entry.kind)
                 ? resolve(*job.listing, entry)
                 : job.listing->status(platform::DirectoryEntry{entry.name, entry.kind}, true,
-                                      entry.st);
+                                      *entry.st);
         entry.status = found ? Status::Read : Status::Gone;
     }
 }

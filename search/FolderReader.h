@@ -43,7 +43,8 @@ public:
         // For a link or an entry of unknown kind (always read): whether it is a
         // link; its status is its target's when there is one.
         bool isLink = false;
-        platform::FileStatus st;
+        // Where its status goes once read; nullptr for one not read ahead.
+        platform::FileStatus* st = nullptr;
     };
 
     // queue: the walk's queue, read on the walk's thread only, to start on the
@@ -79,7 +80,7 @@ private:
     void runList(const std::shared_ptr<Job>& job);
     void listStep(const std::shared_ptr<Job>& job, bool onlyOnce, bool helpers);
     void listUntil(std::unique_lock<std::mutex>& lock, const std::function<bool()>& done);
-    bool fill(Job& job, Batch& batch);
+    bool fill(Job& job, Batch& batch, bool helpers);
     void runChunk(const std::shared_ptr<Job>& job, const std::shared_ptr<Batch>& batch,
                   std::size_t chunk);
     void readChunk(Job& job, Batch& batch, std::size_t chunk);
