@@ -26,6 +26,8 @@ public:
     virtual bool next(DirectoryEntry& entry) = 0;
 
     // Status of an entry of this folder, following a symbolic link when asked.
+    // May be called from several threads at once, also while one calls next()
+    // (entry's name then lives elsewhere than next()'s buffer).
     virtual bool status(const DirectoryEntry& entry, bool follow, FileStatus& out) = 0;
 };
 

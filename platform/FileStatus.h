@@ -29,6 +29,7 @@ struct FileStatus {
 
     bool isDirectory() const;
     bool isRegular() const;
+    bool isSymbolicLink() const;
     bool ownerCanWrite() const;
 };
 

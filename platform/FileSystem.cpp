@@ -12,6 +12,9 @@ bool FileStatus::isDirectory() const {
 bool FileStatus::isRegular() const {
     return S_ISREG(mode);
 }
+bool FileStatus::isSymbolicLink() const {
+    return S_ISLNK(mode);
+}
 bool FileStatus::ownerCanWrite() const {
     return (mode & S_IWUSR) != 0;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/DirectoryListing.h"
@@ -16,10 +17,15 @@ class FileSystem {
 public:
     virtual ~FileSystem() = default;
 
-    // nullptr when the folder cannot be listed (missing, not a folder, refused).
+    // nullptr when the folder cannot be listed (missing, not a folder, refused,
+    // or readable but not searchable, so that no entry's status could be had).
     virtual std::unique_ptr<DirectoryListing> openDirectory(const std::string& path) = 0;
 
     virtual bool status(const std::string& path, bool follow, FileStatus& out) = 0;
+
+    // The absolute path with every symbolic link, "." and ".." resolved;
+    // nullopt when some part of it cannot be resolved.
+    virtual std::optional<std::string> canonicalPath(const std::string& path) = 0;
 
     // Renames or moves one file; never replaces anything. False when not moved,
     // with the source as it was and nothing left at the destination.

@@ -12,6 +12,7 @@
 
 #include <cerrno>
 #include <cstddef>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -185,7 +186,13 @@ private:
 }  // namespace
 
 std::unique_ptr<DirectoryListing> PosixFileSystem::openDirectory(const std::string& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK);
+    if (path.empty()) {
+        return nullptr;
+    }
+    // Opened as "folder/.", so a folder that can be read but not entered (no
+    // search permission: no entry's status could be had) is refused here.
+    const std::string inside = path + (path.back() == '/' ? "." : "/.");
+    int fd = ::open(inside.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         return nullptr;
     }
@@ -202,6 +209,18 @@ bool PosixFileSystem::status(const std::string& path, bool follow, FileStatus& o
         return false;
     }
     return statxAt(AT_FDCWD, path.c_str(), follow, out);
+}
+
+std::optional<std::string> PosixFileSystem::canonicalPath(const std::string& path) {
+    if (path.empty()) {
+        return std::nullopt;
+    }
+    std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path.c_str(), nullptr),
+                                                         &std::free);
+    if (!resolved) {
+        return std::nullopt;
+    }
+    return std::string(resolved.get());
 }
 
 bool PosixFileSystem::moveFile(const std::string& from, const std::string& to) {

@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev libgl-dev libjpeg-dev libxlsxwriter-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format
-    bfs findutils coreutils mawk rename jdupes rdfind fdupes
+    bfs fd-find findutils coreutils mawk rename jdupes rdfind fdupes
     xvfb xauth fonts-dejavu-core python3 python3-openpyxl
     desktop-file-utils appstream xdotool file dpkg-dev xdg-utils
 )

@@ -85,6 +85,10 @@ public:
     // Held by the walker itself.
     std::string RootPath() const { return walker_.RootPath; }
     void SetRootPath(const std::string& value) { walker_.RootPath = value; }
+    // I/O requests the walk keeps in flight (1: one at a time); the results are
+    // the same for every value.
+    int RequestsInFlight() const { return walker_.ReadAhead.requests; }
+    void SetRequestsInFlight(int value) { walker_.ReadAhead.requests = value; }
 
     TOnFileFound OnFileFound;
     TOnAcceptFile OnAcceptFile;

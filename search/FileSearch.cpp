@@ -1,28 +1,19 @@
 #include "search/FileSearch.h"
 
-#include <deque>
+#include <optional>
 #include <unordered_set>
 
 #include "platform/Clock.h"
-#include "platform/FileSystem.h"
 #include "platform/LocalTime.h"
+#include "search/FolderQueue.h"
+#include "search/FolderReader.h"
+#include "search/LinkRoutes.h"
 #include "search/MaskList.h"
+#include "search/StatusHint.h"
 
 namespace folivar {
 
 namespace {
-
-struct FolderId {
-    std::uint64_t device;
-    std::uint64_t inode;
-    bool operator==(const FolderId&) const = default;
-};
-
-struct FolderIdHash {
-    std::size_t operator()(const FolderId& id) const noexcept {
-        return std::hash<std::uint64_t>{}(id.inode * 0x9E3779B97F4A7C15ull ^ id.device);
-    }
-};
 
 TSystemTime toSystemTime(platform::FileTime time) {
     const platform::LocalTime t = platform::toLocalTime(time);
@@ -76,13 +67,6 @@ TFileInformations recordOf(std::string_view name, const std::string& folder,
         : sameSecond(created, st.accessTime)     ? withMilliseconds(info.LastAccessTime, created)
                                                  : toSystemTime(created);
     return info;
-}
-
-// Status of a listed entry: its target for a symbolic link, the link itself when
-// the target is gone. False when the entry vanished since it was listed.
-bool statusOf(platform::DirectoryListing& listing, const platform::DirectoryEntry& entry,
-              platform::FileStatus& st) {
-    return listing.status(entry, true, st) || listing.status(entry, false, st);
 }
 
 bool attributeTest(const TFileSearch& s, int32_t attr) {
@@ -146,7 +130,6 @@ bool sizeTest(const TFileSearch& s, int64_t size) {
 TFileSearch::TFileSearch() : DateFilterFirstDate(Today()), DateFilterSecondDate(Today()) {}
 
 bool TFileSearch::Search() {
-    platform::FileSystem& fs = platform::fileSystem();
     platform::Clock& clock = platform::clock();
 
     // Compiled once per walk; an event handler cannot change them midway.
@@ -156,9 +139,12 @@ bool TFileSearch::Search() {
     bool result = true;
     TStatistics stats{};
     const uint32_t startTick = clock.tickCount();
-    std::deque<std::string> queue;
-    std::unordered_set<FolderId, FolderIdHash> walked;  // a link back into the tree is walked once
+    FolderQueue queue;
+    FolderReader reader(queue, ReadAhead, StatusHint(FileNames, ExcludedFiles));
+    std::unordered_set<FolderId, FolderIdHash> walked;  // no folder is listed twice
     std::string folder = RootPath;
+    std::size_t depth = 0;
+    std::optional<LinkRoutes> links;
     bool firstCycle = true;
 
     for (;;) {
@@ -166,13 +152,14 @@ bool TFileSearch::Search() {
             if (queue.empty()) {
                 break;
             }
-            folder = std::move(queue.front());
-            queue.pop_front();
+            FolderQueue::Folder next = queue.pop();
+            folder = std::move(next.path);
+            depth = next.depth;
         }
+        const bool listed = reader.open(folder, !firstCycle);
         firstCycle = false;
-
-        std::unique_ptr<platform::DirectoryListing> listing = fs.openDirectory(folder);
-        if (listing && !walked.insert(FolderId{listing->device(), listing->inode()}).second) {
+        if (listed && !walked.insert(reader.id()).second) {
+            reader.skip();
             continue;
         }
         if (OnChangeFolder) {
@@ -181,44 +168,61 @@ bool TFileSearch::Search() {
         if (!folder.empty() && folder.back() != '/') {
             folder += '/';
         }
-        if (!listing) {
+        if (!listed) {
             result = false;
             ++stats.FoldersUnreadable;
             continue;
         }
 
         bool firstFileInFolder = true;
-        platform::DirectoryEntry entry;
-        while (listing->next(entry)) {
+        while (const FolderReader::Entry* entry = reader.next()) {
             platform::FileStatus st;
             bool haveStatus = false;
-            bool isDirectory = entry.kind == platform::EntryKind::Directory;
-            if (entry.kind == platform::EntryKind::SymbolicLink ||
-                entry.kind == platform::EntryKind::Unknown) {
-                if (!statusOf(*listing, entry, st)) {
+            bool isLink = false;
+            bool isDirectory = entry->kind == platform::EntryKind::Directory;
+            if (entry->kind == platform::EntryKind::SymbolicLink ||
+                entry->kind == platform::EntryKind::Unknown) {
+                if (entry->status == FolderReader::Status::Gone) {
                     continue;
                 }
+                st = *entry->st;
                 haveStatus = true;
+                isLink = entry->isLink;
                 isDirectory = st.isDirectory();
             }
             if (isDirectory && IncludeSubfolder) {
-                queue.push_back(folder + std::string(entry.name));
+                std::string path = folder + std::string(entry->name);
+                if (!isLink) {
+                    queue.push(std::move(path), depth + 1);
+                } else {
+                    if (!links) {
+                        links.emplace(RootPath.back() == '/' ? RootPath : RootPath + '/');
+                    }
+                    if (links->isRoute(path)) {
+                        queue.pushLink(std::move(path), depth + 1, FolderId{st.device, st.inode});
+                    }
+                }
             }
 
             // The masks decide first, in the same order as the other tests would
             // leave them, so a name they reject costs no status call while an
             // invalid mask still surfaces at the same entry.
-            const bool excluded = excludes.MatchesAny(entry.name);
+            const bool excluded = excludes.MatchesAny(entry->name);
             const bool included =
-                includes.MatchesAny(entry.name) || (isDirectory && includes.HoldsAnyDotAny());
+                includes.MatchesAny(entry->name) || (isDirectory && includes.HoldsAnyDotAny());
             if (excluded || !included) {
                 continue;
             }
-            if (!haveStatus && !statusOf(*listing, entry, st)) {
-                continue;
+            if (!haveStatus) {
+                if (entry->status == FolderReader::Status::Read) {
+                    st = *entry->st;
+                } else if (entry->status == FolderReader::Status::Gone ||
+                           !reader.status(*entry, true, st)) {
+                    continue;
+                }
             }
 
-            TFileInformations info = recordOf(entry.name, folder, st);
+            TFileInformations info = recordOf(entry->name, folder, st);
             const bool directory = (info.Attr & faDirectory) != 0;
             bool accepted = attributeTest(*this, info.Attr);
             if (LookForAnyFile && !directory) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "search/DateTime.h"
+#include "search/WalkReadAhead.h"
 
 namespace folivar {
 
@@ -29,7 +30,7 @@ struct TFileInformations {
 
 struct TStatistics {
     int32_t FilesFound, FoldersWithFiles, DirectoriesFound, ElapsedTime,
-        FoldersUnreadable;  // folders whose listing could not be started
+        FoldersUnreadable;  // folders whose listing could not be started (or not entered)
 };
 
 enum TDateFilterAccessKind : uint8_t {
@@ -73,6 +74,10 @@ public:
     std::vector<std::string> FileNames{"*.*"};  // include masks
     std::vector<std::string> ExcludedFiles;     // exclude masks
     std::string RootPath = "./";
+
+    // How many requests the walk keeps in flight and how far they may run ahead;
+    // what the walk reports does not depend on it.
+    WalkReadAhead ReadAhead;
 
     TOnFileFound OnFileFound;
     TOnAcceptFile OnAcceptFile;

@@ -11,6 +11,7 @@
 
 #include "platform/OpenFileLimit.h"
 #include "support/TempTree.h"
+#include "support/Unprivileged.h"
 
 namespace folivar::platform {
 namespace {
@@ -47,6 +48,26 @@ TEST(Listing, CannotStartOnAFileOrAMissingFolder) {
     EXPECT_EQ(fs.openDirectory(tree.file("plain.txt")), nullptr);
     EXPECT_EQ(fs.openDirectory(tree.at("missing")), nullptr);
     EXPECT_EQ(fs.openDirectory(""), nullptr);
+}
+
+TEST(Listing, CannotStartOnAFolderThatCanBeReadButNotEntered) {
+    test::TempTree tree;
+    tree.file("open/a.txt");
+    tree.file("listed-only/b.txt");
+    ::chmod(tree.at("listed-only").c_str(), 0444);  // names, but no entry's status
+    tree.openToAll();
+    const auto outcome = test::asUnprivileged([&] {
+        PosixFileSystem fs;
+        std::string text;
+        for (const std::string name : {"open", "listed-only", "listed-only/"}) {
+            text += name + (fs.openDirectory(tree.at(name)) ? " opens; " : " refused; ");
+        }
+        return text;
+    });
+    if (!outcome) {
+        GTEST_SKIP() << "cannot run as another user here";
+    }
+    EXPECT_EQ(*outcome, "open opens; listed-only refused; listed-only/ refused; ");
 }
 
 TEST(Reading, RegularFilesOnlyAndNeverBlocks) {

@@ -6,8 +6,12 @@ namespace folivar::test {
 
 class FaultyFileSystem::CountingListing : public platform::DirectoryListing {
 public:
-    CountingListing(std::unique_ptr<platform::DirectoryListing> real, int& calls)
-        : real_(std::move(real)), calls_(calls) {}
+    CountingListing(std::unique_ptr<platform::DirectoryListing> real, std::atomic<int>& calls,
+                    std::string folder, const std::set<std::string>& missing)
+        : real_(std::move(real)),
+          calls_(calls),
+          folder_(folder.empty() || folder.back() == '/' ? folder : folder + '/'),
+          missing_(missing) {}
 
     std::uint64_t device() const override { return real_->device(); }
     std::uint64_t inode() const override { return real_->inode(); }
@@ -15,12 +19,52 @@ public:
     bool status(const platform::DirectoryEntry& entry, bool follow,
                 platform::FileStatus& out) override {
         ++calls_;
+        return missing_.count(folder_ + std::string(entry.name)) == 0 &&
+               real_->status(entry, follow, out);
+    }
+
+private:
+    std::unique_ptr<platform::DirectoryListing> real_;
+    std::atomic<int>& calls_;
+    std::string folder_;
+    const std::set<std::string>& missing_;
+};
+
+// Reads the whole listing at once and hands it out in name order.
+class FaultyFileSystem::SortedListing : public platform::DirectoryListing {
+public:
+    SortedListing(std::unique_ptr<platform::DirectoryListing> real, bool descending)
+        : real_(std::move(real)) {
+        platform::DirectoryEntry entry;
+        while (real_->next(entry)) {
+            entries_.emplace_back(std::string(entry.name), entry.kind);
+        }
+        std::sort(entries_.begin(), entries_.end());
+        if (descending) {
+            std::reverse(entries_.begin(), entries_.end());
+        }
+    }
+
+    std::uint64_t device() const override { return real_->device(); }
+    std::uint64_t inode() const override { return real_->inode(); }
+    bool next(platform::DirectoryEntry& entry) override {
+        if (next_ == entries_.size()) {
+            return false;
+        }
+        entry.name = entries_[next_].first;
+        entry.kind = entries_[next_].second;
+        ++next_;
+        return true;
+    }
+    bool status(const platform::DirectoryEntry& entry, bool follow,
+                platform::FileStatus& out) override {
         return real_->status(entry, follow, out);
     }
 
 private:
     std::unique_ptr<platform::DirectoryListing> real_;
-    int& calls_;
+    std::vector<std::pair<std::string, platform::EntryKind>> entries_;
+    std::size_t next_ = 0;
 };
 
 class FaultyFileSystem::FailingReader : public platform::FileReader {
@@ -65,6 +109,7 @@ FaultyFileSystem::~FaultyFileSystem() {
 
 std::unique_ptr<platform::DirectoryListing> FaultyFileSystem::openDirectory(
     const std::string& path) {
+    ++foldersOpened_;
     if (unlistable_.count(path) != 0) {
         return nullptr;
     }
@@ -72,7 +117,10 @@ std::unique_ptr<platform::DirectoryListing> FaultyFileSystem::openDirectory(
     if (!listing) {
         return nullptr;
     }
-    return std::make_unique<CountingListing>(std::move(listing), statusCalls_);
+    if (order_ != Order::AsListed) {
+        listing = std::make_unique<SortedListing>(std::move(listing), order_ == Order::Descending);
+    }
+    return std::make_unique<CountingListing>(std::move(listing), statusCalls_, path, missing_);
 }
 
 bool FaultyFileSystem::status(const std::string& path, bool follow, platform::FileStatus& out) {
@@ -90,6 +138,10 @@ void FaultyFileSystem::changeDevice(const std::string& path, platform::FileStatu
             status.device = device;
         }
     }
+}
+
+std::optional<std::string> FaultyFileSystem::canonicalPath(const std::string& path) {
+    return real_->canonicalPath(path);
 }
 
 bool FaultyFileSystem::moveFile(const std::string& from, const std::string& to) {

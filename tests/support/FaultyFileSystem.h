@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -23,7 +24,13 @@ public:
     // Listing this folder (given as the walker asks for it) cannot be started.
     void failOpenDirectory(const std::string& path) { unlistable_.insert(path); }
 
-    // This path seems not to exist: asking for its status fails.
+    // Listings give their entries sorted by name (descending: in reverse), so a
+    // test can try both orders whatever the file system's own order is.
+    enum class Order { AsListed, Ascending, Descending };
+    void listInOrder(Order order) { order_ = order; }
+
+    // This path seems not to exist: asking for its status fails, also as an
+    // entry of its folder's listing (it vanished after it was listed).
     void failStatus(const std::string& path) { missing_.insert(path); }
 
     // Moving to this destination fails, and nothing is touched.
@@ -60,8 +67,11 @@ public:
     // Files handed to removeFile, in order, whether deleted or not.
     const std::vector<std::string>& removeCalls() const { return removeCalls_; }
 
+    // How many folders were opened for listing, from any thread.
+    int foldersOpened() const { return foldersOpened_.load(); }
+
     // How often a status was asked for, listings' entries included.
-    int statusCalls() const { return statusCalls_; }
+    int statusCalls() const { return statusCalls_.load(); }
 
     // Bytes read from this file and how often it was opened for reading.
     std::int64_t bytesRead(const std::string& path) const;
@@ -74,6 +84,7 @@ public:
 
     std::unique_ptr<platform::DirectoryListing> openDirectory(const std::string& path) override;
     bool status(const std::string& path, bool follow, platform::FileStatus& out) override;
+    std::optional<std::string> canonicalPath(const std::string& path) override;
     bool moveFile(const std::string& from, const std::string& to) override;
     std::unique_ptr<platform::FileReader> openForReading(const std::string& path,
                                                          platform::OpenFailure& failure) override;
@@ -81,12 +92,14 @@ public:
 
 private:
     class CountingListing;
+    class SortedListing;
     class FailingReader;
     class CountingReader;
 
     void changeDevice(const std::string& path, platform::FileStatus& status) const;
 
     platform::FileSystem* real_;
+    Order order_ = Order::AsListed;
     std::set<std::string> unlistable_;
     std::set<std::string> unmovable_;
     std::set<std::string> missing_;
@@ -102,7 +115,8 @@ private:
     int peakOpenReaders_ = 0;
     std::vector<std::string> removeCalls_;
     std::function<void(const std::string&, const std::string&)> beforeMove_;
-    int statusCalls_ = 0;
+    std::atomic<int> statusCalls_{0};
+    std::atomic<int> foldersOpened_{0};  // the walk's requests ask from several threads
     std::map<std::string, std::int64_t> bytesRead_;
     std::map<std::string, int> opens_;
     std::function<void(const std::string&)> beforeRemove_;

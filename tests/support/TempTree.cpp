@@ -79,6 +79,12 @@ std::string TempTree::symlink(const std::string& target, const std::string& rela
     return full;
 }
 
+void TempTree::openToAll() {
+    if (::chmod(root_.c_str(), 0755) != 0) {
+        throw std::runtime_error("cannot open " + root_ + " to others");
+    }
+}
+
 void TempTree::setTimes(const std::string& relative, std::time_t access, std::time_t write) {
     const struct timespec times[2] = {{access, 0}, {write, 0}};
     if (::utimensat(AT_FDCWD, at(relative).c_str(), times, AT_SYMLINK_NOFOLLOW) != 0) {

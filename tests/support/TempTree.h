@@ -28,6 +28,8 @@ public:
     std::string sparse(const std::string& relative, std::int64_t size);
     // A symbolic link at relative pointing to target (taken as it is).
     std::string symlink(const std::string& target, const std::string& relative);
+    // Lets other users reach the tree (its own folder is made for its owner only).
+    void openToAll();
     // Sets the last access and last write times (seconds since 1970, UTC).
     void setTimes(const std::string& relative, std::time_t access, std::time_t write);
 
