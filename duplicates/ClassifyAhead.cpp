@@ -22,7 +22,7 @@ struct ClassifyAhead::Set {
     std::vector<std::string> paths;
     std::uint64_t seq = 0;
     State state = State::Queued;  // guarded
-    Sorted sorted;                // guarded; valid once Sorted
+    Sorted sorted;                // guarded; valid once Done
 };
 
 ClassifyAhead::ClassifyAhead(const ContentClassifier::Options& options,
