@@ -1,11 +1,11 @@
-#include "duplicates/ContentComparison.h"
+#include "ContentComparison.h"
 
 #include <cstring>
 #include <memory>
 
 #include "platform/FileSystem.h"
 
-namespace folivar {
+namespace folivar::test {
 
 std::int64_t comparisonChunkSize(std::int64_t size) {
     if (size < 0 || size >= kLargeComparisonSize) {
@@ -46,4 +46,4 @@ bool filesIdentical(const std::string& first, const std::string& second, std::in
     }
 }
 
-}  // namespace folivar
+}  // namespace folivar::test
