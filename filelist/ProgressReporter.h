@@ -45,8 +45,6 @@ public:
     void rowDone() { rowsDone(done_ + 1); }
     void rowsDone(std::size_t done);
 
-    ProgressSink& sink() { return sink_; }
-
 private:
     ProgressSink& sink_;
     std::size_t total_;
