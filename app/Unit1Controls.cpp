@@ -39,6 +39,7 @@ namespace {
 constexpr int kClientWidth = 747;
 constexpr int kClientHeight = 564;
 constexpr int kStatusBarHeight = 19;
+
 // Creates a control named as the window knows it, at its place in its parent.
 template <typename W, typename... Args>
 W* place(QWidget* parent, const char* name, QRect geometry, Args&&... args) {
