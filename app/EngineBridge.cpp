@@ -1,5 +1,6 @@
 #include "app/EngineBridge.h"
 
+#include <QComboBox>
 #include <QFile>
 
 #include "platform/FileSystem.h"
@@ -25,6 +26,10 @@ QDate todayDate() {
     int day = 0;
     DecodeDate(Today(), year, month, day);
     return QDate(year, month, day);
+}
+
+int chosenValue(const QComboBox* box, int fallback) {
+    return box->currentIndex() < 0 ? fallback : box->currentData().toInt();
 }
 
 }  // namespace folivar

@@ -4,6 +4,8 @@
 #include <QString>
 #include <string>
 
+class QComboBox;
+
 namespace folivar {
 
 // Names go to the engine as the file system's bytes and come back the same way.
@@ -16,5 +18,9 @@ bool folderExists(const QString& text);
 
 // Today's local date, from the engine's clock.
 QDate todayDate();
+
+// The engine's value the chosen entry of a drop-down list carries; fallback
+// when none is chosen.
+int chosenValue(const QComboBox* box, int fallback);
 
 }  // namespace folivar

@@ -8,23 +8,23 @@
 
 namespace folivar {
 
-FileListModel::FileListModel(FileTable& table, QObject* parent)
+FileListModel::FileListModel(const FileTable& table, QObject* parent)
     : QAbstractTableModel(parent), table_(table) {}
 
-void FileListModel::beginBulkUpdate() {
-    if (updateDepth_++ == 0) {
+void FileListModel::rowsAboutToChange() {
+    if (changeDepth_++ == 0) {
         beginResetModel();
     }
 }
 
-void FileListModel::endBulkUpdate() {
-    if (updateDepth_ > 0 && --updateDepth_ == 0) {
+void FileListModel::rowsChanged() {
+    if (changeDepth_ > 0 && --changeDepth_ == 0) {
         endResetModel();
     }
 }
 
 void FileListModel::cellsChanged() {
-    if (updateDepth_ == 0 && rowCount() > 0) {
+    if (changeDepth_ == 0 && rowCount() > 0) {
         emit dataChanged(index(0, 0), index(rowCount() - 1, kFileColumnCount - 1),
                          {Qt::DisplayRole});
     }

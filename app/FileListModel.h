@@ -3,29 +3,23 @@
 #include <QAbstractTableModel>
 
 #include "filelist/FileTable.h"
+#include "session/RowsObserver.h"
 
 namespace folivar {
 
-// Shows the engine's file table: seven columns, the row texts as they stand,
-// read-only. The table stays the engine's; whoever changes it tells the model,
-// with a bulk update around a change of rows or cellsChanged() after cells
-// were rewritten in place.
-class FileListModel : public QAbstractTableModel {
+// Shows the session's file table: seven columns, the row texts as they stand,
+// read-only. It follows the table as the session's observer: a change of rows
+// resets the views once, however the changes nest; rewritten cells are read
+// again.
+class FileListModel : public QAbstractTableModel, public RowsObserver {
     Q_OBJECT
 
 public:
-    explicit FileListModel(FileTable& table, QObject* parent = nullptr);
+    explicit FileListModel(const FileTable& table, QObject* parent = nullptr);
 
-    FileTable& table() { return table_; }
-    const FileTable& table() const { return table_; }
-
-    // Around any change to the rows: views drop what they know of the old
-    // rows and read the new ones once, when the update ends. Nests.
-    void beginBulkUpdate();
-    void endBulkUpdate();
-
-    // Every cell may have been rewritten; the rows are the same.
-    void cellsChanged();
+    void rowsAboutToChange() override;
+    void rowsChanged() override;
+    void cellsChanged() override;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -34,8 +28,8 @@ public:
                         int role = Qt::DisplayRole) const override;
 
 private:
-    FileTable& table_;
-    int updateDepth_ = 0;
+    const FileTable& table_;
+    int changeDepth_ = 0;
 };
 
 }  // namespace folivar

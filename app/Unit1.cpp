@@ -1,26 +1,30 @@
+// The main window's life: its making and closing, the About window, the edge
+// every handler runs inside, the keys of the controls, and where what the
+// handlers show goes.
 #include "app/Unit1.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateEdit>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QProgressBar>
 #include <QScreen>
-#include <QTableView>
 #include <exception>
 
+#include "app/BusyStrip.h"
 #include "app/EngineBridge.h"
 #include "app/FileListModel.h"
+#include "app/FileListView.h"
 #include "app/FolderTree.h"
 #include "app/QtDesktop.h"
 #include "app/ShellPane.h"
 #include "app/Unit2.h"
-#include "filelist/ScanDriver.h"
+#include "app/WindowProgress.h"
+#include "session/FileListSession.h"
 #include "widgets/StyledButton.h"
 
 namespace folivar {
@@ -28,9 +32,10 @@ namespace folivar {
 TForm1::TForm1(QWidget* parent)
     : QMainWindow(parent),
       desktop_(std::make_unique<QtDesktop>(this)),
-      scanDriver_(std::make_unique<ScanDriver>(EasyFileSearch1, fileTable_)) {
-    bindSearchEvents();
+      session_(std::make_unique<FileListSession>(spreadsheetCreator())) {
     createControls();
+    session_->setObserver(&ListView->listModel());
+    bindSearchEvents();
     connectHandlers();
     connectListCommands();
     if (const QScreen* screen = this->screen()) {
@@ -39,7 +44,11 @@ TForm1::TForm1(QWidget* parent)
     FormCreate();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    // The list goes while the rows it shows are still there.
+    session_->setObserver(nullptr);
+    delete ListView;
+}
 
 void TForm1::setDesktop(std::unique_ptr<Desktop> desktop) {
     desktop_ = std::move(desktop);
@@ -68,6 +77,27 @@ void TForm1::guarded(const std::function<void()>& body) noexcept {
         desktop_->error(message);
     } catch (...) {
         // The error box itself failed: nothing is left to show it with.
+    }
+}
+
+std::array<QWidget*, 3> TForm1::actionButtons() const {
+    return {ScanButton, RenameButton, FindDuplButton};
+}
+
+BusyStrip TForm1::busyStrip() const {
+    return BusyStrip(actionButtons(), ProgressBar, Banner);
+}
+
+WindowProgress TForm1::progress(BusyStrip* strip) const {
+    return WindowProgress(StatusBar, ProgressBar, strip);
+}
+
+void TForm1::applyButtons(const ActionButtons& buttons) {
+    if (buttons.rename) {
+        RenameButton->setEnabled(*buttons.rename);
+    }
+    if (buttons.findDupl) {
+        FindDuplButton->setEnabled(*buttons.findDupl);
     }
 }
 
@@ -126,8 +156,6 @@ void TForm1::connectHandlers() {
     connect(RenMovBox, &QComboBox::currentIndexChanged, this, &TForm1::RenMovBoxChange);
     connect(PrefixEdit, &QLineEdit::textChanged, this, &TForm1::PrefixEditChange);
     connect(ScanButton, &QPushButton::clicked, this, &TForm1::ScanButtonClick);
-    connect(ListView->horizontalHeader(), &QHeaderView::sectionClicked, this,
-            &TForm1::ListViewColumnClick);
     connect(RenameButton, &QPushButton::clicked, this, &TForm1::RenameButtonClick);
     connect(FindDuplButton, &QPushButton::clicked, this, &TForm1::FindDuplButtonClick);
     connect(SumButton, &QPushButton::clicked, this, &TForm1::SumButtonClick);
@@ -142,14 +170,14 @@ void TForm1::FormCreate() {
         } else {
             PathEdit->clear();
         }
-        moveTargetFolder_.clear();
+        session_->setMoveTarget({});
         const QDate today = todayDate();
         DateTimePicker1->setDate(today);
         DateTimePicker2->setDate(today);
         DateTimePicker1->setMaximumDate(today);
         DateTimePicker2->setMaximumDate(today);
         DateTimePicker2->setMinimumDate(today);
-        lastSortedColumn_ = -1;
+        // The session starts with no sorted column.
         duplicateMode_ = true;
     });
 }
@@ -160,7 +188,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::FormClose() {
-    guarded([this] { spreadsheetExport_.quit(); });
+    guarded([this] { session_->close(); });
 }
 
 void TForm1::AboutButtonClick() {
@@ -171,11 +199,5 @@ void TForm1::AboutButtonClick() {
         about_->exec();
     });
 }
-
-void TForm1::RenMovBoxChange() {
-    guarded([this] { RenameButton->setText(RenMovBox->currentText().toUpper()); });
-}
-
-// The operations over the file list come with the engine's row table.
 
 }  // namespace folivar

@@ -2,20 +2,15 @@
 
 #include <QHash>
 #include <QMainWindow>
-#include <cstdint>
+#include <array>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "app/Desktop.h"
-#include "export/SpreadsheetExport.h"
-#include "filelist/FileTable.h"
-#include "search/EasyFileSearch.h"
+#include "export/SpreadsheetApplication.h"
 #include "search/FileSearch.h"
 
-class QAbstractItemModel;
-class QAction;
-class QActionGroup;
 class QCheckBox;
 class QComboBox;
 class QDateEdit;
@@ -24,27 +19,32 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QMenu;
+class QAction;
+class QActionGroup;
 class QProgressBar;
 class QSpinBox;
 class QStatusBar;
-class QTableView;
 
 namespace folivar {
 
-class DuplicateFinder;
-class FileListModel;
+class BusyStrip;
+class FileListSession;
+class FileListView;
 class FolderTree;
-class ScanDriver;
-struct NamingScheme;
-struct ScanSettings;
 class ShellPane;
 class StyledButton;
 class StyledLabel;
 class TForm2;
-struct ButtonsAfterRemoval;
+class WindowProgress;
+struct ActionButtons;
+struct NamingScheme;
+struct OpenRequest;
+struct ScanSettings;
 
-// The main window: every setting, the file list and the shell panes. Each
-// handler is named after the control and event it serves, and none lets an
+// The main window: every setting, the file list panel and the shell panes,
+// over a FileListSession that holds the list and runs the commands. Each
+// handler is named after the control and event it serves: it reads its
+// controls, calls the session and shows what comes back. None lets an
 // exception out: what escapes is shown with Desktop::error.
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -62,6 +62,9 @@ public:
     // false deletes the duplicates found ("DEL DUPL").
     bool duplicateMode() const { return duplicateMode_; }
     void setDuplicateMode(bool search);
+
+    // The file list and the commands over it.
+    FileListSession& session() { return *session_; }
 
 public slots:
     void FormCreate();
@@ -143,6 +146,12 @@ private:
     // Runs a handler's body; what escapes it goes to Desktop::error.
     void guarded(const std::function<void()>& body) noexcept;
 
+    // Where what the handlers show goes.
+    std::array<QWidget*, 3> actionButtons() const;  // SCAN, RENAME, FIND DUPL
+    BusyStrip busyStrip() const;
+    WindowProgress progress(BusyStrip* strip = nullptr) const;
+    void applyButtons(const ActionButtons& buttons);
+
     void createControls();
     void createPathGroup(QWidget* client);
     void createFileStructureGroup(QWidget* client);
@@ -153,16 +162,19 @@ private:
     void createFiltersGroup(QWidget* client);
     void createViewMenu();
     void connectHandlers();
+    void connectListCommands();
     void watchKeys(QWidget* control, KeyHandler handler);
-    void setListModel(QAbstractItemModel* model);
     void bindSearchEvents();
+    // The export's spreadsheet application, through the desktop installed at
+    // the time of each export.
+    SpreadsheetCreator spreadsheetCreator();
 
     // Procedures of the scan and the operations over the list
     ScanSettings readScanSettings() const;
-    void showStatus(const QString& text);
     NamingScheme readNamingScheme();
-    void runRenameOperation();
-    bool chooseMoveTarget();
+    bool confirmMoveTarget();
+    void open(const OpenRequest& request);
+    void sumSelectedSizes();
 
     // Procedures of the scan settings
     void addEditedFolder();
@@ -176,40 +188,8 @@ private:
     std::unique_ptr<Desktop> desktop_;
     TForm2* about_ = nullptr;
     QHash<QObject*, KeyHandler> keyHandlers_;
-
-    // Window-level variables that no control holds
-    QString moveTargetFolder_;
     bool duplicateMode_ = true;  // true: FindDuplButton searches ("FIND DUPL")
-    std::int8_t lastSortedColumn_ = -1;
-    std::uint32_t scanFolderCount_ = 0;
-    std::uint32_t scanTime_ = 0;  // milliseconds
-
-    // Export: the workbook application, asked of the desktop installed at the
-    // time of each export. It holds the application object of the last one.
-    SpreadsheetCreator spreadsheetCreator();
-    void showExportProgress(bool shown);
-    SpreadsheetExport spreadsheetExport_{spreadsheetCreator()};
-
-    // The file list's rows, the search component and the scan over them. The
-    // model goes first when the window goes, while the table it shows is there.
-    FileTable fileTable_;
-    TEasyFileSearch EasyFileSearch1;
-    std::unique_ptr<ScanDriver> scanDriver_;
-    TOnFileFound driverFileFound_;  // the driver's own bindings, called by the handlers
-    TOnAcceptFile driverAcceptFile_;
-    TOnChangeFolder driverChangeFolder_;
-    TOnStatistics driverStatistics_;
-    std::unique_ptr<FileListModel> listModel_;
-
-    // FIND DUPL and DEL DUPL. The finder lives from a search to the deletions
-    // after it, which delete only what that search compared.
-    struct DuplicateFinderDeleter {
-        void operator()(DuplicateFinder* finder) const noexcept;
-    };
-    DuplicateFinder& duplicateFinder();
-    void runDuplicateSearch();
-    void runDuplicateDeletion();
-    std::unique_ptr<DuplicateFinder, DuplicateFinderDeleter> duplicateFinder_;
+    std::unique_ptr<FileListSession> session_;
 
     // PATH
     QGroupBox* PATH = nullptr;
@@ -256,7 +236,7 @@ private:
     QGroupBox* TreeView = nullptr;
     FolderTree* ShellTreeView = nullptr;
 
-    // File List
+    // File List; ListView holds PopupMenu1 and its items
     QGroupBox* FileList = nullptr;
     StyledButton* ScanButton = nullptr;
     StyledButton* RenameButton = nullptr;
@@ -264,7 +244,7 @@ private:
     QCheckBox* CheckView = nullptr;
     QProgressBar* ProgressBar = nullptr;
     QLabel* Banner = nullptr;
-    QTableView* ListView = nullptr;
+    FileListView* ListView = nullptr;
     ShellPane* ShellListView = nullptr;
     QMenu* PopupMenu2 = nullptr;
     QActionGroup* ViewStyles = nullptr;
@@ -292,26 +272,6 @@ private:
     QCheckBox* ShortnameCheckBox = nullptr;
 
     QStatusBar* StatusBar = nullptr;
-
-    // List commands
-    void createListMenu();
-    void connectListCommands();
-    void showListStatus(const std::string& text);
-    void sumSelectedSizes();
-    void applyRemoval(const ButtonsAfterRemoval& buttons);
-    QMenu* PopupMenu1 = nullptr;
-    QAction* OpenFiles1 = nullptr;
-    QAction* OpenFolder1 = nullptr;
-    QAction* OpenInShell1 = nullptr;
-    QAction* N1 = nullptr;
-    QAction* SelectAll1 = nullptr;
-    QAction* InvSelection1 = nullptr;
-    QAction* ShuffleItems1 = nullptr;
-    QAction* N2 = nullptr;
-    QAction* DeleteItems1 = nullptr;
-    QAction* DeleteFiles1 = nullptr;
-    QAction* N3 = nullptr;
-    QAction* SumUpZizeofFiles1 = nullptr;
 };
 
 }  // namespace folivar

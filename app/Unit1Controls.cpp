@@ -1,12 +1,12 @@
 // The main window's controls: where each one stands, its caption, hint and
-// start value. Behaviour is wired up in Unit1.cpp.
+// start value. Behaviour is wired up in Unit1.cpp and, for the file list, in
+// Unit1ListCommands.cpp.
 #include <QAction>
 #include <QActionGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -15,18 +15,22 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QStyle>
-#include <QTableView>
 #include <array>
+#include <initializer_list>
 #include <stdexcept>
 #include <utility>
 
 #include "app/BannerImage.h"
 #include "app/DateTyping.h"
 #include "app/DesktopIdentity.h"
-#include "app/FileListModel.h"
+#include "app/FileListView.h"
 #include "app/FolderTree.h"
 #include "app/ShellPane.h"
 #include "app/Unit1.h"
+#include "renaming/NameComposition.h"
+#include "renaming/RenameOperations.h"
+#include "search/FileSearch.h"
+#include "session/FileListSession.h"
 #include "widgets/StyledButton.h"
 #include "widgets/StyledLabel.h"
 
@@ -37,10 +41,6 @@ namespace {
 constexpr int kClientWidth = 747;
 constexpr int kClientHeight = 564;
 constexpr int kStatusBarHeight = 19;
-constexpr int kHeaderStretch = 70;  // percent of the normal width
-constexpr int kHeaderPadding = 1;
-
-constexpr std::array<int, kFileColumnCount> kListColumnWidths{100, 200, 60, 35, 60, 30, 30};
 
 // Creates a control named as the window knows it, at its place in its parent.
 template <typename W, typename... Args>
@@ -60,11 +60,22 @@ StyledButton* glyphButton(QWidget* parent, const char* name, QRect geometry,
     return button;
 }
 
-QComboBox* dropDownList(QWidget* parent, const char* name, QRect geometry, const QStringList& items,
-                        int selected) {
+// The naming scheme's structures; the window has a group of that name.
+using Structure = folivar::FileStructure;
+
+// A drop-down list whose entries each carry the engine's value they choose.
+struct Choice {
+    const char* text;
+    int value;
+};
+
+QComboBox* dropDownList(QWidget* parent, const char* name, QRect geometry,
+                        std::initializer_list<Choice> choices, int chosen) {
     auto* box = place<QComboBox>(parent, name, geometry);
-    box->addItems(items);
-    box->setCurrentIndex(selected);
+    for (const Choice& choice : choices) {
+        box->addItem(QString::fromLatin1(choice.text), choice.value);
+    }
+    box->setCurrentIndex(box->findData(chosen));
     return box;
 }
 
@@ -144,17 +155,22 @@ void TForm1::createFileStructureGroup(QWidget* client) {
     PrefixEdit = place<QLineEdit>(FileStructure, "PrefixEdit", {8, 19, 84, 22});
     PrefixEdit->setText(QStringLiteral("pic"));
     PrefixEdit->setToolTip(QStringLiteral("Prefix (picture, image, track, sound etc.)"));
-    FileStructureBox =
-        dropDownList(FileStructure, "FileStructureBox", {96, 19, 166, 22},
-                     {QStringLiteral("counter"), QStringLiteral("counter+prefix"),
-                      QStringLiteral("prefix+counter"), QStringLiteral("counter+oldname"),
-                      QStringLiteral("prefix+oldname"), QStringLiteral("counter+prefix+oldname"),
-                      QStringLiteral("prefix+counter+oldname")},
-                     2);
+    FileStructureBox = dropDownList(
+        FileStructure, "FileStructureBox", {96, 19, 166, 22},
+        {{"counter", static_cast<int>(Structure::Counter)},
+         {"counter+prefix", static_cast<int>(Structure::CounterPrefix)},
+         {"prefix+counter", static_cast<int>(Structure::PrefixCounter)},
+         {"counter+oldname", static_cast<int>(Structure::CounterOldName)},
+         {"prefix+oldname", static_cast<int>(Structure::PrefixOldName)},
+         {"counter+prefix+oldname", static_cast<int>(Structure::CounterPrefixOldName)},
+         {"prefix+counter+oldname", static_cast<int>(Structure::PrefixCounterOldName)}},
+        static_cast<int>(Structure::PrefixCounter));
     FileStructureBox->setToolTip(QStringLiteral("Structure of a new file name"));
-    RenMovBox = dropDownList(
-        FileStructure, "RenMovBox", {266, 19, 80, 22},
-        {QStringLiteral("rename"), QStringLiteral("move"), QStringLiteral("ren+mov")}, 0);
+    RenMovBox = dropDownList(FileStructure, "RenMovBox", {266, 19, 80, 22},
+                             {{"rename", static_cast<int>(RenameKind::Rename)},
+                              {"move", static_cast<int>(RenameKind::Move)},
+                              {"ren+mov", static_cast<int>(RenameKind::RenameAndMove)}},
+                             static_cast<int>(RenameKind::Rename));
     RenMovBox->setToolTip(QStringLiteral("Operation"));
     CapacityEdit = place<QSpinBox>(FileStructure, "CapacityEdit", {350, 19, 40, 22});
     CapacityEdit->setRange(1, 6);
@@ -261,45 +277,10 @@ void TForm1::createFileListGroup(QWidget* client) {
     Banner->setScaledContents(true);
     Banner->hide();
 
-    ListView = place<QTableView>(FileList, "ListView", {8, 48, 505, 193});
-    ListView->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    ListView->setSelectionBehavior(QAbstractItemView::SelectRows);
-    ListView->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    ListView->setShowGrid(true);
-    ListView->setWordWrap(false);
-    ListView->setCornerButtonEnabled(false);
-    ListView->verticalHeader()->hide();
-    ListView->verticalHeader()->setDefaultSectionSize(ListView->fontMetrics().height() + 4);
-    // One height for every row: 200,000 rows are laid out without asking each one.
-    ListView->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    ListView->setSortingEnabled(false);  // a header click sorts the engine's table instead
-    ListView->horizontalHeader()->setHighlightSections(false);
-    ListView->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    // "Group" and "Status" have 30 pixels: a narrower face and slim padding keep them whole.
-    QFont narrow = ListView->horizontalHeader()->font();
-    narrow.setStretch(kHeaderStretch);
-    ListView->horizontalHeader()->setFont(narrow);
-    ListView->horizontalHeader()->setStyleSheet(
-        QStringLiteral("QHeaderView::section { padding: 1px %1px; border: none;"
-                       " border-right: 1px solid #c8c8c8; border-bottom: 1px solid #c8c8c8;"
-                       " background-color: #f2f2f2; }")
-            .arg(kHeaderPadding));
-    listModel_ = std::make_unique<FileListModel>(fileTable_);
-    setListModel(listModel_.get());
+    ListView = place<FileListView>(FileList, "ListView", {8, 48, 505, 193}, session_->rows());
 
     ShellListView = place<ShellPane>(FileList, "ShellListView", {8, 48, 505, 193});
     ShellListView->hide();
-}
-
-void TForm1::setListModel(QAbstractItemModel* model) {
-    QItemSelectionModel* oldSelection = ListView->selectionModel();
-    ListView->setModel(model);
-    if (oldSelection != nullptr) {
-        oldSelection->deleteLater();
-    }
-    for (int column = 0; column < static_cast<int>(kListColumnWidths.size()); ++column) {
-        ListView->setColumnWidth(column, kListColumnWidths[static_cast<size_t>(column)]);
-    }
 }
 
 void TForm1::createViewMenu() {
@@ -335,14 +316,17 @@ void TForm1::createFiltersGroup(QWidget* client) {
     DateLabel1 = place<StyledLabel>(Filters, "DateLabel1", {8, 45, 92, 14},
                                     QStringLiteral("File Access Kind"));
     DateComboBox1 = dropDownList(Filters, "DateComboBox1", {102, 41, 107, 22},
-                                 {QStringLiteral("Any files"), QStringLiteral("Created files"),
-                                  QStringLiteral("Modified files"), QStringLiteral("Opened files")},
-                                 2);
+                                 {{"Any files", dfakAnyFiles},
+                                  {"Created files", dfakCreatedFiles},
+                                  {"Modified files", dfakModifiedFiles},
+                                  {"Opened files", dfakOpenedFiles}},
+                                 dfakModifiedFiles);
     DateLabel2 = place<StyledLabel>(Filters, "DateLabel2", {8, 70, 92, 14}, QStringLiteral("Kind"));
-    DateComboBox2 = dropDownList(Filters, "DateComboBox2", {102, 66, 107, 22},
-                                 {QStringLiteral("Between"), QStringLiteral("After"),
-                                  QStringLiteral("Before"), QStringLiteral("Same")},
-                                 3);
+    // Not in the order of the search's kinds: each entry carries its own.
+    DateComboBox2 = dropDownList(
+        Filters, "DateComboBox2", {102, 66, 107, 22},
+        {{"Between", dfkBetween}, {"After", dfkAfter}, {"Before", dfkBefore}, {"Same", dfkSame}},
+        dfkSame);
     DateLabel3 =
         place<StyledLabel>(Filters, "DateLabel3", {8, 95, 92, 14}, QStringLiteral("Date 1"));
     DateTimePicker1 = datePicker(Filters, "DateTimePicker1", {102, 91, 107, 22});
@@ -356,7 +340,8 @@ void TForm1::createFiltersGroup(QWidget* client) {
         place<StyledLabel>(Filters, "SizeLabel1", {8, 173, 30, 14}, QStringLiteral("Kind"));
     SizeComboBox = dropDownList(
         Filters, "SizeComboBox", {40, 169, 169, 22},
-        {QStringLiteral("Smaller Or Equal To"), QStringLiteral("Bigger Or Equal To")}, 0);
+        {{"Smaller Or Equal To", sfkSmallerOrEqualTo}, {"Bigger Or Equal To", sfkBiggerOrEqualTo}},
+        sfkSmallerOrEqualTo);
     SizeLabel2 =
         place<StyledLabel>(Filters, "SizeLabel2", {8, 198, 92, 14}, QStringLiteral("Size (bytes)"));
     SizeEdit = place<QLineEdit>(Filters, "SizeEdit", {102, 194, 107, 22});

@@ -1,14 +1,14 @@
 // EXPORT: the file list into a new workbook, shown with the desktop's
 // spreadsheet program.
-#include <QProgressBar>
-#include <QPushButton>
 #include <string>
 #include <utility>
 
+#include "app/BusyStrip.h"
 #include "app/EngineBridge.h"
 #include "app/Unit1.h"
+#include "app/WindowProgress.h"
 #include "export/XlsxApplication.h"
-#include "widgets/StyledButton.h"
+#include "session/FileListSession.h"
 
 namespace folivar {
 
@@ -23,29 +23,16 @@ SpreadsheetCreator TForm1::spreadsheetCreator() {
     return XlsxApplication::creator(std::move(desktop));
 }
 
-void TForm1::showExportProgress(bool shown) {
-    for (QWidget* button : {ScanButton, RenameButton, FindDuplButton}) {
-        button->setVisible(!shown);
-    }
-    // The bar keeps the position it had until the first row is written.
-    ProgressBar->setVisible(shown);
-    if (shown) {
-        ProgressBar->repaint();
-    }
-}
-
 void TForm1::ExportButtonClick() {
     guarded([this] {
-        SpreadsheetExport::Events events;
-        events.status = [this](const std::string& text) { showStatus(fromEngine(text)); };
-        events.warning = [this](const std::string& text) { desktop_->warning(fromEngine(text)); };
-        events.showProgress = [this] { showExportProgress(true); };
-        events.progress = [this](int percent) {
-            ProgressBar->setValue(percent);
-            ProgressBar->repaint();
-        };
-        events.hideProgress = [this] { showExportProgress(false); };
-        spreadsheetExport_.exportList(fileTable_, events);
+        // The export says when the bar takes the buttons' place: only once the
+        // workbook is there.
+        BusyStrip strip = busyStrip();
+        WindowProgress shown = progress(&strip);
+        const SpreadsheetExport::Outcome outcome = session_->exportList(shown);
+        if (!outcome.warning.empty()) {
+            desktop_->warning(fromEngine(outcome.warning));
+        }
     });
 }
 

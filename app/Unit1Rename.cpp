@@ -1,19 +1,20 @@
 // RENAME, MOVE and REN+MOV over every row of the file list, the move target
-// folder, and the prefix check of the naming scheme.
+// folder, and the naming scheme's controls.
 #include <QComboBox>
 #include <QLineEdit>
-#include <QProgressBar>
-#include <QPushButton>
+#include <QScopeGuard>
 #include <QSpinBox>
-#include <QStatusBar>
 #include <algorithm>
 #include <string>
 
+#include "app/BusyStrip.h"
 #include "app/EngineBridge.h"
-#include "app/FileListModel.h"
 #include "app/Unit1.h"
+#include "app/WindowProgress.h"
+#include "filelist/ListStatus.h"
 #include "renaming/NameComposition.h"
 #include "renaming/RenameOperations.h"
+#include "session/FileListSession.h"
 #include "widgets/StyledButton.h"
 
 namespace folivar {
@@ -35,16 +36,10 @@ int wholeNumberOf(QSpinBox* edit, int fallback) {
     return std::clamp(typed, edit->minimum(), edit->maximum());
 }
 
-QString filesInList(std::size_t rows) {
-    return QString::number(rows) + QStringLiteral(" files in list");
-}
-
 }  // namespace
 
-void TForm1::showStatus(const QString& text) {
-    StatusBar->showMessage(text);
-    // Long operations keep the event loop from running: paint it now.
-    StatusBar->repaint();
+void TForm1::RenMovBoxChange() {
+    guarded([this] { RenameButton->setText(RenMovBox->currentText().toUpper()); });
 }
 
 void TForm1::PrefixEditChange() {
@@ -64,107 +59,64 @@ void TForm1::PrefixEditChange() {
 
 void TForm1::PathButton5Click() {
     guarded([this] {
-        QString preselected;
-        if (folderExists(moveTargetFolder_)) {
-            preselected = moveTargetFolder_;
-        } else {
-            moveTargetFolder_.clear();
+        QString preselected = fromEngine(session_->moveTarget());
+        if (!folderExists(preselected)) {
+            session_->setMoveTarget({});
+            preselected.clear();
         }
         const std::optional<QString> folder =
             desktop_->browseForFolder(QStringLiteral("Put files into..."), preselected);
         if (!folder) {
             return;
         }
-        moveTargetFolder_ = *folder;
-        showStatus(filesInList(fileTable_.size()) + QStringLiteral("; You selected ") + *folder);
+        session_->setMoveTarget(toEngine(*folder));
+        progress().show(fromEngine(session_->filesInList()) + QStringLiteral("; You selected ") +
+                        *folder);
     });
 }
 
 NamingScheme TForm1::readNamingScheme() {
     NamingScheme scheme;
     scheme.prefix = toEngine(PrefixEdit->text());
-    scheme.structure =
-        static_cast<folivar::FileStructure>(std::max(FileStructureBox->currentIndex(), 0));
+    scheme.structure = static_cast<folivar::FileStructure>(
+        chosenValue(FileStructureBox, static_cast<int>(scheme.structure)));
     scheme.capacity = wholeNumberOf(CapacityEdit, kDefaultCapacity);
     scheme.origin = wholeNumberOf(CountStartEdit, kDefaultOrigin);
     return scheme;
 }
 
-bool TForm1::chooseMoveTarget() {
-    if (moveTargetFolder_.isEmpty()) {
+// A moving operation needs a move target folder, asked for when there is
+// none, and the user's yes.
+bool TForm1::confirmMoveTarget() {
+    if (session_->moveTarget().empty()) {
         const std::optional<QString> folder = desktop_->browseForFolder(
             QStringLiteral("You must choose the folder for moving files"), QString());
         if (!folder) {
-            showStatus(filesInList(fileTable_.size()));
             return false;
         }
-        moveTargetFolder_ = *folder;
+        session_->setMoveTarget(toEngine(*folder));
     }
-    if (!desktop_->askYesNo(QStringLiteral("Files will move into ") + moveTargetFolder_)) {
-        showStatus(filesInList(fileTable_.size()));
-        return false;
-    }
-    return true;
-}
-
-void TForm1::runRenameOperation() {
-    // The counter's two edits are read (and mended) whatever the operation.
-    const NamingScheme scheme = readNamingScheme();
-
-    RenameCallbacks callbacks;
-    callbacks.progress.percent = [this](int percent) {
-        ProgressBar->setValue(percent);
-        ProgressBar->repaint();
-    };
-    callbacks.progress.status = [this](const std::string& text) { showStatus(fromEngine(text)); };
-    callbacks.status = callbacks.progress.status;
-
-    switch (static_cast<RenameKind>(RenMovBox->currentIndex())) {
-        case RenameKind::Rename:
-            RenameFiles(fileTable_, scheme, callbacks);
-            break;
-        case RenameKind::Move:
-            if (chooseMoveTarget()) {
-                MoveFiles(fileTable_, toEngine(moveTargetFolder_), callbacks);
-            }
-            break;
-        case RenameKind::RenameAndMove:
-            if (chooseMoveTarget()) {
-                RenameAndMoveFiles(fileTable_, scheme, toEngine(moveTargetFolder_), callbacks);
-            }
-            break;
-    }
+    return desktop_->askYesNo(QStringLiteral("Files will move into ") +
+                              fromEngine(session_->moveTarget()));
 }
 
 void TForm1::RenameButtonClick() {
     guarded([this] {
-        for (QWidget* button : {ScanButton, RenameButton, FindDuplButton}) {
-            button->hide();
-        }
-        ProgressBar->setValue(0);
-        ProgressBar->show();
-        ProgressBar->repaint();
-        showStatus(QStringLiteral("Please wait..."));
+        BusyStrip strip = busyStrip();
+        strip.showProgress(true);
+        WindowProgress shown = progress();
+        shown.status(kPleaseWait);
+        // However the run ends, FIND DUPL searches again.
+        const auto searchAgain = qScopeGuard([this] { setDuplicateMode(true); });
 
-        // However the run ends, the rows show what it wrote and the buttons
-        // come back: without SCAN the window could not go on.
-        const auto finish = [this] {
-            listModel_->cellsChanged();
-            ProgressBar->hide();
-            if (!duplicateMode_) {
-                setDuplicateMode(true);
-            }
-            for (QWidget* button : {ScanButton, RenameButton, FindDuplButton}) {
-                button->show();
-            }
-        };
-        try {
-            runRenameOperation();
-        } catch (...) {
-            finish();
-            throw;
+        // The counter's two edits are read (and mended) whatever the operation.
+        const NamingScheme scheme = readNamingScheme();
+        const auto kind = static_cast<RenameKind>(chosenValue(RenMovBox, 0));
+        if (kind != RenameKind::Rename && !confirmMoveTarget()) {
+            shown.status(session_->filesInList());
+            return;
         }
-        finish();
+        session_->rename(kind, scheme, shown);
     });
 }
 

@@ -10,6 +10,7 @@
 #include "app/EngineBridge.h"
 #include "app/FolderTree.h"
 #include "app/Unit1.h"
+#include "search/FileSearch.h"
 #include "widgets/StyledLabel.h"
 
 namespace folivar {
@@ -178,7 +179,7 @@ void TForm1::applyDateRule() {
              DateLabel1, DateComboBox1, DateLabel2, DateComboBox2, DateLabel3, DateTimePicker1}) {
         control->setEnabled(on);
     }
-    const bool between = on && DateComboBox2->currentIndex() == 0;
+    const bool between = on && chosenValue(DateComboBox2, dfkSame) == dfkBetween;
     DateLabel4->setEnabled(between);
     DateTimePicker2->setEnabled(between);
 }

@@ -3,8 +3,8 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTableView>
 
+#include "app/FileListView.h"
 #include "app/FolderTree.h"
 #include "app/ShellPane.h"
 #include "app/Unit1.h"
@@ -25,9 +25,9 @@ void TForm1::ShellListViewKeyDown(int key, Qt::KeyboardModifiers /*shift*/) {
 
 void TForm1::setShellMode(bool on) {
     ExportButton->setEnabled(!on);
-    ScanButton->setVisible(!on);
-    RenameButton->setVisible(!on);
-    FindDuplButton->setVisible(!on);
+    for (QWidget* button : actionButtons()) {
+        button->setVisible(!on);
+    }
     ListView->setVisible(!on);
     ShellListView->setVisible(on);
     Banner->setVisible(on);

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "LastProgress.h"
 #include "export/SpreadsheetExport.h"
 #include "export/XlsxApplication.h"
 
@@ -38,14 +39,10 @@ VariantResult exportWorkbook(const FileTable& table) {
     VariantResult result;
     SpreadsheetExport exporter(XlsxApplication::creator(
         {{}, [&](const std::string& file, const std::string&) { result.file = file; }}));
-    std::string status;
-    int percent = 0;
-    SpreadsheetExport::Events events;
-    events.status = [&](const std::string& text) { status = text; };
-    events.progress = [&](int value) { percent = value; };
-    if (exporter.exportList(table, events) != SpreadsheetExport::Result::Completed ||
-        percent != 100) {
-        throw std::runtime_error("the export did not complete: " + status);
+    LastProgress shown;
+    if (exporter.exportList(table, shown).result != SpreadsheetExport::Result::Completed ||
+        shown.position != 100) {
+        throw std::runtime_error("the export did not complete: " + shown.text);
     }
     result.fileBytes = sizeOf(result.file);
     return result;

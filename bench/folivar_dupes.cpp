@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
     folivar::DuplicateFinder finder(options);
     try {
         scan.Execute();
-        finder.search(table, {});
+        finder.search(table, folivar::ProgressSink::silent());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s: %s\n", argv[0], e.what());
         return 2;

@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 
+#include "LastProgress.h"
 #include "filelist/DeleteFiles.h"
 #include "filelist/IntegerText.h"
 #include "filelist/RowSelection.h"
@@ -74,7 +75,7 @@ int main(int argc, char** argv) {
             folivar::shuffleRows(table);
         } else if (command == "sum") {
             const folivar::RowSelection all = folivar::selectAll(table.size());
-            const auto message = folivar::sumSizes(table, all, {});
+            const auto message = folivar::sumSizes(table, all, folivar::ProgressSink::silent());
             // An exact total beside the message, for checking against the peer.
             std::int64_t total = 0;
             for (const folivar::FileRow& row : table) {
@@ -83,10 +84,9 @@ int main(int argc, char** argv) {
             output = "total " + std::to_string(total) + " " + std::to_string(table.size()) + "\n" +
                      message.value_or("") + "\n";
         } else {
-            std::string status;
-            folivar::deleteFiles(table, folivar::selectAll(table.size()),
-                                 [&](const std::string& s) { status = s; });
-            output = status + "\n";
+            folivar::bench::LastProgress shown;
+            folivar::deleteFiles(table, folivar::selectAll(table.size()), shown);
+            output = shown.text + "\n";
         }
         const std::chrono::duration<double, std::milli> spent =
             std::chrono::steady_clock::now() - start;

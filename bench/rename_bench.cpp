@@ -86,7 +86,8 @@ double engine(const std::string& folder, std::size_t n) {
     }
     const folivar::NamingScheme scheme{"pic", folivar::FileStructure::PrefixCounter, 6, 1};
     const auto start = Clock::now();
-    const std::size_t done = folivar::RenameFiles(table, scheme, {});
+    const std::size_t done = folivar::renameRows(table, {folivar::RenameKind::Rename, scheme, {}},
+                                                 folivar::ProgressSink::silent());
     const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     if (done != n) {
         std::fprintf(stderr, "FAIL: the engine renamed %zu of %zu\n", done, n);

@@ -21,15 +21,15 @@
 #include <string>
 #include <vector>
 
+#include "LastProgress.h"
 #include "app/Desktop.h"
-#include "app/FileListModel.h"
 #include "app/Unit1.h"
 #include "filelist/ColumnSort.h"
 #include "filelist/FileTable.h"
-#include "filelist/ScanDriver.h"
 #include "filelist/ScanSettings.h"
 #include "filelist/SearchMapping.h"
 #include "search/EasyFileSearch.h"
+#include "session/FileListSession.h"
 
 namespace {
 
@@ -95,8 +95,8 @@ struct Series {
 
 ScanSettings settingsFor(const std::string& tree, const std::string& mask) {
     ScanSettings settings;  // the window's defaults: subfolders, every attribute
-    settings.Paths = {tree};
-    settings.IncludeMasks = {mask};
+    settings.folders = {tree};
+    settings.includeMasks = {mask};
     return settings;
 }
 
@@ -104,7 +104,7 @@ ScanSettings settingsFor(const std::string& tree, const std::string& mask) {
 std::size_t walkerAlone(const ScanSettings& settings) {
     folivar::TEasyFileSearch search;
     folivar::writeScanSettings(settings, search);
-    search.SetRootPath(settings.Paths.front());
+    search.SetRootPath(settings.folders.front());
     std::size_t files = 0;
     std::string folder;
     search.OnChangeFolder = [&](std::string path) { folder = std::move(path); };
@@ -115,15 +115,12 @@ std::size_t walkerAlone(const ScanSettings& settings) {
     return files;
 }
 
-// The engine's scan into a table, without a window.
-std::size_t driverAlone(const ScanSettings& settings) {
-    folivar::TEasyFileSearch search;
-    folivar::FileTable table;
-    folivar::ScanDriver driver(search, table);
-    std::string status;
-    folivar::ScanDriver::Events events;
-    events.status = [&](const std::string& text) { status = text; };
-    return driver.scan(settings, events).rowCount;
+// The session's scan into its table, without a window.
+std::size_t sessionAlone(const ScanSettings& settings) {
+    folivar::FileListSession session;
+    folivar::bench::LastProgress shown;
+    session.scan(settings, shown);
+    return session.rows().size();
 }
 
 class Window {
@@ -140,8 +137,8 @@ public:
     }
 
     std::size_t scan(const ScanSettings& settings) {
-        setEntries("PathListBox", settings.Paths);
-        setEntries("ScanListBox1", settings.IncludeMasks);
+        setEntries("PathListBox", settings.folders);
+        setEntries("ScanListBox1", settings.includeMasks);
         form_.ScanButtonClick();
         return rows();
     }
@@ -175,12 +172,11 @@ struct SortSeries {
 // of the order the click before left. The engine's sort of a copy of the same
 // rows, just before, tells the window's share.
 SortSeries sortColumns(Window& window, int rounds) {
-    auto* model = qobject_cast<folivar::FileListModel*>(window.view()->model());
     SortSeries series;
     for (int round = 0; round < rounds; ++round) {
         for (int column = 0; column < 7; ++column) {
             const auto c = static_cast<std::size_t>(column);
-            folivar::FileTable copy = model->table();
+            folivar::FileTable copy = window.form().session().rows();
             series.engine[c].add(timed([&] {
                 folivar::sortRows(copy, static_cast<folivar::TFileColumn>(column), false);
             }));
@@ -223,35 +219,35 @@ int main(int argc, char** argv) {
     bool agree = true;
     for (const std::string mask : {"*.*", "*.jpg"}) {
         const ScanSettings settings = settingsFor(tree, mask);
-        Series walker, driver, scan;
+        Series walker, session, scan;
         std::size_t walkerFiles = walkerAlone(settings);
-        std::size_t driverRows = driverAlone(settings);
+        std::size_t sessionRows = sessionAlone(settings);
         std::size_t windowRows = window.scan(settings);
         for (int round = 0; round < rounds; ++round) {
             const std::function<void()> runs[] = {
                 [&] { walker.add(timed([&] { walkerFiles = walkerAlone(settings); })); },
-                [&] { driver.add(timed([&] { driverRows = driverAlone(settings); })); },
+                [&] { session.add(timed([&] { sessionRows = sessionAlone(settings); })); },
                 [&] { scan.add(timed([&] { windowRows = window.scan(settings); })); },
             };
             for (int k = 0; k < 3; ++k) {
                 runs[(round + k) % 3]();
             }
         }
-        agree = agree && walkerFiles == windowRows && driverRows == windowRows;
+        agree = agree && walkerFiles == windowRows && sessionRows == windowRows;
         const auto row = [&](const char* name, const Series& s, std::size_t count) {
             std::printf("%-8s %-14s %10.1f %10.1f %10.1f %9zu\n", mask.c_str(), name,
                         s.wallMedian(), s.fastest(), s.cpuMedian(), count);
         };
         row("walker alone", walker, walkerFiles);
-        row("scan driver", driver, driverRows);
+        row("session", session, sessionRows);
         row("ScanButton", scan, windowRows);
         const double ratio = scan.wallMedian() / walker.wallMedian();
         std::printf(
             "%-8s window/walker %.2f (min %.2f, cpu %.2f; goal <= 1.30 %s), "
-            "window/driver %.2f\n\n",
+            "window/session %.2f\n\n",
             mask.c_str(), ratio, scan.fastest() / walker.fastest(),
             scan.cpuMedian() / walker.cpuMedian(), ratio <= 1.30 ? "met" : "MISSED",
-            scan.wallMedian() / driver.wallMedian());
+            scan.wallMedian() / session.wallMedian());
     }
 
     // The large list: scroll to its end and paint what shows.

@@ -5,6 +5,7 @@
 
 #include "duplicates/SizeRuns.h"
 #include "filelist/ColumnSort.h"
+#include "filelist/ListStatus.h"
 #include "filelist/ProgressReporter.h"
 #include "platform/FileSystem.h"
 
@@ -15,12 +16,6 @@ namespace {
 const std::string kOrig = "Orig";
 const std::string kDupl = "Dupl";
 const std::string kNoGroup = "0";
-
-void show(const DuplicateFinder::Callbacks& callbacks, const std::string& text) {
-    if (callbacks.status) {
-        callbacks.status(text);
-    }
-}
 
 }  // namespace
 
@@ -35,17 +30,14 @@ DuplicateFinder::DuplicateFinder() = default;
 
 DuplicateFinder::DuplicateFinder(ContentClassifier::Options options) : classifier_(options) {}
 
-DuplicateFinder::SearchOutcome DuplicateFinder::search(FileTable& table,
-                                                       const Callbacks& callbacks) {
+DuplicateFinder::SearchOutcome DuplicateFinder::search(FileTable& table, ProgressSink& progress) {
     records_.clear();
-    if (callbacks.progress) {
-        callbacks.progress(0);
-    }
+    progress.percent(0);
     sortRows(table, fcSize, false);
 
     const std::size_t count = table.size();
+    ProgressReporter report(progress, count);
     Marking marking;
-    int shown = -1;
     std::size_t i = 0;
     while (i + 1 < count) {
         if (table[i].Size != table[i + 1].Size) {
@@ -58,19 +50,11 @@ DuplicateFinder::SearchOutcome DuplicateFinder::search(FileTable& table,
             }
             markRun(table, first, i, marking);
         }
-        // Shown only when the figure changes: a repeat would show nothing new.
-        const int percent = PercentDone(i + 1, count);
-        if (percent != shown) {
-            shown = percent;
-            if (callbacks.progress) {
-                callbacks.progress(percent);
-            }
-            show(callbacks, std::to_string(percent) + "% are completed. Please wait...");
-        }
+        report.rowsDone(i + 1);
     }
 
     const std::string found = std::to_string(marking.found);
-    show(callbacks, found + " duplicates are found." + " Please wait...");
+    report.status(found + " duplicates are found. " + kPleaseWait);
     std::vector<std::size_t> ungrouped;
     for (std::size_t row = 0; row < table.size(); ++row) {
         if (table[row].Group == kNoGroup) {
@@ -78,15 +62,13 @@ DuplicateFinder::SearchOutcome DuplicateFinder::search(FileTable& table,
         }
     }
     table.removeRows(std::move(ungrouped));
-    show(callbacks,
-         std::to_string(table.size()) + " files in list; " + found + " duplicates are found");
+    report.status(filesInListText(table.size()) + "; " + found + " duplicates are found");
 
     SearchOutcome outcome;
     outcome.duplicatesFound = marking.found;
     outcome.rowCount = table.size();
     if (marking.found == 0) {
-        outcome.renameEnabled = false;
-        outcome.findDuplEnabled = false;
+        outcome.buttons = {false, false};
     } else {
         outcome.deleteMode = true;
     }
@@ -157,7 +139,7 @@ void DuplicateFinder::markRun(FileTable& table, std::size_t first, std::size_t e
 }
 
 DuplicateFinder::DeleteOutcome DuplicateFinder::deleteDuplicates(FileTable& table,
-                                                                 const Callbacks& callbacks) {
+                                                                 ProgressSink& progress) {
     auto& fs = platform::fileSystem();
     DeleteOutcome outcome;
     std::vector<std::size_t> deletedRows;
@@ -181,18 +163,8 @@ DuplicateFinder::DeleteOutcome DuplicateFinder::deleteDuplicates(FileTable& tabl
     table.removeRows(std::move(deletedRows));
 
     outcome.rowCount = table.size();
-    std::string text = std::to_string(outcome.rowCount) + " files in list; Deleted - " +
-                       std::to_string(outcome.deleted);
-    if (outcome.remained != 0) {
-        text += "; Remained - " + std::to_string(outcome.remained);
-    }
-    show(callbacks, text);
-    if (outcome.rowCount < 1) {
-        outcome.renameEnabled = false;
-    }
-    if (outcome.rowCount < 2) {
-        outcome.findDuplEnabled = false;
-    }
+    progress.status(deletionText(outcome.rowCount, outcome.deleted, outcome.remained));
+    outcome.buttons = ActionButtons::afterRemoval(outcome.rowCount);
     return outcome;
 }
 

@@ -2,43 +2,34 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
-#include <optional>
-#include <string>
 
 #include "duplicates/ContentClassifier.h"
 #include "duplicates/DuplicateRecords.h"
+#include "filelist/ActionButtons.h"
 #include "filelist/FileTable.h"
+#include "filelist/ProgressSink.h"
 
 namespace folivar {
 
-// FIND DUPL and DEL DUPL over the file list. The window shows what the
-// callbacks hand it and applies the outcome to its buttons; nothing here
-// knows of widgets.
+// FIND DUPL and DEL DUPL over the file list. The window shows what the sink
+// is told and applies the outcome to its buttons; nothing here knows of
+// widgets.
 class DuplicateFinder {
 public:
-    struct Callbacks {
-        std::function<void(int)> progress;               // ProgressBar position, 0..100
-        std::function<void(const std::string&)> status;  // the status line
-    };
-
     struct SearchOutcome {
         std::int32_t duplicatesFound = 0;
         std::size_t rowCount = 0;  // rows left in the list
         // True: caption "DEL DUPL", the next click deletes. False: the mode
         // stays as it was ("FIND DUPL").
         bool deleteMode = false;
-        // nullopt: the button keeps the enabled state it had.
-        std::optional<bool> renameEnabled;
-        std::optional<bool> findDuplEnabled;
+        ActionButtons buttons;  // both disabled when nothing was found
     };
 
     struct DeleteOutcome {
         std::int32_t deleted = 0;
         std::int32_t remained = 0;
         std::size_t rowCount = 0;
-        std::optional<bool> renameEnabled;
-        std::optional<bool> findDuplEnabled;
+        ActionButtons buttons;
     };
 
     // What the searches so far have read, summed over every size run.
@@ -57,13 +48,13 @@ public:
     // "Orig" and the others "Dupl", and removes the rows in no set. A Size
     // text that is not a whole number throws EConvertError before any row
     // changes.
-    SearchOutcome search(FileTable& table, const Callbacks& callbacks);
+    SearchOutcome search(FileTable& table, ProgressSink& progress);
 
     // Deletes the file of every row not marked "Orig" and removes its row,
     // but only a file that the last search marked "Dupl", that is still the
     // file it compared, and whose group's "Orig" file is still there as it
     // was; any other row stays and counts as remained.
-    DeleteOutcome deleteDuplicates(FileTable& table, const Callbacks& callbacks);
+    DeleteOutcome deleteDuplicates(FileTable& table, ProgressSink& progress);
 
     const ReadStatistics& readStatistics() const { return readStats_; }
 

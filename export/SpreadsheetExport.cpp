@@ -2,23 +2,12 @@
 
 #include <utility>
 
+#include "filelist/ListStatus.h"
 #include "filelist/ProgressReporter.h"
 
 namespace folivar {
 
 namespace {
-
-void show(const std::function<void(const std::string&)>& slot, const std::string& text) {
-    if (slot) {
-        slot(text);
-    }
-}
-
-void call(const std::function<void()>& slot) {
-    if (slot) {
-        slot();
-    }
-}
 
 std::unique_ptr<SpreadsheetApplication> tryCreate(const SpreadsheetCreator& create) {
     if (!create) {
@@ -32,62 +21,59 @@ std::unique_ptr<SpreadsheetApplication> tryCreate(const SpreadsheetCreator& crea
     }
 }
 
-// One cell per column of each row, in list order; the status and the bar
-// follow the percentage only when it changes.
-void fill(SpreadsheetSheet& sheet, const FileTable& table,
-          const SpreadsheetExport::Events& events) {
-    int shown = -1;
+// One cell per column of each row, in list order.
+void fill(SpreadsheetSheet& sheet, const FileTable& table, ProgressReporter& report) {
     for (std::size_t r = 1; r <= table.size(); ++r) {
         const FileRow& row = table[r - 1];
         for (int column = 0; column < kFileColumnCount; ++column) {
             sheet.setCell(r, column + 1, row.cell(static_cast<TFileColumn>(column)));
         }
-        const int percent = PercentDone(r, table.size());
-        if (percent != shown) {
-            shown = percent;
-            if (events.progress) {
-                events.progress(percent);
-            }
-            show(events.status, std::to_string(percent) + "% are completed. Please wait...");
-        }
+        report.rowDone();
     }
 }
+
+// The progress bar stands in place of the buttons while it lives.
+class ProgressShown {
+public:
+    explicit ProgressShown(ProgressSink& sink) : sink_(sink) { sink_.progressShown(true); }
+    ~ProgressShown() { sink_.progressShown(false); }
+    ProgressShown(const ProgressShown&) = delete;
+    ProgressShown& operator=(const ProgressShown&) = delete;
+
+private:
+    ProgressSink& sink_;
+};
 
 }  // namespace
 
 SpreadsheetExport::SpreadsheetExport(SpreadsheetCreator create) : create_(std::move(create)) {}
 
-SpreadsheetExport::Result SpreadsheetExport::exportList(const FileTable& table,
-                                                        const Events& events) {
+SpreadsheetExport::Outcome SpreadsheetExport::exportList(const FileTable& table,
+                                                         ProgressSink& progress) {
     if (table.empty()) {
-        return Result::EmptyList;
+        return {Result::EmptyList, {}};
     }
     std::unique_ptr<SpreadsheetApplication> created = tryCreate(create_);
     if (!created) {
-        show(events.warning, kNoSpreadsheetMessage);
-        return Result::NoApplication;
+        return {Result::NoApplication, kNoSpreadsheetMessage};
     }
     application_ = std::move(created);
     SpreadsheetApplication& app = *application_;
 
-    show(events.status, "Please wait...");
+    ProgressReporter report(progress, table.size());
+    report.status(kPleaseWait);
     app.setCaption(kExportCaption);
     app.addWorkbook();
     app.addSheets(1, kWorksheetSheetType);
     app.nameFirstWorksheet(kExportSheetName);
     SpreadsheetSheet& sheet = app.worksheet(kExportSheetName);
-
-    call(events.showProgress);
-    try {
-        fill(sheet, table, events);
+    {
+        const ProgressShown shown(progress);
+        fill(sheet, table, report);
         app.setVisible(true);
-    } catch (...) {
-        call(events.hideProgress);
-        throw;
+        report.status(filesInListText(table.size()));
     }
-    show(events.status, std::to_string(table.size()) + " files in list");
-    call(events.hideProgress);
-    return Result::Completed;
+    return {Result::Completed, {}};
 }
 
 void SpreadsheetExport::quit() {

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <string>
 
 #include "export/SpreadsheetApplication.h"
 #include "filelist/FileTable.h"
+#include "filelist/ProgressSink.h"
 
 namespace folivar {
 
@@ -20,34 +20,25 @@ class SpreadsheetExport {
 public:
     enum class Result {
         EmptyList,      // nothing happened at all
-        NoApplication,  // the warning was shown; nothing else changed
+        NoApplication,  // only the warning is to be shown; nothing else changed
         Completed       // "<rows> files in list"
     };
 
-    // What the window shows while the export runs. Any of them may be empty.
-    struct Events {
-        // "Please wait...", "<n>% are completed. Please wait..." whenever the
-        // percentage changes, then "<rows> files in list".
-        std::function<void(const std::string&)> status;
-        // A modal warning: "You need to first install Microsoft Excel!".
-        std::function<void(const std::string&)> warning;
-        // Hide SCAN, RENAME and FIND DUPL and show the progress bar.
-        std::function<void()> showProgress;
-        // The progress bar's new position, only when it differs from the last
-        // one of this export (the first row always reports).
-        std::function<void(int)> progress;
-        // Hide the progress bar and show the three buttons again; follows
-        // showProgress also when a write fails midway.
-        std::function<void()> hideProgress;
+    struct Outcome {
+        Result result = Result::EmptyList;
+        std::string warning;  // NoApplication: kNoSpreadsheetMessage, for a modal warning
     };
 
     explicit SpreadsheetExport(SpreadsheetCreator create);
 
-    // Runs one export of the table, which it does not change. A spreadsheet
-    // call failing after creation throws ESpreadsheetError (or whatever the
-    // application throws) with its text; the status line keeps what it showed
-    // last, and the buttons are back if they had been hidden.
-    Result exportList(const FileTable& table, const Events& events);
+    // Runs one export of the table, which it does not change. Shows
+    // "Please wait..." once the application is there, then the progress bar in
+    // place of the buttons while the rows are written, each new percentage
+    // with "<n>% are completed. Please wait...", and "<rows> files in list". A
+    // spreadsheet call failing after creation throws ESpreadsheetError (or
+    // whatever the application throws) with its text; the status line keeps
+    // what it showed last, and the buttons are back if they had been hidden.
+    Outcome exportList(const FileTable& table, ProgressSink& progress);
 
     // The window is closing: "Quit" on the application object of the last
     // export, if any.

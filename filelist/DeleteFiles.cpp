@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "filelist/ListStatus.h"
 #include "platform/FileSystem.h"
 
 namespace folivar {
@@ -26,18 +27,10 @@ private:
 
 }  // namespace
 
-std::string deleteFilesStatus(std::size_t rowCount, std::int32_t deleted, std::int32_t remained) {
-    std::string text = filesInListText(rowCount) + "; Deleted - " + std::to_string(deleted);
-    if (remained != 0) {
-        text += "; Remained - " + std::to_string(remained);
-    }
-    return text;
-}
-
 DeleteFilesOutcome deleteFiles(FileTable& table, const RowSelection& selection,
-                               const StatusSink& status) {
+                               ProgressSink& progress) {
     requireSelectionFits(selection, table.size());
-    report(status, kPleaseWait);
+    progress.status(kPleaseWait);
     DeleteFilesOutcome outcome;
     RowSelection staying(selection.size(), false);
     {
@@ -63,8 +56,8 @@ DeleteFilesOutcome deleteFiles(FileTable& table, const RowSelection& selection,
             outcome.selection.push_back(staying[row]);
         }
     }
-    outcome.buttons = buttonsAfterRemoval(table.size());
-    report(status, deleteFilesStatus(table.size(), outcome.deleted, outcome.remained));
+    outcome.buttons = ActionButtons::afterRemoval(table.size());
+    progress.status(deletionText(table.size(), outcome.deleted, outcome.remained));
     return outcome;
 }
 

@@ -1,11 +1,12 @@
 #include "filelist/DeleteItems.h"
 
+#include "filelist/ListStatus.h"
+
 namespace folivar {
 
-ButtonsAfterRemoval deleteItems(FileTable& table, const RowSelection& selection,
-                                const StatusSink& status) {
+ActionButtons deleteItems(FileTable& table, const RowSelection& selection, ProgressSink& progress) {
     requireSelectionFits(selection, table.size());
-    report(status, kPleaseWait);
+    progress.status(kPleaseWait);
     std::vector<std::size_t> doomed;
     for (std::size_t row = 0; row < selection.size(); ++row) {
         if (selection[row]) {
@@ -13,8 +14,8 @@ ButtonsAfterRemoval deleteItems(FileTable& table, const RowSelection& selection,
         }
     }
     table.removeRows(std::move(doomed));
-    report(status, filesInListText(table.size()));
-    return buttonsAfterRemoval(table.size());
+    progress.status(filesInListText(table.size()));
+    return ActionButtons::afterRemoval(table.size());
 }
 
 }  // namespace folivar

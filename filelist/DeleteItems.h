@@ -1,15 +1,15 @@
 #pragma once
 
+#include "filelist/ActionButtons.h"
 #include "filelist/FileTable.h"
-#include "filelist/ListStatus.h"
+#include "filelist/ProgressSink.h"
 #include "filelist/RowSelection.h"
 
 namespace folivar {
 
 // Delete Item(s): takes every selected row out of the list; the files stay
-// on disk. Writes kPleaseWait, then filesInListText of the rows left, to
-// status. No row is selected afterwards.
-ButtonsAfterRemoval deleteItems(FileTable& table, const RowSelection& selection,
-                                const StatusSink& status);
+// on disk. Shows kPleaseWait, then filesInListText of the rows left. No row is
+// selected afterwards.
+ActionButtons deleteItems(FileTable& table, const RowSelection& selection, ProgressSink& progress);
 
 }  // namespace folivar

@@ -6,14 +6,12 @@ std::string filesInListText(std::size_t rowCount) {
     return std::to_string(rowCount) + " files in list";
 }
 
-ButtonsAfterRemoval buttonsAfterRemoval(std::size_t rowCount) {
-    return {rowCount < 1, rowCount < 2};
-}
-
-void report(const StatusSink& sink, const std::string& text) {
-    if (sink) {
-        sink(text);
+std::string deletionText(std::size_t rowCount, std::int32_t deleted, std::int32_t remained) {
+    std::string text = filesInListText(rowCount) + "; Deleted - " + std::to_string(deleted);
+    if (remained != 0) {
+        text += "; Remained - " + std::to_string(remained);
     }
+    return text;
 }
 
 }  // namespace folivar

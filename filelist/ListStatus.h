@@ -1,31 +1,19 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
+#include <cstdint>
 #include <string>
 
 namespace folivar {
 
-// Receives each status line text a list command writes.
-using StatusSink = std::function<void(const std::string&)>;
-
-// What a list command shows while it works.
+// What a command over the list shows while it works.
 inline constexpr const char* kPleaseWait = "Please wait...";
 
-// "<rows> files in list": the status a list command ends with.
+// "<rows> files in list": the status most commands over the list end with.
 std::string filesInListText(std::size_t rowCount);
 
-// The action buttons after rows went. A command that removes rows only ever
-// disables: a button that another operation disabled stays so, however many
-// rows remain.
-struct ButtonsAfterRemoval {
-    bool disableRename = false;    // fewer than 1 row left
-    bool disableFindDupl = false;  // fewer than 2 rows left
-};
-
-ButtonsAfterRemoval buttonsAfterRemoval(std::size_t rowCount);
-
-// Calls sink with text when there is a sink.
-void report(const StatusSink& sink, const std::string& text);
+// After files were deleted: "<rows> files in list; Deleted - <deleted>", then
+// "; Remained - <remained>" when some file stayed.
+std::string deletionText(std::size_t rowCount, std::int32_t deleted, std::int32_t remained);
 
 }  // namespace folivar

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string_view>
 
+#include "platform/FileSystem.h"
+
 namespace folivar {
 
 namespace {
@@ -71,6 +73,13 @@ void prunePaths(std::vector<std::string>& paths, bool includeSubfolders) {
         }
     }
     paths = std::move(kept);
+}
+
+std::vector<std::string> foldersToScan(std::vector<std::string> paths, bool includeSubfolders) {
+    prunePaths(paths, includeSubfolders);
+    std::erase_if(
+        paths, [](const std::string& path) { return !platform::fileSystem().isDirectory(path); });
+    return paths;
 }
 
 }  // namespace folivar

@@ -16,4 +16,8 @@ namespace folivar {
 // rest keep their relative order.
 void prunePaths(std::vector<std::string>& paths, bool includeSubfolders);
 
+// The PATH list as a scan walks it: pruned, and rid of entries that name no
+// existing folder (links followed), the rest in their order.
+std::vector<std::string> foldersToScan(std::vector<std::string> paths, bool includeSubfolders);
+
 }  // namespace folivar

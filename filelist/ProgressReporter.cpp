@@ -1,10 +1,10 @@
 #include "filelist/ProgressReporter.h"
 
-#include <utility>
+#include "filelist/ListStatus.h"
 
 namespace folivar {
 
-int PercentDone(std::size_t done, std::size_t total) {
+int percentDone(std::size_t done, std::size_t total) {
     if (total == 0) {
         return 0;
     }
@@ -17,22 +17,44 @@ int PercentDone(std::size_t done, std::size_t total) {
     return quotient > 100 ? 100 : static_cast<int>(quotient);
 }
 
-ProgressReporter::ProgressReporter(std::size_t total, Callbacks callbacks)
-    : total_(total), callbacks_(std::move(callbacks)) {}
+ProgressReporter::ProgressReporter(ProgressSink& sink, std::size_t total,
+                                   std::uint32_t passingTextMs)
+    : sink_(sink), total_(total), passingTexts_(passingTextMs) {}
 
-void ProgressReporter::rowDone() {
-    ++done_;
-    const int percent = PercentDone(done_, total_);
+ProgressReporter::~ProgressReporter() {
+    if (!heldBack_) {
+        return;
+    }
+    try {
+        sink_.status(*heldBack_);
+    } catch (...) {
+        // Only a text is lost; the error that may be on its way matters more.
+    }
+}
+
+void ProgressReporter::status(const std::string& text) {
+    heldBack_.reset();
+    sink_.status(text);
+}
+
+void ProgressReporter::passing(const std::string& text) {
+    if (passingTexts_.ready()) {
+        heldBack_.reset();
+        sink_.status(text);
+    } else {
+        heldBack_ = text;
+    }
+}
+
+void ProgressReporter::rowsDone(std::size_t done) {
+    done_ = done;
+    const int percent = percentDone(done_, total_);
     if (percent == shown_) {
         return;
     }
     shown_ = percent;
-    if (callbacks_.percent) {
-        callbacks_.percent(percent);
-    }
-    if (callbacks_.status) {
-        callbacks_.status(std::to_string(percent) + "% are completed. Please wait...");
-    }
+    sink_.percent(percent);
+    status(std::to_string(percent) + "% are completed. " + kPleaseWait);
 }
 
 }  // namespace folivar

@@ -1,39 +1,57 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
+#include <cstdint>
+#include <optional>
 #include <string>
+
+#include "filelist/ProgressSink.h"
+#include "filelist/RateLimiter.h"
 
 namespace folivar {
 
 // Rows done x 100 / row count, rounded to the nearest whole number, halves to
 // the even one (1 of 8 gives 12, 3 of 8 gives 38), never above 100 (the bar's
 // range). 0 for an empty list.
-int PercentDone(std::size_t done, std::size_t total);
+int percentDone(std::size_t done, std::size_t total);
 
-// Reports a long command's progress after each row, but only when the shown
-// percentage changes, so 100,000 rows do not mean 100,000 repaints.
+// The one place that decides how often a long operation tells its sink: the
+// bar and its "40% are completed. Please wait..." only when the percentage
+// changes, so 100,000 rows do not mean 100,000 repaints; a passing text (the
+// folder a scan enters) at most once per interval of the platform's tick, the
+// last one held back being shown when a later text replaces it or the
+// reporter goes; any other text at once.
 class ProgressReporter {
 public:
-    // percent: the bar's new position; status: "40% are completed. Please wait..."
-    struct Callbacks {
-        std::function<void(int percent)> percent;
-        std::function<void(const std::string& text)> status;
-    };
+    // The event loop does not run during an operation, so the window paints
+    // every text by hand: a few passing texts a second are enough to see it move.
+    static constexpr std::uint32_t kPassingTextMs = 250;
 
-    ProgressReporter(std::size_t total, Callbacks callbacks);
+    explicit ProgressReporter(ProgressSink& sink, std::size_t total = 0,
+                              std::uint32_t passingTextMs = kPassingTextMs);
+    // Shows the passing text held back, if any, also when an error ends the
+    // operation.
+    ~ProgressReporter();
+    ProgressReporter(const ProgressReporter&) = delete;
+    ProgressReporter& operator=(const ProgressReporter&) = delete;
 
-    // One more row is done.
-    void rowDone();
+    // A text shown at once; a passing text held back is dropped.
+    void status(const std::string& text);
 
-    // Rows done so far.
-    std::size_t done() const { return done_; }
+    // A text soon replaced by the next one.
+    void passing(const std::string& text);
+
+    // One more row is done, or this many rows are done in all.
+    void rowDone() { rowsDone(done_ + 1); }
+    void rowsDone(std::size_t done);
 
 private:
+    ProgressSink& sink_;
     std::size_t total_;
     std::size_t done_ = 0;
     int shown_ = -1;
-    Callbacks callbacks_;
+    RateLimiter passingTexts_;
+    std::optional<std::string> heldBack_;
 };
 
 }  // namespace folivar

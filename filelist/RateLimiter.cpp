@@ -5,6 +5,9 @@
 namespace folivar {
 
 bool RateLimiter::ready() {
+    if (intervalMs_ == 0) {
+        return true;
+    }
     const std::uint32_t now = platform::clock().tickCount();
     // Unsigned difference, so the tick wrapping at 2^32 does no harm.
     if (started_ && now - last_ < intervalMs_) {

@@ -12,7 +12,8 @@ public:
     explicit RateLimiter(std::uint32_t intervalMs) : intervalMs_(intervalMs) {}
 
     // True on the first call and then whenever the interval has passed since
-    // the last call that returned true.
+    // the last call that returned true. An interval of 0 lets every call
+    // through without reading the clock.
     bool ready();
 
 private:

@@ -34,6 +34,14 @@ RowSelection selectionOf(std::size_t rowCount, const std::vector<std::size_t>& r
     return selection;
 }
 
+RowSelection followOrder(const RowSelection& selection, const std::vector<std::size_t>& order) {
+    RowSelection moved(order.size(), false);
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        moved[k] = order[k] < selection.size() && selection[order[k]];
+    }
+    return moved;
+}
+
 void requireSelectionFits(const RowSelection& selection, std::size_t rowCount) {
     if (selection.size() != rowCount) {
         throw std::invalid_argument("the selection does not match the file list");

@@ -22,6 +22,10 @@ std::optional<std::size_t> firstSelected(const RowSelection& selection);
 // index past the end throws std::out_of_range.
 RowSelection selectionOf(std::size_t rowCount, const std::vector<std::size_t>& rows);
 
+// The selection after the rows were put in another order: order[k] is the
+// former index of the row now at k, and it stays selected when it was.
+RowSelection followOrder(const RowSelection& selection, const std::vector<std::size_t>& order);
+
 // A list command was handed a selection for another number of rows. Acting on
 // it could open or delete the wrong files, so the command touches nothing.
 void requireSelectionFits(const RowSelection& selection, std::size_t rowCount);

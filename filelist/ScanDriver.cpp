@@ -1,128 +1,87 @@
 #include "filelist/ScanDriver.h"
 
-#include "filelist/PathPruning.h"
 #include "filelist/RowTexts.h"
 #include "filelist/SearchMapping.h"
-#include "platform/FileSystem.h"
 
 namespace folivar {
 
 namespace {
 
-// Brackets the refilling of the table, so the window's bulk update is closed
-// on every way out, an escaping mask error included.
-class UpdateBracket {
+// Marks the walk that runs, so the component's events reach the table only
+// then, on every way out.
+class RunningWalk {
 public:
-    explicit UpdateBracket(const ScanDriver::Events& events) : events_(events) {
-        if (events_.beginUpdate) {
-            events_.beginUpdate();
-        }
+    RunningWalk(ProgressReporter*& slot, ProgressReporter& report) : slot_(slot) {
+        slot_ = &report;
     }
-    ~UpdateBracket() {
-        if (events_.endUpdate) {
-            events_.endUpdate();
-        }
-    }
-    UpdateBracket(const UpdateBracket&) = delete;
-    UpdateBracket& operator=(const UpdateBracket&) = delete;
+    ~RunningWalk() { slot_ = nullptr; }
+    RunningWalk(const RunningWalk&) = delete;
+    RunningWalk& operator=(const RunningWalk&) = delete;
 
 private:
-    const ScanDriver::Events& events_;
+    ProgressReporter*& slot_;
 };
-
-template <typename T>
-class ScopedPointer {
-public:
-    ScopedPointer(const T*& slot, const T& value) : slot_(slot) { slot_ = &value; }
-    ~ScopedPointer() { slot_ = nullptr; }
-    ScopedPointer(const ScopedPointer&) = delete;
-    ScopedPointer& operator=(const ScopedPointer&) = delete;
-
-private:
-    const T*& slot_;
-};
-
-std::string summary(std::size_t rows, std::uint32_t folders, std::uint32_t time,
-                    std::uint32_t unreadable) {
-    std::string text = std::to_string(rows) + " files in " + std::to_string(folders) +
-                       " folders. Time spent - " + std::to_string(time) + " msec";
-    if (unreadable > 0) {
-        text += "; Unreadable folders - " + std::to_string(unreadable);
-    }
-    return text;
-}
 
 }  // namespace
 
 ScanDriver::ScanDriver(TEasyFileSearch& search, FileTable& table) : search_(search), table_(table) {
-    search_.OnChangeFolder = [this](std::string folder) { setStatus(folder); };
-    search_.OnAcceptFile = [this](const TFileInformations& file) {
-        return settings_ == nullptr || !settings_->ShortNamesOnly || isShortName(file.Name);
-    };
-    search_.OnFileFound = [this](const TFileInformations& file) {
-        if ((file.Attr & faDirectory) == 0) {
-            table_.append(rowFromFile(file));
-        }
-    };
-    search_.OnStatistics = [this](TStatistics stats) {
-        // Wrapping 32-bit sums, like the counters they stand for.
-        folderCount_ += static_cast<std::uint32_t>(stats.FoldersWithFiles);
-        timeSpent_ += static_cast<std::uint32_t>(stats.ElapsedTime);
-        unreadableFolders_ += static_cast<std::uint32_t>(stats.FoldersUnreadable);
-    };
+    search_.OnFileFound = [this](TFileInformations file) { fileFound(file); };
+    search_.OnAcceptFile = [this](TFileInformations file) { return acceptFile(file); };
+    search_.OnChangeFolder = [this](std::string folder) { changeFolder(folder); };
+    search_.OnStatistics = [this](TStatistics stats) { statistics(stats); };
 }
 
-void ScanDriver::setStatus(const std::string& text) const {
-    if (events_ != nullptr && events_->status) {
-        events_->status(text);
-    }
-}
-
-ScanDriver::Outcome ScanDriver::scan(const ScanSettings& settings, const Events& events) {
-    const ScopedPointer<Events> eventsInUse(events_, events);
-    Outcome outcome;
-    outcome.rowCount = table_.size();
-    if (settings.Paths.empty()) {
-        setStatus("You must enter a pathname!");
-        outcome.result = Result::NoPath;
-        return outcome;
-    }
-    if (settings.IncludeMasks.empty()) {
-        setStatus("You must enter a mask!");
-        outcome.result = Result::NoMask;
-        return outcome;
-    }
-
-    std::vector<std::string> paths = settings.Paths;
-    prunePaths(paths, settings.IncludeSubfolders);
-    std::erase_if(
-        paths, [](const std::string& path) { return !platform::fileSystem().isDirectory(path); });
-    if (events.pathList) {
-        events.pathList(paths);
-    }
-
+void ScanDriver::prepare(const ScanSettings& settings) {
     writeScanSettings(settings, search_);
+    shortNamesOnly_ = settings.shortNamesOnly;
+}
 
-    folderCount_ = 0;
-    timeSpent_ = 0;
-    unreadableFolders_ = 0;
-    {
-        const ScopedPointer<ScanSettings> settingsInUse(settings_, settings);
-        const UpdateBracket bracket(events);
-        table_.clear();
-        for (const std::string& path : paths) {
-            search_.SetRootPath(path);
-            if (!search_.Execute()) {
-                setStatus("Error during the search operation!");
-            }
+ScanDriver::Totals ScanDriver::walk(const std::vector<std::string>& folders,
+                                    ProgressReporter& report) {
+    const RunningWalk running(report_, report);
+    totals_ = Totals{};
+    table_.clear();
+    for (const std::string& folder : folders) {
+        search_.SetRootPath(folder);
+        if (!search_.Execute()) {
+            report.status("Error during the search operation!");
         }
     }
+    return totals_;
+}
 
-    setStatus(summary(table_.size(), folderCount_, timeSpent_, unreadableFolders_));
-    outcome.rowCount = table_.size();
-    outcome.renameEnabled = outcome.rowCount >= 1;
-    outcome.findDuplEnabled = outcome.rowCount >= 2;
-    return outcome;
+void ScanDriver::fileFound(const TFileInformations& file) {
+    if (report_ != nullptr && (file.Attr & faDirectory) == 0) {
+        table_.append(rowFromFile(file));
+    }
+}
+
+bool ScanDriver::acceptFile(const TFileInformations& file) const {
+    return !shortNamesOnly_ || isShortName(file.Name);
+}
+
+void ScanDriver::changeFolder(const std::string& folder) {
+    if (report_ != nullptr) {
+        report_->passing(folder);
+    }
+}
+
+void ScanDriver::statistics(const TStatistics& stats) {
+    if (report_ != nullptr) {
+        totals_.foldersWithFiles += static_cast<std::uint32_t>(stats.FoldersWithFiles);
+        totals_.timeSpent += static_cast<std::uint32_t>(stats.ElapsedTime);
+        totals_.unreadableFolders += static_cast<std::uint32_t>(stats.FoldersUnreadable);
+    }
+}
+
+std::string scanSummary(std::size_t rowCount, const ScanDriver::Totals& totals) {
+    std::string text = std::to_string(rowCount) + " files in " +
+                       std::to_string(totals.foldersWithFiles) + " folders. Time spent - " +
+                       std::to_string(totals.timeSpent) + " msec";
+    if (totals.unreadableFolders > 0) {
+        text += "; Unreadable folders - " + std::to_string(totals.unreadableFolders);
+    }
+    return text;
 }
 
 }  // namespace folivar

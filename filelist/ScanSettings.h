@@ -4,34 +4,33 @@
 #include <vector>
 
 #include "search/DateTime.h"
+#include "search/EasyFileSearch.h"
 
 namespace folivar {
 
-// What the scan settings controls hold when SCAN is pressed. Combo boxes are
-// given by the position of their chosen entry, -1 when none is chosen.
+// What a scan is to look for, in the search component's own terms. The
+// defaults are the window's at start.
 struct ScanSettings {
-    std::vector<std::string> Paths;         // PathListBox
-    std::vector<std::string> IncludeMasks;  // ScanListBox1
-    std::vector<std::string> ExcludeMasks;  // ScanListBox2
+    std::vector<std::string> folders;  // the PATH list, walked in this order
+    std::vector<std::string> includeMasks{"*.*"};
+    std::vector<std::string> excludeMasks;
 
-    bool IncludeSubfolders = true;     // ScanCheckBox1
-    bool LookForAnyFiles = true;       // ScanCheckBox2
-    bool LookForReadOnlyFiles = true;  // ScanCheckBox3
-    bool LookForHiddenFiles = true;    // ScanCheckBox4
-    bool LookForSystemFiles = true;    // ScanCheckBox5
-    bool LookForArchiveFiles = true;   // ScanCheckBox6
+    // The attributes to look for and whether to walk into subfolders;
+    // okLookForDirectory is never asked for.
+    TOptions options{okIncludeSubfolder,  okLookForAnyFile,    okLookForReadOnlyFile,
+                     okLookForHiddenFile, okLookForSystemFile, okLookForArchiveFile};
 
-    bool FilterOnDate = false;  // DateCheckBox
-    int DateAccessIndex = 2;    // DateComboBox1: Any, Created, Modified, Opened files
-    int DateKindIndex = 3;      // DateComboBox2: Between, After, Before, Same
-    TDateTime FirstDate = 0;    // DateTimePicker1
-    TDateTime SecondDate = 0;   // DateTimePicker2
+    bool filterOnDate = false;
+    TDateFilterAccessKind dateAccess = dfakModifiedFiles;
+    TDateFilterKind dateKind = dfkSame;
+    TDateTime firstDate = 0;
+    TDateTime secondDate = 0;
 
-    bool FilterOnSize = false;   // SizeCheckBox
-    int SizeKindIndex = 0;       // SizeComboBox: Smaller Or Equal To, Bigger Or Equal To
-    std::string SizeText = "0";  // SizeEdit, read even when the size filter is off
+    bool filterOnSize = false;
+    TSizeFilterKind sizeKind = sfkSmallerOrEqualTo;
+    std::string sizeText = "0";  // as typed; read even when the size filter is off
 
-    bool ShortNamesOnly = false;  // ShortnameCheckBox
+    bool shortNamesOnly = false;
 };
 
 }  // namespace folivar

@@ -5,11 +5,11 @@
 
 namespace folivar {
 
-// Writes the scan settings into the search component: include masks, options,
-// size filter, date filter, file access kind, exclude masks. RootPath is left
-// to the scan. SizeText is read first: when it is not a whole number,
-// EConvertError ("'<text>' is not a valid integer value") leaves the component
-// untouched. A combo with nothing chosen leaves its property as it was.
+// Writes the scan settings into the search component, in the order a scan
+// writes them: include masks, options, size filter, date filter, file access
+// kind, exclude masks. RootPath is left to the scan. sizeText is read first:
+// when it is not a whole number, EConvertError ("'<text>' is not a valid
+// integer value") leaves the component untouched.
 void writeScanSettings(const ScanSettings& settings, TEasyFileSearch& search);
 
 }  // namespace folivar

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "filelist/IntegerText.h"
+#include "filelist/ListStatus.h"
 
 namespace folivar {
 
@@ -57,9 +58,9 @@ std::string sumMessage(double total, std::int64_t count) {
 }
 
 std::optional<std::string> sumSizes(const FileTable& table, const RowSelection& selection,
-                                    const StatusSink& status) {
+                                    ProgressSink& progress) {
     requireSelectionFits(selection, table.size());
-    report(status, kPleaseWait);
+    progress.status(kPleaseWait);
     double total = 0.0;
     std::int64_t count = 0;
     for (std::size_t row = 0; row < table.size(); ++row) {
@@ -68,7 +69,7 @@ std::optional<std::string> sumSizes(const FileTable& table, const RowSelection& 
             ++count;
         }
     }
-    report(status, filesInListText(table.size()));
+    progress.status(filesInListText(table.size()));
     if (count == 0) {
         return std::nullopt;
     }

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "filelist/FileTable.h"
-#include "filelist/ListStatus.h"
+#include "filelist/ProgressSink.h"
 #include "filelist/RowSelection.h"
 
 namespace folivar {
@@ -18,11 +18,10 @@ namespace folivar {
 std::string sumMessage(double total, std::int64_t count);
 
 // Sum Up Zize of File(s) and SUM: adds the 64-bit Size cells of the selected
-// rows. Writes kPleaseWait, then filesInListText of all rows, to status, and
-// returns the text for the information box; nullopt when no row is selected.
-// A Size cell that is not a whole number throws EConvertError before the
-// second status text (the toolkit's error box shows it).
+// rows. Shows kPleaseWait, then filesInListText of all rows, and returns the text for the
+// information box; nullopt when no row is selected. A Size cell that is not a whole number throws
+// EConvertError before the second status text (the toolkit's error box shows it).
 std::optional<std::string> sumSizes(const FileTable& table, const RowSelection& selection,
-                                    const StatusSink& status);
+                                    ProgressSink& progress);
 
 }  // namespace folivar

@@ -1,7 +1,6 @@
 #include "renaming/RenameOperations.h"
 
-#include <functional>
-
+#include "filelist/ProgressReporter.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "renaming/TimeSuffix.h"
@@ -23,96 +22,76 @@ std::string folderWithSeparator(const std::string& folder) {
     return !folder.empty() && folder.back() == '/' ? folder : folder + "/";
 }
 
-void report(const RenameCallbacks& callbacks, std::size_t done, std::size_t rows,
-            const char* verb) {
-    if (callbacks.status) {
-        callbacks.status(std::to_string(done) + " files from " + std::to_string(rows) + " are " +
-                         verb);
+RowPlan planRename(const NamingScheme& scheme, std::size_t row, const FileRow& file) {
+    RowPlan plan{ComposeName(scheme, row, file.FileName), file.Path};
+    if (plan.name == file.FileName) {
+        plan.settled = kInvariably;
+    } else if (!isPlainName(plan.name)) {
+        plan.settled = kError;
     }
+    return plan;
+}
+
+// A row already in the target under its new name is left alone; a name taken
+// there gets the time of day before its extension (not tested again: a second
+// clash in the same millisecond fails the move).
+RowPlan planMove(const RenameSettings& settings, std::size_t row, const FileRow& file) {
+    RowPlan plan{settings.kind == RenameKind::Move
+                     ? file.FileName
+                     : ComposeName(settings.scheme, row, file.FileName),
+                 folderWithSeparator(settings.targetFolder)};
+    const bool unchanged = plan.name == file.FileName && plan.folder == file.Path;
+    if (!unchanged && isPlainName(plan.name) &&
+        platform::fileSystem().fileExists(plan.folder + plan.name)) {
+        plan.name = WithSuffixBeforeExtension(plan.name, ExtensionOf(file.FileName).size(),
+                                              TimeSuffix(platform::clock().localNow()));
+    }
+    if (unchanged) {
+        plan.settled = kInvariably;
+    } else if (!isPlainName(plan.name)) {
+        plan.settled = kError;
+    }
+    return plan;
 }
 
 }  // namespace
 
-std::size_t RenameFiles(FileTable& table, const NamingScheme& scheme,
-                        const RenameCallbacks& callbacks) {
+RowPlan planRow(const RenameSettings& settings, std::size_t row, const FileRow& file) {
+    return settings.kind == RenameKind::Rename ? planRename(settings.scheme, row, file)
+                                               : planMove(settings, row, file);
+}
+
+std::size_t renameRows(FileTable& table, const RenameSettings& settings, ProgressSink& progress) {
     platform::FileSystem& fs = platform::fileSystem();
-    ProgressReporter progress(table.size(), callbacks.progress);
+    const bool renaming = settings.kind == RenameKind::Rename;
+    ProgressReporter report(progress, table.size());
     std::size_t done = 0;
     for (std::size_t i = 0; i < table.size(); ++i) {
         FileRow& row = table[i];
-        const std::string newName = ComposeName(scheme, i, row.FileName);
-        if (newName == row.FileName) {
-            row.Status = kInvariably;
-        } else if (!isPlainName(newName)) {
-            row.Status = kError;
-        } else if (fs.moveFile(row.file(), row.Path + newName)) {
-            row.FileName = newName;
-            row.Status = kRenamed;
+        const RowPlan plan = planRow(settings, i, row);
+        const std::string destination = plan.folder + plan.name;
+        if (plan.settled != nullptr) {
+            row.Status = plan.settled;
+        } else if (fs.moveFile(row.file(), destination)) {
+            row.FileName = plan.name;
+            if (!renaming) {
+                row.Path = plan.folder;
+            }
+            row.Status = renaming ? kRenamed : kMoved;
             ++done;
-        } else {
+        } else if (renaming) {
             // The move never replaces, so a taken name is only asked about after
             // a refusal: one call less per file, the same outcome. A folder of
             // that name is not a file that exists.
-            row.Status = fs.fileExists(row.Path + newName) ? kAlreadyExists : kError;
-        }
-        progress.rowDone();
-    }
-    report(callbacks, done, table.size(), "renamed");
-    return done;
-}
-
-namespace {
-
-// Moves every row into the target folder under the name `compose` gives it. A
-// row already there under that name is left alone; a name taken in the target
-// gets the time of day before its extension (not tested again: a second clash
-// in the same millisecond fails the move).
-std::size_t moveRows(FileTable& table, const std::string& targetFolder,
-                     const RenameCallbacks& callbacks,
-                     const std::function<std::string(std::size_t, const FileRow&)>& compose) {
-    platform::FileSystem& fs = platform::fileSystem();
-    const std::string target = folderWithSeparator(targetFolder);
-    ProgressReporter progress(table.size(), callbacks.progress);
-    std::size_t done = 0;
-    for (std::size_t i = 0; i < table.size(); ++i) {
-        FileRow& row = table[i];
-        std::string newName = compose(i, row);
-        const bool unchanged = newName == row.FileName && target == row.Path;
-        if (!unchanged && isPlainName(newName) && fs.fileExists(target + newName)) {
-            newName = WithSuffixBeforeExtension(newName, ExtensionOf(row.FileName).size(),
-                                                TimeSuffix(platform::clock().localNow()));
-        }
-        if (unchanged) {
-            row.Status = kInvariably;
-        } else if (!isPlainName(newName)) {
-            row.Status = kError;
-        } else if (fs.moveFile(row.file(), target + newName)) {
-            row.FileName = newName;
-            row.Path = target;
-            row.Status = kMoved;
-            ++done;
+            row.Status = fs.fileExists(destination) ? kAlreadyExists : kError;
         } else {
             row.Status = kError;
         }
-        progress.rowDone();
+        report.rowDone();
     }
-    report(callbacks, done, table.size(), "moved");
+    report.status(std::to_string(done) + " files from " + std::to_string(table.size()) + " are " +
+                  (renaming ? "renamed" : "moved"));
     return done;
-}
-
-}  // namespace
-
-std::size_t MoveFiles(FileTable& table, const std::string& targetFolder,
-                      const RenameCallbacks& callbacks) {
-    return moveRows(table, targetFolder, callbacks,
-                    [](std::size_t, const FileRow& row) { return row.FileName; });
-}
-
-std::size_t RenameAndMoveFiles(FileTable& table, const NamingScheme& scheme,
-                               const std::string& targetFolder, const RenameCallbacks& callbacks) {
-    return moveRows(table, targetFolder, callbacks, [&scheme](std::size_t i, const FileRow& row) {
-        return ComposeName(scheme, i, row.FileName);
-    });
 }
 
 }  // namespace folivar

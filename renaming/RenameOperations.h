@@ -1,17 +1,16 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
 #include <string>
 
 #include "filelist/FileTable.h"
-#include "filelist/ProgressReporter.h"
+#include "filelist/ProgressSink.h"
 #include "renaming/NameComposition.h"
 
 namespace folivar {
 
-// The operations of the RENAME button, in the order of its operation list.
-enum class RenameKind : int { Rename = 0, Move = 1, RenameAndMove = 2 };
+// The operations of the RENAME button.
+enum class RenameKind : int { Rename, Move, RenameAndMove };
 
 // Outcomes written into a row's Status cell.
 inline constexpr const char* kInvariably = "Invariably";
@@ -20,21 +19,33 @@ inline constexpr const char* kRenamed = "Renamed";
 inline constexpr const char* kMoved = "Moved";
 inline constexpr const char* kError = "Error";
 
-struct RenameCallbacks {
-    ProgressReporter::Callbacks progress;                 // after rows, when the percentage changes
-    std::function<void(const std::string& text)> status;  // the final summary
+// What RENAME, MOVE or REN+MOV does to every row.
+struct RenameSettings {
+    RenameKind kind = RenameKind::Rename;
+    NamingScheme scheme;       // the new names (not used by a plain move)
+    std::string targetFolder;  // the move target folder as the folder picker gave it
 };
 
-// Each operation goes over every row from the top, writes the row's outcome
-// into its Status cell (and the new FileName and Path after a success), and
-// returns the number of files renamed or moved. The summary goes to
-// callbacks.status: "12 files from 15 are renamed" or "... are moved".
-// targetFolder is the move target folder as the folder picker gave it.
-std::size_t RenameFiles(FileTable& table, const NamingScheme& scheme,
-                        const RenameCallbacks& callbacks);
-std::size_t MoveFiles(FileTable& table, const std::string& targetFolder,
-                      const RenameCallbacks& callbacks);
-std::size_t RenameAndMoveFiles(FileTable& table, const NamingScheme& scheme,
-                               const std::string& targetFolder, const RenameCallbacks& callbacks);
+// What the operation does with one row: the file is to become folder + name,
+// unless its outcome is settled without touching it.
+struct RowPlan {
+    std::string name;               // the FileName it is to have
+    std::string folder;             // the Path it is to be in
+    const char* settled = nullptr;  // kInvariably or kError: nothing is tried
+};
+
+// The decision for the row at position row (0 for the top row): its composed
+// name (a plain move keeps the name), and for the moving operations the time
+// of day before the extension when that name is taken in the move target
+// folder. A name that is not one plain name of one folder is an error. Asks
+// the file system but changes nothing, so it can be asked ahead of a run.
+RowPlan planRow(const RenameSettings& settings, std::size_t row, const FileRow& file);
+
+// Carries out the operation over every row from the top: each row's plan,
+// the move (never replacing a file), the row's outcome in its Status cell and,
+// after a success, its new FileName and Path. Progress after every row, then
+// the summary: "12 files from 15 are renamed" (or "... are moved"). Returns
+// the number of files renamed or moved.
+std::size_t renameRows(FileTable& table, const RenameSettings& settings, ProgressSink& progress);
 
 }  // namespace folivar

@@ -16,7 +16,11 @@ cat > "$outer/main.cpp" <<'CPP'
 #include "search/Masks.h"
 int main() { return folivar::TMask("*.jpg").Matches("a.JPG") ? 0 : 1; }
 CPP
-cmake -S "$outer" -B "$outer/build" -G Ninja -DFOLIVAR_BUILD_APP=OFF >/dev/null
+launcher=()
+if command -v ccache >/dev/null; then
+    launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S "$outer" -B "$outer/build" -G Ninja -DFOLIVAR_BUILD_APP=OFF "${launcher[@]}" >/dev/null
 cmake --build "$outer/build" -j "$(nproc)" >/dev/null
 "$outer/build/outer"
 [ ! -d "$outer/build/folivar/tests" ] || { echo "tests were built for a subproject"; exit 1; }

@@ -8,6 +8,12 @@ if git grep -nE '^(<<<<<<<|>>>>>>>) ' -- . >/dev/null 2>&1; then
     echo "Merge conflict markers are left in the tree"
     exit 1
 fi
+leftovers=$(git ls-files -- '*.orig' '*.rej' '*__pycache__*')
+if [ -n "$leftovers" ]; then
+    echo "$leftovers"
+    echo "Files a tool left behind are tracked"
+    exit 1
+fi
 scripts/setup-debian.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFOLIVAR_WERROR=ON
 cmake --build build -j "$(nproc)"

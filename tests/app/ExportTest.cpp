@@ -10,22 +10,18 @@
 #include <memory>
 #include <optional>
 
-#include "TestFiles.h"
 #include "WindowFixture.h"
 #include "support/ScriptedClock.h"
+#include "support/TempTree.h"
 
 using folivar::test::readFile;
-using folivar::test::TempFolder;
+using folivar::test::TempTree;
 using folivar::test::WindowFixture;
 using folivar::test::writeFile;
 
 namespace {
 
 constexpr const char* kButtons[] = {"ScanButton", "RenameButton", "FindDuplButton"};
-
-QString status(const WindowFixture& w) {
-    return w.control<QStatusBar>("StatusBar")->currentMessage();
-}
 
 // The first value of every signal the spy caught, as numbers.
 QList<int> values(const QSignalSpy& spy) {
@@ -66,10 +62,9 @@ class ExportTest : public QObject {
 
 private slots:
     void init() {
-        temp_ = std::make_unique<TempFolder>();
-        files_ = temp_->path() + "/files";
-        workbooks_ = temp_->path() + "/tmp";
-        QVERIFY(QDir().mkpath(workbooks_));
+        tree_ = std::make_unique<TempTree>();
+        files_ = QString::fromStdString(tree_->dir("files"));
+        workbooks_ = QString::fromStdString(tree_->dir("tmp"));
         previousTmpdir_ = qgetenv("TMPDIR");
         hadTmpdir_ = qEnvironmentVariableIsSet("TMPDIR");
         qputenv("TMPDIR", workbooks_.toLocal8Bit());
@@ -81,7 +76,7 @@ private slots:
         } else {
             qunsetenv("TMPDIR");
         }
-        temp_.reset();
+        tree_.reset();
     }
 
     void progressFollowsTheRowsWithHalvesToEven_data() {
@@ -145,7 +140,7 @@ private slots:
     void withoutTheApplicationOnlyTheWarningShows() {
         WindowFixture w;
         scan(w, 3);
-        const QString before = status(w);
+        const QString before = w.status();
         auto* bar = w.control<QProgressBar>("ProgressBar");
         QSignalSpy progress(bar, &QProgressBar::valueChanged);
 
@@ -154,7 +149,7 @@ private slots:
         QCOMPARE(w.desktop().calls,
                  (QStringList{"hasSpreadsheetApplication",
                               "warning: You need to first install Microsoft Excel!"}));
-        QCOMPARE(status(w), before);
+        QCOMPARE(w.status(), before);
         QCOMPARE(progress.count(), 0);
         QVERIFY(bar->isHidden());
         for (const char* name : kButtons) {
@@ -174,7 +169,7 @@ private slots:
         QTest::mouseClick(w.control<QPushButton>("ExportButton"), Qt::LeftButton);
 
         QCOMPARE(w.desktop().calls, QStringList{});
-        QCOMPARE(status(w), QStringLiteral("as it was"));
+        QCOMPARE(w.status(), QStringLiteral("as it was"));
         QCOMPARE(progress.count(), 0);
         QCOMPARE(QDir(workbooks_).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList{});
@@ -233,7 +228,7 @@ private slots:
                                                  "error: Cannot write the workbook " + planted +
                                                      ": a file of that name already exists."}));
         QCOMPARE(readFile(planted), QByteArray("someone else's"));
-        QCOMPARE(status(w), QStringLiteral("100% are completed. Please wait..."));
+        QCOMPARE(w.status(), QStringLiteral("100% are completed. Please wait..."));
         QVERIFY(bar->isHidden());
         for (const char* name : kButtons) {
             QVERIFY2(w.control<QWidget>(name)->isVisible(), name);
@@ -245,21 +240,21 @@ private slots:
         w.form().ExportButtonClick();
         QCOMPARE(w.desktop().calls.size(), 2);
         QVERIFY(openedBy(w.desktop().calls[1]).has_value());
-        QCOMPARE(status(w), QStringLiteral("3 files in list"));
+        QCOMPARE(w.status(), QStringLiteral("3 files in list"));
     }
 
 private:
     // A list of that many scanned files.
     void scan(WindowFixture& w, int rows) {
         for (int i = 0; i < rows; ++i) {
-            writeFile(files_ + QStringLiteral("/f%1.txt").arg(i), QByteArray::number(i));
+            tree_->file("files/f" + std::to_string(i) + ".txt", std::to_string(i));
         }
         folivar::test::setListEntries(w.control<QListWidget>("PathListBox"), {files_});
         w.form().ScanButtonClick();
         QCOMPARE(w.listColumn(0).size(), rows);
     }
 
-    std::unique_ptr<TempFolder> temp_;
+    std::unique_ptr<TempTree> tree_;
     QString files_;
     QString workbooks_;
     QByteArray previousTmpdir_;

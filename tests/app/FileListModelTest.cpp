@@ -58,13 +58,13 @@ private slots:
         FileListModel model(table);
         QSignalSpy begun(&model, &QAbstractItemModel::modelAboutToBeReset);
         QSignalSpy ended(&model, &QAbstractItemModel::modelReset);
-        model.beginBulkUpdate();
-        model.beginBulkUpdate();
+        model.rowsAboutToChange();
+        model.rowsAboutToChange();
         table.append({"a", "/", "1", "", "1.1.2004", "0", "-"});
-        model.endBulkUpdate();
+        model.rowsChanged();
         QCOMPARE(ended.count(), 0);
-        model.endBulkUpdate();
-        model.endBulkUpdate();  // one too many does no harm
+        model.rowsChanged();
+        model.rowsChanged();  // one too many does no harm
         QCOMPARE(begun.count(), 1);
         QCOMPARE(ended.count(), 1);
         QCOMPARE(model.rowCount(), 1);

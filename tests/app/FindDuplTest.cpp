@@ -14,86 +14,23 @@
 #include <memory>
 #include <stdexcept>
 
-#include "TestFiles.h"
+#include "FrameRecorder.h"
 #include "WindowFixture.h"
-#include "app/FileListModel.h"
+#include "session/FileListSession.h"
 #include "support/FaultyFileSystem.h"
+#include "support/TempTree.h"
 
+using folivar::fcFileName;
+using folivar::fcGroup;
+using folivar::fcSize;
+using folivar::fcStatus;
 using folivar::test::FaultyFileSystem;
-using folivar::test::TempFolder;
+using folivar::test::Frame;
+using folivar::test::FrameRecorder;
+using folivar::test::TempTree;
 using folivar::test::WindowFixture;
-using folivar::test::writeFile;
 
 namespace {
-
-constexpr int kFileName = 0;
-constexpr int kSize = 2;
-constexpr int kGroup = 5;
-constexpr int kStatus = 6;
-
-// What the window showed each time the status line was painted.
-struct Frame {
-    QString status;
-    bool progressShown;
-    int percent;
-    bool bannerShown;
-    bool buttonsShown;
-    bool listSuspended;
-};
-
-// Records a frame per paint of the status line, and whether the list's
-// model was between the beginning and the end of a reset at that moment.
-class FrameRecorder : public QObject {
-public:
-    explicit FrameRecorder(WindowFixture& w) : w_(w) {
-        // Paints still pending from before are none of the operation's.
-        QCoreApplication::processEvents();
-        w.control<QStatusBar>("StatusBar")->installEventFilter(this);
-        const QAbstractItemModel* model = w.control<QTableView>("ListView")->model();
-        connect(model, &QAbstractItemModel::modelAboutToBeReset, this, [this] { ++resets_; });
-        connect(model, &QAbstractItemModel::modelReset, this, [this] { --resets_; });
-    }
-
-    QList<Frame> frames;
-
-    QStringList statuses() const {
-        QStringList texts;
-        for (const Frame& frame : frames) {
-            texts << frame.status;
-        }
-        return texts;
-    }
-
-    Frame now() const {
-        auto* progress = w_.control<QProgressBar>("ProgressBar");
-        return {w_.control<QStatusBar>("StatusBar")->currentMessage(),
-                progress->isVisible(),
-                progress->value(),
-                w_.control<QLabel>("Banner")->isVisible(),
-                w_.control<QWidget>("ScanButton")->isVisible() ||
-                    w_.control<QWidget>("RenameButton")->isVisible() ||
-                    w_.control<QWidget>("FindDuplButton")->isVisible(),
-                resets_ > 0};
-    }
-
-    bool listSuspended() const { return resets_ > 0; }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && watched->objectName() == "StatusBar") {
-            frames << now();
-        }
-        return false;
-    }
-
-private:
-    WindowFixture& w_;
-    int resets_ = 0;
-};
-
-QString status(const WindowFixture& w) {
-    return w.control<QStatusBar>("StatusBar")->currentMessage();
-}
 
 QStringList filesIn(const QString& folder) {
     return QDir(folder).entryList(QDir::Files, QDir::Name);
@@ -121,15 +58,15 @@ class FindDuplTest : public QObject {
 
 private slots:
     void init() {
-        temp_ = std::make_unique<TempFolder>();
-        folder_ = temp_->path() + "/in";
+        tree_ = std::make_unique<TempTree>();
+        folder_ = QString::fromStdString(tree_->path()) + "/in";
     }
 
     // Files a.jpg, b.jpg, ... with these contents, in the folder to scan.
     void writeFiles(std::initializer_list<const char*> contents) {
         char name = 'a';
         for (const char* content : contents) {
-            writeFile(folder_ + "/" + QChar(name++) + ".jpg", content);
+            tree_->file(std::string("in/") + name++ + ".jpg", content);
         }
     }
 
@@ -137,7 +74,7 @@ private slots:
     void scan(WindowFixture& w) {
         folivar::test::setListEntries(w.control<QListWidget>("PathListBox"), {folder_});
         w.form().ScanButtonClick();
-        w.form().ListViewColumnClick(kFileName);
+        w.form().ListViewColumnClick(fcFileName);
     }
 
     void aSearchMarksTheSetsAndTurnsTheButton() {
@@ -149,9 +86,9 @@ private slots:
 
         clickFindDupl(w);
 
-        QCOMPARE(w.listColumn(kFileName), (QStringList{"a.jpg", "c.jpg", "d.jpg"}));
-        QCOMPARE(w.listColumn(kGroup), (QStringList{"1", "1", "1"}));
-        QCOMPARE(w.listColumn(kStatus), (QStringList{"Orig", "Dupl", "Dupl"}));
+        QCOMPARE(w.listColumn(fcFileName), (QStringList{"a.jpg", "c.jpg", "d.jpg"}));
+        QCOMPARE(w.listColumn(fcGroup), (QStringList{"1", "1", "1"}));
+        QCOMPARE(w.listColumn(fcStatus), (QStringList{"Orig", "Dupl", "Dupl"}));
         QCOMPARE(recorder.statuses(),
                  (QStringList{"Please wait...", "40% are completed. Please wait...",
                               "100% are completed. Please wait...",
@@ -188,8 +125,8 @@ private slots:
 
         clickFindDupl(w);
 
-        QCOMPARE(w.listColumn(kFileName), QStringList{});
-        QCOMPARE(status(w), QStringLiteral("0 files in list; 0 duplicates are found"));
+        QCOMPARE(w.listColumn(fcFileName), QStringList{});
+        QCOMPARE(w.status(), QStringLiteral("0 files in list; 0 duplicates are found"));
         QVERIFY(!w.control<QPushButton>("RenameButton")->isEnabled());
         QVERIFY(!w.control<QPushButton>("FindDuplButton")->isEnabled());
         QCOMPARE(w.control<QPushButton>("FindDuplButton")->text(), QStringLiteral("FIND DUPL"));
@@ -203,8 +140,8 @@ private slots:
         WindowFixture w;
         scan(w);
         clickFindDupl(w);
-        QCOMPARE(w.listColumn(kFileName), (QStringList{"a.jpg", "b.jpg", "c.jpg", "d.jpg"}));
-        QCOMPARE(w.listColumn(kGroup), (QStringList{"1", "2", "1", "2"}));
+        QCOMPARE(w.listColumn(fcFileName), (QStringList{"a.jpg", "b.jpg", "c.jpg", "d.jpg"}));
+        QCOMPARE(w.listColumn(fcGroup), (QStringList{"1", "2", "1", "2"}));
 
         FaultyFileSystem files;
         FrameRecorder recorder(w);
@@ -215,8 +152,8 @@ private slots:
         clickFindDupl(w);
 
         QCOMPARE(filesIn(folder_), (QStringList{"a.jpg", "b.jpg"}));
-        QCOMPARE(w.listColumn(kFileName), (QStringList{"a.jpg", "b.jpg"}));
-        QCOMPARE(w.listColumn(kStatus), (QStringList{"Orig", "Orig"}));
+        QCOMPARE(w.listColumn(fcFileName), (QStringList{"a.jpg", "b.jpg"}));
+        QCOMPARE(w.listColumn(fcStatus), (QStringList{"Orig", "Orig"}));
         QCOMPARE(recorder.statuses(),
                  (QStringList{"Please wait...", "2 files in list; Deleted - 2"}));
         QCOMPARE(atRemoval.size(), 2);
@@ -231,7 +168,7 @@ private slots:
         verifyRestored(w);
 
         clickFindDupl(w);
-        QCOMPARE(status(w), QStringLiteral("2 files in list; Deleted - 0"));
+        QCOMPARE(w.status(), QStringLiteral("2 files in list; Deleted - 0"));
         QCOMPARE(filesIn(folder_), (QStringList{"a.jpg", "b.jpg"}));
         QCOMPARE(atRemoval.size(), 2);
         QCOMPARE(w.control<QPushButton>("FindDuplButton")->text(), QStringLiteral("DEL DUPL"));
@@ -258,7 +195,7 @@ private slots:
             QCOMPARE(w.control<QPushButton>("FindDuplButton")->text(), QStringLiteral("FIND DUPL"));
 
             clickFindDupl(w);
-            QCOMPARE(status(w), QStringLiteral("2 files in list; 1 duplicates are found"));
+            QCOMPARE(w.status(), QStringLiteral("2 files in list; 1 duplicates are found"));
             QCOMPARE(filesIn(folder_).size(), 2);
         }
     }
@@ -285,11 +222,9 @@ private slots:
                 files.beforeRemove(
                     [](const std::string&) { throw std::runtime_error("the disk went away"); });
             } else {
-                auto* model = qobject_cast<folivar::FileListModel*>(
-                    w.control<QTableView>("ListView")->model());
-                model->table()[1].Size = "4x";
+                w.form().session().setCell(1, fcSize, "4x");
             }
-            const QStringList sizes = w.listColumn(kSize);
+            const QStringList sizes = w.listColumn(fcSize);
             FrameRecorder recorder(w);
 
             clickFindDupl(w);
@@ -297,7 +232,7 @@ private slots:
             QCOMPARE(w.desktop().calls, QStringList{c.error});
             QVERIFY2(!recorder.listSuspended(), c.name);
             verifyRestored(w);
-            QCOMPARE(w.listColumn(kSize), sizes);
+            QCOMPARE(w.listColumn(fcSize), sizes);
             QCOMPARE(w.control<QPushButton>("FindDuplButton")->text(), c.caption);
             QVERIFY(w.control<QPushButton>("FindDuplButton")->isEnabled());
             QCOMPARE(filesIn(folder_).size(), 3);
@@ -305,7 +240,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<TempFolder> temp_;
+    std::unique_ptr<TempTree> tree_;
     QString folder_;
 };
 

@@ -11,23 +11,19 @@
 #include <memory>
 #include <utility>
 
-#include "TestFiles.h"
 #include "WindowFixture.h"
 #include "app/DesktopIdentity.h"
 #include "app/FittedPicture.h"
 #include "app/QtDesktop.h"
 #include "app/Unit2.h"
+#include "support/TempTree.h"
 
 using folivar::test::setListEntries;
-using folivar::test::TempFolder;
+using folivar::test::TempTree;
 using folivar::test::WindowFixture;
 using folivar::test::writeFile;
 
 namespace {
-
-QString status(const WindowFixture& w) {
-    return w.control<QStatusBar>("StatusBar")->currentMessage();
-}
 
 // Points the XDG variables at folders of the test's own for its lifetime, so
 // the desktop's programs are the ones the test puts there.
@@ -76,7 +72,7 @@ class LinuxDesktopTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { temp_ = std::make_unique<TempFolder>(); }
+    void init() { temp_ = std::make_unique<TempTree>(); }
 
     void theWindowCarriesTheProgramsIcon() {
         WindowFixture w;
@@ -125,7 +121,7 @@ private slots:
     // "Only include short filename": eight characters before the dot, however
     // many bytes they take.
     void shortNamesCountCharacters() {
-        const QString root = temp_->path();
+        const QString root = QString::fromStdString(temp_->path());
         const QStringList names{"\u0444\u043e\u0442\u043e\u0433\u0440\u0430.jpg",  // 7 letters
                                 "\u0444\u043e\u0442\u043e\u0433\u0440\u0430\u0444\u0438.jpg",
                                 "\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9.txt",
@@ -189,7 +185,7 @@ private slots:
 
     // Opening a file that no program opens says so in the status line.
     void aFileNoProgramOpensIsNamedInTheStatusLine() {
-        const QString root = temp_->path();
+        const QString root = QString::fromStdString(temp_->path());
         const ScopedDesktopFolders folders(root + "/desktop");
         const QString file = root + "/files/data.folivar-unknown";
         writeFile(file, "x");
@@ -201,19 +197,19 @@ private slots:
         list->selectRow(0);
 
         w.form().ListViewDblClick();
-        QTRY_COMPARE(status(w), folivar::QtDesktop::noProgramText(file));
+        QTRY_COMPARE(w.status(), folivar::QtDesktop::noProgramText(file));
 
         // Open File(s) writes its summary first; the file is named after it.
         w.control<QStatusBar>("StatusBar")->clearMessage();
         w.form().OpenFiles1Click();
-        QCOMPARE(status(w), QStringLiteral("1 files in list"));
-        QTRY_COMPARE(status(w), folivar::QtDesktop::noProgramText(file));
+        QCOMPARE(w.status(), QStringLiteral("1 files in list"));
+        QTRY_COMPARE(w.status(), folivar::QtDesktop::noProgramText(file));
     }
 
     // Whether a spreadsheet program is there is read from the desktop's own
     // files: no helper program is needed to tell.
     void theSpreadsheetProgramIsFoundWithoutHelpers() {
-        const QString root = temp_->path();
+        const QString root = QString::fromStdString(temp_->path());
         const ScopedDesktopFolders folders(root + "/desktop");
         const QByteArray path = qgetenv("PATH");
         qputenv("PATH", root.toUtf8() + "/no-helpers-here");
@@ -229,7 +225,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<TempFolder> temp_;
+    std::unique_ptr<TempTree> temp_;
 };
 
 QTEST_MAIN(LinuxDesktopTest)

@@ -16,50 +16,30 @@
 #include <memory>
 #include <vector>
 
-#include "TestFiles.h"
 #include "WindowFixture.h"
-#include "app/FileListModel.h"
-#include "app/ViewSelection.h"
 #include "filelist/Shuffle.h"
 #include "support/FaultyFileSystem.h"
 #include "support/ScriptedClock.h"
+#include "support/TempTree.h"
 
-using folivar::FileListModel;
-using folivar::test::TempFolder;
+using folivar::fcFileName;
+using folivar::test::fileRow;
+using folivar::test::TempTree;
 using folivar::test::WindowFixture;
-using folivar::test::writeFile;
 
 namespace {
-
-constexpr int kFileName = 0;
 
 QTableView* listView(const WindowFixture& w) {
     return w.control<QTableView>("ListView");
 }
 
-QString status(const WindowFixture& w) {
-    return w.control<QStatusBar>("StatusBar")->currentMessage();
-}
-
-std::vector<bool> selected(const WindowFixture& w) {
-    return folivar::selectedRows(*listView(w)->selectionModel());
-}
-
-void select(const WindowFixture& w, const std::vector<bool>& rows) {
-    folivar::selectRows(*listView(w)->selectionModel(), rows);
-}
-
 // Rows given by their Size texts, all in one folder that need not exist.
-void fillSizes(WindowFixture& w, const QStringList& sizes, const std::string& folder = "/x/") {
-    auto* model = qobject_cast<FileListModel*>(listView(w)->model());
-    QVERIFY(model != nullptr);
-    model->beginBulkUpdate();
-    int n = 0;
+void fillSizes(WindowFixture& w, const QStringList& sizes) {
+    std::vector<folivar::FileRow> rows;
     for (const QString& size : sizes) {
-        model->table().append({"f" + std::to_string(n++) + ".jpg", folder, size.toStdString(),
-                               "jpg", "1.1.2004", "0", "-"});
+        rows.push_back(fileRow("f" + std::to_string(rows.size()) + ".jpg", size.toStdString()));
     }
-    model->endBulkUpdate();
+    w.setRows(rows);
 }
 
 QString listSelection(const std::vector<bool>& rows) {
@@ -93,15 +73,15 @@ QString describe(const Outcome& o) {
 class ListCommandsTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TempFolder> temp_;
+    std::unique_ptr<TempTree> tree_;
     QString root_;
 
     void makeFiles() {
-        temp_ = std::make_unique<TempFolder>();
-        root_ = temp_->path();
-        writeFile(root_ + "/a.jpg", QByteArray(100, 'a'));
-        writeFile(root_ + "/b.jpg", QByteArray(200, 'b'));
-        writeFile(root_ + "/c.jpg", QByteArray(300, 'c'));
+        tree_ = std::make_unique<TempTree>();
+        root_ = QString::fromStdString(tree_->path());
+        tree_->file("a.jpg", std::string(100, 'a'));
+        tree_->file("b.jpg", std::string(200, 'b'));
+        tree_->file("c.jpg", std::string(300, 'c'));
     }
 
     // a.jpg, b.jpg, c.jpg scanned and sorted by name; a and c selected; the
@@ -109,18 +89,18 @@ class ListCommandsTest : public QObject {
     void scan(WindowFixture& w) {
         folivar::test::setListEntries(w.control<QListWidget>("PathListBox"), {root_});
         w.form().ScanButtonClick();
-        w.form().ListViewColumnClick(kFileName);
-        QCOMPARE(w.listColumn(kFileName), (QStringList{"a.jpg", "b.jpg", "c.jpg"}));
-        select(w, {true, false, true});
+        w.form().ListViewColumnClick(fcFileName);
+        QCOMPARE(w.listColumn(fcFileName), (QStringList{"a.jpg", "b.jpg", "c.jpg"}));
+        w.select({true, false, true});
         w.control<QStatusBar>("StatusBar")->showMessage("before");
         w.desktop().calls.clear();
     }
 
     Outcome observe(WindowFixture& w) const {
         Outcome o;
-        o.names = w.listColumn(kFileName);
-        o.selection = listSelection(selected(w));
-        o.status = status(w);
+        o.names = w.listColumn(fcFileName);
+        o.selection = listSelection(w.selected());
+        o.status = w.status();
         for (QString call : w.desktop().calls) {
             o.calls << call.replace(root_, "D");
         }
@@ -282,7 +262,7 @@ private slots:
         WindowFixture w;
         scan(w);
         QTableView* view = listView(w);
-        const QRect row = view->visualRect(view->model()->index(1, kFileName));
+        const QRect row = view->visualRect(view->model()->index(1, fcFileName));
         // A double click as the window system delivers it: a click, then the second press.
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, row.center());
         QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, row.center());
@@ -295,7 +275,7 @@ private slots:
     void oneRowCommandsDoNothingWithoutASelection() {
         WindowFixture w;
         scan(w);
-        select(w, {false, false, false});
+        w.select({false, false, false});
         w.form().ListViewDblClick();
         w.form().OpenFolder1Click();
         w.form().OpenInShell1Click();
@@ -307,14 +287,13 @@ private slots:
     }
 
     void openInShellSelectsTheFolderInTheTree() {
-        QVERIFY(QDir(root_).mkpath("sub"));
-        writeFile(root_ + "/sub/d.jpg");
+        tree_->file("sub/d.jpg");
         WindowFixture w;
         folivar::test::setListEntries(w.control<QListWidget>("PathListBox"), {root_});
         w.form().ScanButtonClick();
-        w.form().ListViewColumnClick(kFileName);
-        QCOMPARE(w.listColumn(kFileName), (QStringList{"a.jpg", "b.jpg", "c.jpg", "d.jpg"}));
-        select(w, {false, false, false, true});
+        w.form().ListViewColumnClick(fcFileName);
+        QCOMPARE(w.listColumn(fcFileName), (QStringList{"a.jpg", "b.jpg", "c.jpg", "d.jpg"}));
+        w.select({false, false, false, true});
 
         w.form().OpenInShell1Click();
         QCOMPARE(w.control<QLineEdit>("PathEdit")->text(), root_ + "/sub");
@@ -339,7 +318,7 @@ private slots:
             w.form().SelectAll1Click();
             QTest::mouseClick(w.control<QPushButton>("SumButton"), Qt::LeftButton);
             QCOMPARE(w.desktop().calls, QStringList{"information: " + c.message});
-            QCOMPARE(status(w), QString::number(c.sizes.size()) + " files in list");
+            QCOMPARE(w.status(), QString::number(c.sizes.size()) + " files in list");
         }
     }
 
@@ -354,7 +333,7 @@ private slots:
     void sumInShellModeCountsTheRowsStillSelected() {
         WindowFixture w;
         fillSizes(w, {"1000", "2000", "4000"});
-        select(w, {true, false, true});
+        w.select({true, false, true});
         QTest::mouseClick(w.control<QCheckBox>("CheckView"), Qt::LeftButton, {},
                           QPoint(6, w.control<QCheckBox>("CheckView")->height() / 2));
         QVERIFY(listView(w)->isHidden());
@@ -363,7 +342,7 @@ private slots:
         QTest::mouseClick(sum, Qt::LeftButton);
         QCOMPARE(w.desktop().calls,
                  QStringList{"information: 4,9 Kb in 2 files (average size - 2500 bytes)"});
-        QCOMPARE(status(w), QStringLiteral("3 files in list"));
+        QCOMPARE(w.status(), QStringLiteral("3 files in list"));
     }
 
     void removingRowsDisablesTheButtonsThatNeedThem() {
@@ -381,7 +360,7 @@ private slots:
             auto* findDupl = w.control<QPushButton>("FindDuplButton");
             rename->setEnabled(true);  // as a scan of three rows leaves them
             findDupl->setEnabled(true);
-            select(w, c.removed);
+            w.select(c.removed);
             QTest::keyClick(listView(w), Qt::Key_Delete);
             QCOMPARE(rename->isEnabled(), c.rename);
             QCOMPARE(findDupl->isEnabled(), c.findDupl);
@@ -389,7 +368,7 @@ private slots:
         // Removing rows never enables a button.
         WindowFixture w;
         fillSizes(w, {"1", "2", "3"});
-        select(w, {true, false, false});
+        w.select({true, false, false});
         w.form().DeleteItems1Click();
         QVERIFY(!w.control<QPushButton>("RenameButton")->isEnabled());
         QVERIFY(!w.control<QPushButton>("FindDuplButton")->isEnabled());
@@ -398,7 +377,7 @@ private slots:
     void aFileThatWillNotGoKeepsItsRowSelected() {
         WindowFixture w;
         scan(w);
-        select(w, {true, true, true});
+        w.select({true, true, true});
         folivar::test::FaultyFileSystem files;
         files.failRemove(QFile::encodeName(root_ + "/b.jpg").toStdString());
         QSignalSpy resets(listView(w)->model(), &QAbstractItemModel::modelReset);
@@ -423,10 +402,10 @@ private slots:
             sizes << QString::number(i);
         }
         fillSizes(w, sizes);
-        const QStringList before = w.listColumn(kFileName);
+        const QStringList before = w.listColumn(fcFileName);
         std::vector<bool> rows(20, false);
         rows[3] = rows[7] = rows[19] = true;
-        select(w, rows);
+        w.select(rows);
         QTableView* view = listView(w);
         view->selectionModel()->setCurrentIndex(view->model()->index(7, 2),
                                                 QItemSelectionModel::NoUpdate);
@@ -446,11 +425,11 @@ private slots:
         for (std::size_t i = 0; i < names.size(); ++i) {
             expected << QString::fromStdString(names[i].FileName);
         }
-        QCOMPARE(w.listColumn(kFileName), expected);
+        QCOMPARE(w.listColumn(fcFileName), expected);
         QVERIFY(expected != before);
 
         QStringList selectedNames;
-        const std::vector<bool> now = selected(w);
+        const std::vector<bool> now = w.selected();
         for (std::size_t i = 0; i < now.size(); ++i) {
             if (now[i]) {
                 selectedNames << expected[static_cast<int>(i)];
@@ -459,9 +438,9 @@ private slots:
         selectedNames.sort();
         QCOMPARE(selectedNames, (QStringList{"f19.jpg", "f3.jpg", "f7.jpg"}));
         const QModelIndex current = view->selectionModel()->currentIndex();
-        QCOMPARE(view->model()->index(current.row(), kFileName).data().toString(),
+        QCOMPARE(view->model()->index(current.row(), fcFileName).data().toString(),
                  QStringLiteral("f7.jpg"));
-        QCOMPARE(status(w), QString());  // the shuffle writes no status
+        QCOMPARE(w.status(), QString());  // the shuffle writes no status
     }
 };
 

@@ -11,26 +11,20 @@
 #include <QTest>
 #include <memory>
 
-#include "TestFiles.h"
 #include "WindowFixture.h"
+#include "support/TempTree.h"
 
+using folivar::fcFileName;
+using folivar::fcPath;
+using folivar::fcStatus;
 using folivar::test::readFile;
-using folivar::test::TempFolder;
+using folivar::test::TempTree;
 using folivar::test::WindowFixture;
-using folivar::test::writeFile;
 
 namespace {
 
-constexpr int kFileName = 0;
-constexpr int kPath = 1;
-constexpr int kStatus = 6;
-
 QStringList filesIn(const QString& folder) {
     return QDir(folder).entryList(QDir::Files, QDir::Name);
-}
-
-QString status(const WindowFixture& w) {
-    return w.control<QStatusBar>("StatusBar")->currentMessage();
 }
 
 }  // namespace
@@ -40,21 +34,21 @@ class RenameTest : public QObject {
 
 private slots:
     void init() {
-        temp_ = std::make_unique<TempFolder>();
-        root_ = temp_->path();
+        tree_ = std::make_unique<TempTree>();
+        root_ = QString::fromStdString(tree_->path());
         source_ = root_ + "/in";
         target_ = root_ + "/out";
-        writeFile(source_ + "/b.jpg", "bee");
-        writeFile(source_ + "/a.txt", "ay");
-        QVERIFY(QDir().mkpath(target_));
+        tree_->file("in/b.jpg", "bee");
+        tree_->file("in/a.txt", "ay");
+        tree_->dir("out");
     }
 
     // A scanned list, sorted by name so the numbering is known: a.txt, b.jpg.
     void scan(WindowFixture& w) {
         folivar::test::setListEntries(w.control<QListWidget>("PathListBox"), {source_});
         w.form().ScanButtonClick();
-        w.form().ListViewColumnClick(kFileName);
-        QCOMPARE(w.listColumn(kFileName), (QStringList{"a.txt", "b.jpg"}));
+        w.form().ListViewColumnClick(fcFileName);
+        QCOMPARE(w.listColumn(fcFileName), (QStringList{"a.txt", "b.jpg"}));
     }
 
     void renameNumbersTheScannedFilesInListOrder() {
@@ -70,10 +64,10 @@ private slots:
 
         QCOMPARE(filesIn(source_), (QStringList{"pic0001.txt", "pic0002.jpg"}));
         QCOMPARE(readFile(source_ + "/pic0002.jpg"), QByteArray("bee"));
-        QCOMPARE(w.listColumn(kFileName), (QStringList{"pic0001.txt", "pic0002.jpg"}));
-        QCOMPARE(w.listColumn(kStatus), (QStringList{"Renamed", "Renamed"}));
+        QCOMPARE(w.listColumn(fcFileName), (QStringList{"pic0001.txt", "pic0002.jpg"}));
+        QCOMPARE(w.listColumn(fcStatus), (QStringList{"Renamed", "Renamed"}));
         QCOMPARE(shown.count(), 1);  // the view reads the rows written back
-        QCOMPARE(status(w), QStringLiteral("2 files from 2 are renamed"));
+        QCOMPARE(w.status(), QStringLiteral("2 files from 2 are renamed"));
         QCOMPARE(progress.count(), 2);
         QCOMPARE(progress[0][0].toInt(), 50);
         QCOMPARE(progress[1][0].toInt(), 100);
@@ -86,8 +80,8 @@ private slots:
 
         // A second run starts from the names written back: nothing left to do.
         w.form().RenameButtonClick();
-        QCOMPARE(w.listColumn(kStatus), (QStringList{"Invariably", "Invariably"}));
-        QCOMPARE(status(w), QStringLiteral("0 files from 2 are renamed"));
+        QCOMPARE(w.listColumn(fcStatus), (QStringList{"Invariably", "Invariably"}));
+        QCOMPARE(w.status(), QStringLiteral("0 files from 2 are renamed"));
     }
 
     void aCounterEditWithoutANumberFallsBack() {
@@ -127,7 +121,7 @@ private slots:
             QCOMPARE(
                 w.desktop().calls,
                 QStringList{"browseForFolder: You must choose the folder for moving files []"});
-            QCOMPARE(status(w), QStringLiteral("2 files in list"));
+            QCOMPARE(w.status(), QStringLiteral("2 files in list"));
 
             w.desktop().calls.clear();
             w.desktop().folderAnswers = {target_};
@@ -136,10 +130,10 @@ private slots:
             QCOMPARE(w.desktop().calls,
                      (QStringList{"browseForFolder: You must choose the folder for moving files []",
                                   "askYesNo: Files will move into " + target_}));
-            QCOMPARE(status(w), QStringLiteral("2 files in list"));
+            QCOMPARE(w.status(), QStringLiteral("2 files in list"));
             QCOMPARE(filesIn(source_), (QStringList{"a.txt", "b.jpg"}));
             QCOMPARE(filesIn(target_), QStringList{});
-            QCOMPARE(w.listColumn(kStatus), (QStringList{"-", "-"}));
+            QCOMPARE(w.listColumn(fcStatus), (QStringList{"-", "-"}));
             QVERIFY(w.control<QWidget>("ScanButton")->isVisible());
 
             // The folder is kept: the next move only asks to confirm.
@@ -147,8 +141,8 @@ private slots:
             w.desktop().yesNoAnswers = {true};
             w.form().RenameButtonClick();
             QCOMPARE(w.desktop().calls, QStringList{"askYesNo: Files will move into " + target_});
-            QCOMPARE(status(w), QStringLiteral("2 files from 2 are moved"));
-            QCOMPARE(w.listColumn(kPath), (QStringList{target_ + "/", target_ + "/"}));
+            QCOMPARE(w.status(), QStringLiteral("2 files from 2 are moved"));
+            QCOMPARE(w.listColumn(fcPath), (QStringList{target_ + "/", target_ + "/"}));
             QCOMPARE(filesIn(source_), QStringList{});
             QCOMPARE(filesIn(target_).size(), 2);
         }
@@ -160,7 +154,7 @@ private slots:
         auto* pick = w.control<QPushButton>("PathButton5");
         w.desktop().folderAnswers = {target_};
         QTest::mouseClick(pick, Qt::LeftButton);
-        QCOMPARE(status(w), "2 files in list; You selected " + target_);
+        QCOMPARE(w.status(), "2 files in list; You selected " + target_);
 
         QTest::mouseClick(pick, Qt::LeftButton);  // cancelled
         QVERIFY(QDir(target_).removeRecursively());
@@ -169,7 +163,7 @@ private slots:
                  (QStringList{"browseForFolder: Put files into... []",
                               "browseForFolder: Put files into... [" + target_ + "]",
                               "browseForFolder: Put files into... []"}));
-        QCOMPARE(status(w), "2 files in list; You selected " + target_);
+        QCOMPARE(w.status(), "2 files in list; You selected " + target_);
 
         w.desktop().calls.clear();
         w.control<QComboBox>("RenMovBox")->setCurrentIndex(1);
@@ -209,7 +203,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<TempFolder> temp_;
+    std::unique_ptr<TempTree> tree_;
     QString root_, source_, target_;
 };
 

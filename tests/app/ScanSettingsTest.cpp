@@ -6,15 +6,16 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
 #include "WindowFixture.h"
 #include "app/FolderTree.h"
+#include "support/TempTree.h"
 
 using folivar::FolderTree;
 using folivar::test::listEntries;
+using folivar::test::TempTree;
 using folivar::test::WindowFixture;
 
 namespace {
@@ -36,10 +37,9 @@ class ScanSettingsTest : public QObject {
 
 private slots:
     void init() {
-        temp_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(temp_->isValid());
-        root_ = QDir(temp_->path()).canonicalPath();
-        QVERIFY(QDir(root_).mkpath(QStringLiteral("Music/Rock")));
+        tree_ = std::make_unique<TempTree>();
+        root_ = QString::fromStdString(tree_->path());
+        tree_->dir("Music/Rock");
     }
 
     void enterAddsTheFolderOnce() {
@@ -81,11 +81,9 @@ private slots:
 
     void missingFolderIsIgnored() {
         QFETCH(QString, text);
-        QFile file(root_ + QStringLiteral("/file.txt"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
+        const QString file = QString::fromStdString(tree_->file("file.txt"));
         if (text == QStringLiteral("FILE")) {
-            text = file.fileName();
+            text = file;
         }
         WindowFixture w;
         auto* edit = w.control<QLineEdit>("PathEdit");
@@ -323,7 +321,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<QTemporaryDir> temp_;  // a fresh folder for every test
+    std::unique_ptr<TempTree> tree_;  // a fresh folder for every test
     QString root_;
 };
 

@@ -11,69 +11,33 @@
 #include <QTest>
 #include <memory>
 
-#include "TestFiles.h"
+#include "FrameRecorder.h"
 #include "WindowFixture.h"
-#include "platform/Clock.h"
+#include "search/EasyFileSearch.h"
+#include "session/FileListSession.h"
+#include "support/ScriptedClock.h"
+#include "support/TempTree.h"
 
+using folivar::test::FrameRecorder;
 using folivar::test::listEntries;
+using folivar::test::localTime;
+using folivar::test::ScriptedClock;
 using folivar::test::setListEntries;
-using folivar::test::TempFolder;
+using folivar::test::TempTree;
 using folivar::test::WindowFixture;
-using folivar::test::writeFile;
-
-namespace {
-
-// A millisecond tick that moves on by a fixed step each time it is read.
-class SteppingClock : public folivar::platform::Clock {
-public:
-    explicit SteppingClock(std::uint32_t step)
-        : step_(step), real_(folivar::platform::setClock(this)) {}
-    ~SteppingClock() override { folivar::platform::setClock(real_); }
-    SteppingClock(const SteppingClock&) = delete;
-    SteppingClock& operator=(const SteppingClock&) = delete;
-
-    std::uint32_t tickCount() override { return now_ += step_; }
-    folivar::platform::LocalTime localNow() override { return real_->localNow(); }
-    std::uint32_t highResolutionCounter() override { return real_->highResolutionCounter(); }
-
-private:
-    std::uint32_t step_;
-    std::uint32_t now_ = 0;
-    folivar::platform::Clock* real_;
-};
-
-// Records the status line's text each time it is painted.
-class PaintRecorder : public QObject {
-public:
-    explicit PaintRecorder(QStatusBar* bar) : bar_(bar) { bar_->installEventFilter(this); }
-    QStringList painted;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == bar_ && event->type() == QEvent::Paint) {
-            painted << bar_->currentMessage();
-        }
-        return false;
-    }
-
-private:
-    QStatusBar* bar_;
-};
-
-}  // namespace
 
 class ScanTest : public QObject {
     Q_OBJECT
 
 private slots:
     void init() {
-        temp_ = std::make_unique<TempFolder>();
-        root_ = temp_->path();
-        writeFile(root_ + "/Pics/Holiday.Photo.JPG", QByteArray(1234, 'x'),
-                  QDateTime(QDate(2004, 7, 9), QTime(12, 0)));
-        writeFile(root_ + "/Pics/2004/README", "hello",
-                  QDateTime(QDate(2003, 12, 25), QTime(8, 0)));
-        QVERIFY(QDir(root_).mkpath("Pics/empty"));
+        tree_ = std::make_unique<TempTree>();
+        root_ = QString::fromStdString(tree_->path());
+        tree_->file("Pics/Holiday.Photo.JPG", std::string(1234, 'x'));
+        tree_->setTimes("Pics/Holiday.Photo.JPG", localTime(2004, 7, 9), localTime(2004, 7, 9));
+        tree_->file("Pics/2004/README", "hello");
+        tree_->setTimes("Pics/2004/README", localTime(2003, 12, 25, 8), localTime(2003, 12, 25, 8));
+        tree_->dir("Pics/empty");
     }
 
     void scanFillsTheListFromThePrunedPathList() {
@@ -81,7 +45,7 @@ private slots:
         auto* paths = w.control<QListWidget>("PathListBox");
         const QString pics = root_ + "/Pics";
         // A subfolder of an entry, a sibling that merely shares its text, a missing folder.
-        writeFile(root_ + "/Pictures/other.txt", "1");
+        tree_->file("Pictures/other.txt", "1");
         setListEntries(paths, {pics + "/2004", root_ + "/Pictures", pics, root_ + "/gone"});
         setListEntries(w.control<QListWidget>("ScanListBox1"), {"*"});  // "*.*" wants a dot
 
@@ -96,7 +60,7 @@ private slots:
             QCOMPARE(w.listColumn(column).at(1), photo.at(column));
             QCOMPARE(w.listColumn(column).at(2), readme.at(column));
         }
-        const QString status = w.control<QStatusBar>("StatusBar")->currentMessage();
+        const QString status = w.status();
         QVERIFY2(QRegularExpression("^3 files in 3 folders\\. Time spent - \\d+ msec$")
                      .match(status)
                      .hasMatch(),
@@ -130,7 +94,7 @@ private slots:
             setListEntries(w.control<QListWidget>("ScanListBox1"), c.masks);
             w.control<QWidget>("ScanButton")->setFocus();
             w.form().ScanButtonClick();
-            QCOMPARE(w.control<QStatusBar>("StatusBar")->currentMessage(), c.status);
+            QCOMPARE(w.status(), c.status);
             QCOMPARE(w.desktop().calls, QStringList{"beep"});
             QCOMPARE(w.form().focusWidget(), w.control<QWidget>(c.focus));
             QCOMPARE(w.listColumn(0).size(), 2);
@@ -165,8 +129,7 @@ private slots:
         w.form().ScanButtonClick();
         QCOMPARE(listEntries(w.control<QListWidget>("PathListBox")), QStringList{});
         QCOMPARE(w.listColumn(0), QStringList{});
-        QCOMPARE(w.control<QStatusBar>("StatusBar")->currentMessage(),
-                 QStringLiteral("0 files in 0 folders. Time spent - 0 msec"));
+        QCOMPARE(w.status(), QStringLiteral("0 files in 0 folders. Time spent - 0 msec"));
         QVERIFY(!w.control<QPushButton>("RenameButton")->isEnabled());
         QVERIFY(!w.control<QPushButton>("FindDuplButton")->isEnabled());
     }
@@ -219,7 +182,7 @@ private slots:
         setListEntries(paths, {root_ + "/Pics"});
         w.form().ScanButtonClick();
         const QStringList before = w.listColumn(0);
-        const QString status = w.control<QStatusBar>("StatusBar")->currentMessage();
+        const QString status = w.status();
 
         for (const QString& text : {QString("12a"), QString(), QString("9223372036854775808")}) {
             w.desktop().calls.clear();
@@ -230,7 +193,7 @@ private slots:
                      QStringList{"error: '" + text + "' is not a valid integer value"});
             QCOMPARE(listEntries(paths), QStringList{root_ + "/Pics"});  // pruned all the same
             QCOMPARE(w.listColumn(0), before);
-            QCOMPARE(w.control<QStatusBar>("StatusBar")->currentMessage(), status);
+            QCOMPARE(w.status(), status);
         }
         // Sizes past 32 bits are whole numbers too.
         w.desktop().calls.clear();
@@ -263,32 +226,75 @@ private slots:
     // by hand, but not more often than a few times a second.
     void theStatusLineIsPaintedWhileFoldersAreEntered() {
         WindowFixture w;
-        auto* bar = w.control<QStatusBar>("StatusBar");
         setListEntries(w.control<QListWidget>("PathListBox"), {root_ + "/Pics"});
         setListEntries(w.control<QListWidget>("ScanListBox1"), {"*"});
         const QStringList folders{root_ + "/Pics", root_ + "/Pics/2004", root_ + "/Pics/empty"};
         {
-            const SteppingClock slow(1000);
-            PaintRecorder recorder(bar);
+            ScriptedClock slow;
+            slow.stepTicks(1000);
+            FrameRecorder recorder(w);
             w.form().ScanButtonClick();
-            QStringList seen = recorder.painted.filter(root_ + "/Pics");
+            QStringList seen = recorder.statuses().filter(root_ + "/Pics");
             seen.removeDuplicates();
             seen.sort();
             QCOMPARE(seen, folders);
         }
         {
-            const SteppingClock still(0);
-            PaintRecorder recorder(bar);
+            const ScriptedClock still;
+            FrameRecorder recorder(w);
             w.form().ScanButtonClick();
-            QStringList seen = recorder.painted.filter(root_ + "/Pics");
+            QStringList seen = recorder.statuses().filter(root_ + "/Pics");
             seen.removeDuplicates();
             QCOMPARE(seen, QStringList{root_ + "/Pics"});
-            QVERIFY(bar->currentMessage().startsWith("2 files in 2 folders."));
+            QVERIFY(w.status().startsWith("2 files in 2 folders."));
+        }
+    }
+
+    // Each filter control reaches the search component by the entry chosen,
+    // not by its position: "After" is the second entry of its list but not
+    // of the search's kinds.
+    void eachFilterControlReachesTheSearch() {
+        WindowFixture w;
+        setListEntries(w.control<QListWidget>("PathListBox"), {root_ + "/Pics"});
+        const folivar::TEasyFileSearch& search = w.form().session().search();
+        const auto scanWith = [&](const char* combo, int index) {
+            w.control<QComboBox>(combo)->setCurrentIndex(index);
+            w.form().ScanButtonClick();
+        };
+        const QList<folivar::TDateFilterAccessKind> access{
+            folivar::dfakAnyFiles, folivar::dfakCreatedFiles, folivar::dfakModifiedFiles,
+            folivar::dfakOpenedFiles};
+        const QList<folivar::TDateFilterKind> kinds{folivar::dfkBetween, folivar::dfkAfter,
+                                                    folivar::dfkBefore, folivar::dfkSame};
+        for (int index = 0; index < 4; ++index) {
+            scanWith("DateComboBox1", index);
+            QCOMPARE(search.DateFilterFileAccess(), access[index]);
+            scanWith("DateComboBox2", index);
+            QCOMPARE(search.DateFilterKind(), kinds[index]);
+        }
+        scanWith("SizeComboBox", 1);
+        QCOMPARE(search.SizeFilterKind(), folivar::sfkBiggerOrEqualTo);
+        scanWith("SizeComboBox", 0);
+        QCOMPARE(search.SizeFilterKind(), folivar::sfkSmallerOrEqualTo);
+
+        const QList<std::pair<const char*, folivar::TOptionsKind>> boxes{
+            {"ScanCheckBox1", folivar::okIncludeSubfolder},
+            {"ScanCheckBox2", folivar::okLookForAnyFile},
+            {"ScanCheckBox3", folivar::okLookForReadOnlyFile},
+            {"ScanCheckBox4", folivar::okLookForHiddenFile},
+            {"ScanCheckBox5", folivar::okLookForSystemFile},
+            {"ScanCheckBox6", folivar::okLookForArchiveFile}};
+        for (const auto& [box, option] : boxes) {
+            for (const auto& other : boxes) {
+                w.control<QCheckBox>(other.first)->setChecked(other.first == box);
+            }
+            w.form().ScanButtonClick();
+            QCOMPARE(search.SearchOptions(), folivar::TOptions{option});
         }
     }
 
 private:
-    std::unique_ptr<TempFolder> temp_;
+    std::unique_ptr<TempTree> tree_;
     QString root_;
 };
 

@@ -11,7 +11,6 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -19,23 +18,17 @@
 
 #include "WindowFixture.h"
 #include "app/FileIcons.h"
-#include "app/FileListModel.h"
 #include "app/FolderTree.h"
 #include "app/ShellPane.h"
+#include "support/TempTree.h"
 
-using folivar::FileListModel;
 using folivar::FolderTree;
 using folivar::ShellPane;
+using folivar::test::fileRow;
+using folivar::test::TempTree;
 using folivar::test::WindowFixture;
 
 namespace {
-
-void touch(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        qFatal("cannot create %s", qPrintable(path));
-    }
-}
 
 void toggle(QCheckBox* box) {
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
@@ -52,24 +45,19 @@ class ShellPanesTest : public QObject {
 
 private slots:
     void init() {
-        temp_ = std::make_unique<QTemporaryDir>();
-        QVERIFY(temp_->isValid());
-        root_ = QDir(temp_->path()).canonicalPath();
+        tree_ = std::make_unique<TempTree>();
+        root_ = QString::fromStdString(tree_->path());
     }
 
     void shellModeSwapsTheListForThePane() {
         WindowFixture w;
-        auto* model = qobject_cast<FileListModel*>(w.control<QTableView>("ListView")->model());
-        QVERIFY(model != nullptr);
-        model->beginBulkUpdate();
-        model->table().append({"a.jpg", "/x/", "1", "jpg", "1.1.2004", "0", "-"});
-        model->table().append({"b.jpg", "/x/", "2", "jpg", "1.1.2004", "0", "-"});
-        model->endBulkUpdate();
+        w.setRows({fileRow("a.jpg", "1"), fileRow("b.jpg", "2")});
         auto* rename = w.control<QPushButton>("RenameButton");
         rename->setEnabled(true);  // as a scan of one or more rows leaves it
 
         auto* shell = w.control<QCheckBox>("CheckView");
         auto* list = w.control<QTableView>("ListView");
+        const QAbstractItemModel* model = list->model();
         auto* pane = w.control<ShellPane>("ShellListView");
         auto* exportButton = w.control<QPushButton>("ExportButton");
         const QList<QWidget*> buttons{w.control<QWidget>("ScanButton"), rename,
@@ -105,8 +93,8 @@ private slots:
     }
 
     void paneFollowsTheTreeOnlyInShellMode() {
-        QVERIFY(QDir(root_).mkpath(QStringLiteral("one")));
-        QVERIFY(QDir(root_).mkpath(QStringLiteral("two")));
+        tree_->dir("one");
+        tree_->dir("two");
         WindowFixture w;
         auto* tree = w.control<FolderTree>("ShellTreeView");
         auto* pane = w.control<ShellPane>("ShellListView");
@@ -190,7 +178,7 @@ private slots:
     }
 
     void f5FallsBackToAFolderStillThere() {
-        QVERIFY(QDir(root_).mkpath(QStringLiteral("doomed")));
+        tree_->dir("doomed");
         WindowFixture w;
         auto* tree = w.control<FolderTree>("ShellTreeView");
         tree->setPath(root_ + QStringLiteral("/doomed"));
@@ -201,14 +189,14 @@ private slots:
     }
 
     void f5InThePaneReadsTheFolderAgain() {
-        touch(root_ + QStringLiteral("/a.txt"));
+        tree_->file("a.txt");
         WindowFixture w;
         w.control<FolderTree>("ShellTreeView")->setPath(root_);
         toggle(w.control<QCheckBox>("CheckView"));
         auto* pane = w.control<ShellPane>("ShellListView");
         QTRY_COMPARE(shownEntries(pane), 1);
 
-        touch(root_ + QStringLiteral("/.hidden"));
+        tree_->file(".hidden");
         QTest::qWait(300);
         QCOMPARE(shownEntries(pane), 1);
         QTest::keyClick(pane->reportView(), Qt::Key_F5);
@@ -272,8 +260,8 @@ private slots:
     // still gets a picture.
     void everyEntryHasAnIcon() {
         QVERIFY(QDir(root_).mkpath(QStringLiteral("folder")));
-        touch(root_ + QStringLiteral("/notes.txt"));
-        touch(root_ + QStringLiteral("/.hidden"));
+        tree_->file("notes.txt");
+        tree_->file(".hidden");
         QVERIFY(::mkfifo(QFile::encodeName(root_ + QStringLiteral("/pipe")).constData(), 0600) ==
                 0);
         QVERIFY(
@@ -316,7 +304,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<QTemporaryDir> temp_;  // a fresh folder for every test
+    std::unique_ptr<TempTree> tree_;  // a fresh folder for every test
     QString root_;
 };
 

@@ -2,8 +2,14 @@
 
 #include <QAbstractItemModel>
 #include <QListWidget>
+#include <QStandardItemModel>
+#include <QStatusBar>
 #include <QTableView>
-#include <QTest>
+#include <filesystem>
+#include <fstream>
+
+#include "session/FileListSession.h"
+#include "support/TempTree.h"
 
 namespace folivar::test {
 
@@ -20,6 +26,26 @@ void setListEntries(QListWidget* list, const QStringList& texts) {
     list->addItems(texts);
 }
 
+QByteArray readFile(const QString& path) {
+    return QByteArray::fromStdString(test::readFile(path.toStdString()));
+}
+
+void writeFile(const QString& path, const QByteArray& contents) {
+    const std::filesystem::path file(path.toStdString());
+    std::error_code error;
+    std::filesystem::create_directories(file.parent_path(), error);
+    std::ofstream out(file, std::ios::binary);
+    out << contents.toStdString();
+    if (!out.flush()) {
+        QTest::qFail(qPrintable(QStringLiteral("cannot write %1").arg(path)), __FILE__, __LINE__);
+    }
+}
+
+FileRow fileRow(std::string name, std::string size, std::string folder, std::string type) {
+    return {
+        std::move(name), std::move(folder), std::move(size), std::move(type), "1.1.2004", "0", "-"};
+}
+
 WindowFixture::WindowFixture() : form_(std::make_unique<TForm1>()) {
     auto scripted = std::make_unique<ScriptedDesktop>();
     desktop_ = scripted.get();
@@ -32,6 +58,10 @@ WindowFixture::WindowFixture() : form_(std::make_unique<TForm1>()) {
 
 WindowFixture::~WindowFixture() = default;
 
+QString WindowFixture::status() const {
+    return control<QStatusBar>("StatusBar")->currentMessage();
+}
+
 QStringList WindowFixture::listColumn(int column) const {
     const QAbstractItemModel* model = control<QTableView>("ListView")->model();
     QStringList texts;
@@ -39,6 +69,14 @@ QStringList WindowFixture::listColumn(int column) const {
         texts << model->data(model->index(row, column)).toString();
     }
     return texts;
+}
+
+void WindowFixture::setRows(const std::vector<FileRow>& rows) {
+    form_->session().replaceRows(rows);
+}
+
+void WindowFixture::giveModel(QTableView* view) {
+    view->setModel(new QStandardItemModel(view));
 }
 
 }  // namespace folivar::test

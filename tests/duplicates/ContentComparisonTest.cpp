@@ -1,4 +1,4 @@
-#include "duplicates/ContentComparison.h"
+#include "ContentComparison.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@
 #include "support/FaultyFileSystem.h"
 #include "support/TempTree.h"
 
-namespace folivar {
+namespace folivar::test {
 namespace {
 
 TEST(ContentComparisonTest, ChunkIsAFifthPlusOneBelow320MiBAnd64MiBFromThere) {
@@ -90,4 +90,4 @@ TEST(ContentComparisonTest, FilesThatCannotBeReadAreIdenticalToNothing) {
 }
 
 }  // namespace
-}  // namespace folivar
+}  // namespace folivar::test

@@ -18,7 +18,9 @@
 #include "filelist/EConvertError.h"
 #include "support/FaultyFileSystem.h"
 #include "support/FileEdits.h"
+#include "support/RecordingSink.h"
 #include "support/TempTree.h"
+#include "support/ThrowsMessage.h"
 
 namespace folivar {
 namespace {
@@ -36,18 +38,15 @@ protected:
     }
     void listPath(const std::string& path) { test::addRow(table, path); }
 
-    DuplicateFinder::Callbacks callbacks() {
-        return {[this](int percent) { positions.push_back(percent); },
-                [this](const std::string& text) { statuses.push_back(text); }};
-    }
-    DuplicateFinder::SearchOutcome search() { return finder.search(table, callbacks()); }
-    DuplicateFinder::DeleteOutcome remove() { return finder.deleteDuplicates(table, callbacks()); }
+    DuplicateFinder::SearchOutcome search() { return finder.search(table, sink); }
+    DuplicateFinder::DeleteOutcome remove() { return finder.deleteDuplicates(table, sink); }
 
     test::TempTree tree;
     FileTable table;
     DuplicateFinder finder;
-    std::vector<int> positions;
-    Texts statuses;
+    test::RecordingSink sink;
+    std::vector<int>& positions = sink.percents;
+    Texts& statuses = sink.statuses;
 };
 
 TEST_F(DuplicateFinderTest, ThreeIdenticalAndOneDifferentOfTheSameSize) {
@@ -56,8 +55,8 @@ TEST_F(DuplicateFinderTest, ThreeIdenticalAndOneDifferentOfTheSameSize) {
     EXPECT_EQ(marks(table), (Texts{"one 1 Orig", "two 1 Dupl", "three 1 Dupl"}));
     EXPECT_EQ(outcome.duplicatesFound, 2);
     EXPECT_TRUE(outcome.deleteMode);
-    EXPECT_FALSE(outcome.renameEnabled.has_value());
-    EXPECT_FALSE(outcome.findDuplEnabled.has_value());
+    EXPECT_FALSE(outcome.buttons.rename.has_value());
+    EXPECT_FALSE(outcome.buttons.findDupl.has_value());
     EXPECT_EQ(statuses.back(), "3 files in list; 2 duplicates are found");
 }
 
@@ -84,20 +83,15 @@ TEST_F(DuplicateFinderTest, NothingFoundEmptiesTheListAndDisablesTheButtons) {
                      "0 files in list; 0 duplicates are found"}));
     EXPECT_EQ(positions, (std::vector<int>{0, 67, 100}));
     EXPECT_FALSE(outcome.deleteMode);
-    EXPECT_EQ(outcome.renameEnabled, false);
-    EXPECT_EQ(outcome.findDuplEnabled, false);
+    EXPECT_EQ(outcome.buttons.rename, false);
+    EXPECT_EQ(outcome.buttons.findDupl, false);
 }
 
 TEST_F(DuplicateFinderTest, SizeThatIsNoNumberStopsTheSearchBeforeAnyChange) {
     list({{"a", "x"}, {"b", "x"}});
     table[1].Size = "1x";
     const FileTable before = table;
-    try {
-        search();
-        FAIL() << "no error";
-    } catch (const EConvertError& error) {
-        EXPECT_STREQ(error.what(), "'1x' is not a valid integer value");
-    }
+    EXPECT_THROW_MSG(search(), EConvertError, "'1x' is not a valid integer value");
     EXPECT_EQ(marks(table), marks(before));
 }
 
@@ -155,14 +149,14 @@ TEST_F(DuplicateFinderTest, DeletionRetriesOnceAndCountsWhatRemains) {
     const auto outcome = remove();
     EXPECT_EQ(statuses.back(), "2 files in list; Deleted - 1; Remained - 1");
     EXPECT_EQ(marks(table), (Texts{"orig 1 Orig", "held 1 Dupl"}));
-    EXPECT_FALSE(outcome.findDuplEnabled.has_value());
+    EXPECT_FALSE(outcome.buttons.findDupl.has_value());
     EXPECT_FALSE(platform::fileSystem().fileExists(tree.at("readonly")));
 
     table.removeRows({1});
     const auto again = remove();
     EXPECT_EQ(statuses.back(), "1 files in list; Deleted - 0");
-    EXPECT_EQ(again.findDuplEnabled, false);
-    EXPECT_FALSE(again.renameEnabled.has_value());
+    EXPECT_EQ(again.buttons.findDupl, false);
+    EXPECT_FALSE(again.buttons.rename.has_value());
 }
 
 TEST_F(DuplicateFinderTest, DeletesOnlyFilesStillAsTheyWereCompared) {

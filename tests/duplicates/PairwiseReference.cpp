@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "duplicates/ContentComparison.h"
+#include "ContentComparison.h"
 #include "filelist/ColumnSort.h"
 #include "filelist/IntegerText.h"
 

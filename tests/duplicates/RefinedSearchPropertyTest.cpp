@@ -10,6 +10,7 @@
 #include "PairwiseReference.h"
 #include "duplicates/DuplicateFinder.h"
 #include "support/FaultyFileSystem.h"
+#include "support/RecordingSink.h"
 #include "support/TempTree.h"
 
 namespace folivar {
@@ -120,9 +121,9 @@ TEST(RefinedSearchPropertyTest, GivesExactlyThePairwiseRowsAndTexts) {
         const std::int32_t found = test::pairwiseSearch(expected);
 
         DuplicateFinder finder(round % 2 == 0 ? ContentClassifier::Options{} : tiny);
-        std::string last;
-        const auto outcome =
-            finder.search(actual, {nullptr, [&](const std::string& text) { last = text; }});
+        test::RecordingSink sink;
+        const auto outcome = finder.search(actual, sink);
+        const std::string last = sink.lastStatus();
         ASSERT_EQ(test::marks(actual), test::marks(expected)) << "round " << round;
         ASSERT_TRUE(std::equal(actual.begin(), actual.end(), expected.begin(), expected.end()));
         EXPECT_EQ(outcome.duplicatesFound, found);

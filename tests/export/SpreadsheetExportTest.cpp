@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "export/ESpreadsheetError.h"
+#include "support/ThrowsMessage.h"
 
 namespace folivar {
 namespace {
@@ -71,6 +72,20 @@ private:
     std::optional<std::string> failAt_;
 };
 
+// What the window is shown, into the same log.
+class LoggingSink : public ProgressSink {
+public:
+    explicit LoggingSink(Log& log) : log_(log) {}
+    void status(const std::string& text) override { log_.push_back("status: " + text); }
+    void percent(int percent) override { log_.push_back("progress " + std::to_string(percent)); }
+    void progressShown(bool shown) override {
+        log_.push_back(shown ? "showProgress" : "hideProgress");
+    }
+
+private:
+    Log& log_;
+};
+
 class SpreadsheetExportTest : public testing::Test {
 protected:
     SpreadsheetExportTest()
@@ -82,12 +97,8 @@ protected:
               return std::make_unique<RecordingApplication>(log, alive, failAt);
           }) {}
 
-    SpreadsheetExport::Events events() {
-        return {[this](const std::string& text) { log.push_back("status: " + text); },
-                [this](const std::string& text) { log.push_back("warning: " + text); },
-                [this] { log.push_back("showProgress"); },
-                [this](int percent) { log.push_back("progress " + std::to_string(percent)); },
-                [this] { log.push_back("hideProgress"); }};
+    SpreadsheetExport::Result run(const FileTable& table) {
+        return exporter.exportList(table, sink).result;
     }
 
     static FileTable rows(int count) {
@@ -116,11 +127,12 @@ protected:
     bool installed = true;
     std::optional<std::string> failAt;
     SpreadsheetExport exporter;
+    LoggingSink sink{log};
 };
 
 TEST_F(SpreadsheetExportTest, ThreeRowsMakeTheCallsInOrder) {
     const FileTable table = rows(3);
-    EXPECT_EQ(exporter.exportList(table, events()), SpreadsheetExport::Result::Completed);
+    EXPECT_EQ(run(table), SpreadsheetExport::Result::Completed);
     const Log expected = {
         "create Excel.Application",
         "status: Please wait...",
@@ -147,7 +159,7 @@ TEST_F(SpreadsheetExportTest, ThreeRowsMakeTheCallsInOrder) {
 }
 
 TEST_F(SpreadsheetExportTest, EightRowsRoundHalvesToEven) {
-    exporter.exportList(rows(8), events());
+    run(rows(8));
     EXPECT_EQ(only("progress"), (Log{"progress 12", "progress 25", "progress 38", "progress 50",
                                      "progress 62", "progress 75", "progress 88", "progress 100"}));
     EXPECT_EQ(only("status: 62%"), Log{"status: 62% are completed. Please wait..."});
@@ -155,7 +167,7 @@ TEST_F(SpreadsheetExportTest, EightRowsRoundHalvesToEven) {
 }
 
 TEST_F(SpreadsheetExportTest, ReportsEachPercentageOnceOnLongLists) {
-    exporter.exportList(rows(1000), events());
+    run(rows(1000));
     const Log progress = only("progress");
     ASSERT_EQ(progress.size(), 101U);
     for (int percent = 0; percent <= 100; ++percent) {
@@ -168,33 +180,36 @@ TEST_F(SpreadsheetExportTest, ReportsEachPercentageOnceOnLongLists) {
 }
 
 TEST_F(SpreadsheetExportTest, EmptyListDoesNothingAtAll) {
-    EXPECT_EQ(exporter.exportList(FileTable(), events()), SpreadsheetExport::Result::EmptyList);
+    EXPECT_EQ(run(FileTable()), SpreadsheetExport::Result::EmptyList);
     EXPECT_TRUE(log.empty());
     EXPECT_EQ(exporter.application(), nullptr);
 }
 
 TEST_F(SpreadsheetExportTest, WithoutTheApplicationOnlyTheWarningShows) {
-    exporter.exportList(rows(1), events());
+    run(rows(1));
     SpreadsheetApplication* previous = exporter.application();
     log.clear();
     installed = false;
-    EXPECT_EQ(exporter.exportList(rows(3), events()), SpreadsheetExport::Result::NoApplication);
-    EXPECT_EQ(log, (Log{"create Excel.Application",
-                        "warning: You need to first install Microsoft Excel!"}));
+    const SpreadsheetExport::Outcome outcome = exporter.exportList(rows(3), sink);
+    EXPECT_EQ(outcome.result, SpreadsheetExport::Result::NoApplication);
+    EXPECT_EQ(outcome.warning, "You need to first install Microsoft Excel!");
+    EXPECT_EQ(log, (Log{"create Excel.Application"}));
     EXPECT_EQ(exporter.application(), previous);
 
     log.clear();
     SpreadsheetExport throwing([](const std::string&) -> std::unique_ptr<SpreadsheetApplication> {
         throw std::runtime_error("cannot start");
     });
-    EXPECT_EQ(throwing.exportList(rows(1), events()), SpreadsheetExport::Result::NoApplication);
-    EXPECT_EQ(log, Log{"warning: You need to first install Microsoft Excel!"});
+    const SpreadsheetExport::Outcome refused = throwing.exportList(rows(1), sink);
+    EXPECT_EQ(refused.result, SpreadsheetExport::Result::NoApplication);
+    EXPECT_EQ(refused.warning, "You need to first install Microsoft Excel!");
+    EXPECT_EQ(log, Log{});
 }
 
 TEST_F(SpreadsheetExportTest, TwoExportsHoldOnlyTheSecondApplication) {
-    exporter.exportList(rows(2), events());
+    run(rows(2));
     SpreadsheetApplication* first = exporter.application();
-    exporter.exportList(rows(2), events());
+    run(rows(2));
     EXPECT_NE(exporter.application(), first);
     EXPECT_EQ(alive, 1);
     EXPECT_EQ(only("create").size(), 2U);
@@ -206,12 +221,7 @@ TEST_F(SpreadsheetExportTest, TwoExportsHoldOnlyTheSecondApplication) {
 
 TEST_F(SpreadsheetExportTest, WriteFailingMidwayRestoresTheButtons) {
     failAt = "Cells(2,3)=200";
-    try {
-        exporter.exportList(rows(3), events());
-        FAIL() << "no error";
-    } catch (const ESpreadsheetError& e) {
-        EXPECT_STREQ(e.what(), "failed: Cells(2,3)=200");
-    }
+    EXPECT_THROW_MSG(run(rows(3)), ESpreadsheetError, "failed: Cells(2,3)=200");
     EXPECT_EQ(only("status: "),
               (Log{"status: Please wait...", "status: 33% are completed. Please wait..."}));
     EXPECT_EQ(log.back(), "hideProgress");
@@ -222,7 +232,7 @@ TEST_F(SpreadsheetExportTest, WriteFailingMidwayRestoresTheButtons) {
 
 TEST_F(SpreadsheetExportTest, FailingBeforeTheCellsLeavesTheButtonsAlone) {
     failAt = "Workbooks(1).WorkSheets(1).Name=FileList";
-    EXPECT_THROW(exporter.exportList(rows(2), events()), ESpreadsheetError);
+    EXPECT_THROW(run(rows(2)), ESpreadsheetError);
     EXPECT_EQ(log.back(), "Workbooks(1).Sheets.Add(,,1,-4167)");
     EXPECT_EQ(only("showProgress"), Log{});
     EXPECT_EQ(only("hideProgress"), Log{});

@@ -1,5 +1,6 @@
 #include "export/XlsxApplication.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 
@@ -13,8 +14,10 @@
 #include "WorkbookReader.h"
 #include "export/ESpreadsheetError.h"
 #include "export/SpreadsheetExport.h"
+#include "support/RecordingSink.h"
 #include "support/ScriptedClock.h"
 #include "support/TempTree.h"
+#include "support/ThrowsMessage.h"
 
 namespace folivar {
 namespace {
@@ -47,10 +50,13 @@ protected:
     }
 
     SpreadsheetExport::Result run(const FileTable& table) {
-        SpreadsheetExport::Events events;
-        events.status = [this](const std::string& text) { statuses.push_back(text); };
-        events.warning = [this](const std::string& text) { warnings.push_back(text); };
-        return exporter.exportList(table, events);
+        test::RecordingSink sink;
+        const SpreadsheetExport::Outcome outcome = exporter.exportList(table, sink);
+        statuses.insert(statuses.end(), sink.statuses.begin(), sink.statuses.end());
+        if (!outcome.warning.empty()) {
+            warnings.push_back(outcome.warning);
+        }
+        return outcome.result;
     }
 
     bool tmpIsEmpty() const { return fs::is_empty(tmp.path()); }
@@ -149,13 +155,9 @@ TEST_F(XlsxApplicationTest, TwoExportsGiveTwoWorkbooks) {
 TEST_F(XlsxApplicationTest, UnusableTemporaryFolderIsAnError) {
     const std::string missing = tmp.at("missing");
     ::setenv("TMPDIR", missing.c_str(), 1);
-    try {
-        run(listOf({{"a", "/", "1", "", "1.1.2001", "0", "-"}}));
-        FAIL() << "no error";
-    } catch (const ESpreadsheetError& e) {
-        EXPECT_EQ(std::string(e.what()), "Cannot create the workbook: Cannot create a folder in " +
-                                             missing + ": No such file or directory");
-    }
+    EXPECT_THROW_MSG(run(listOf({{"a", "/", "1", "", "1.1.2001", "0", "-"}})), ESpreadsheetError,
+                     "Cannot create the workbook: Cannot create a folder in " + missing +
+                         ": No such file or directory");
     EXPECT_TRUE(opened.empty());
 }
 
@@ -170,13 +172,8 @@ TEST_F(XlsxApplicationTest, AFullDiskIsAnErrorAndLeavesNothing) {
         table.append(
             {"IMG_" + std::to_string(i) + ".jpg", "/x/y/", "1", "jpg", "1.1.2001", "0", "-"});
     }
-    try {
-        run(table);
-        ADD_FAILURE() << "no error";
-    } catch (const ESpreadsheetError& e) {
-        EXPECT_EQ(std::string(e.what()).rfind("Cannot write the workbook " + small, 0), 0U)
-            << e.what();
-    }
+    EXPECT_THAT([&] { run(table); }, testing::ThrowsMessage<ESpreadsheetError>(testing::StartsWith(
+                                         "Cannot write the workbook " + small)));
     EXPECT_TRUE(opened.empty());
     EXPECT_TRUE(fs::is_empty(small));
     ::umount2(small.c_str(), MNT_DETACH);
@@ -196,15 +193,10 @@ protected:
 TEST_F(XlsxWorkbookTest, NeverReplacesAFileAtTheWorkbooksName) {
     app.worksheet("filelist").setCell(1, 1, "mine");
     std::ofstream(app.workbookFile()) << "someone else's";
-    try {
-        app.setVisible(true);
-        FAIL() << "no error";
-    } catch (const ESpreadsheetError& e) {
-        EXPECT_EQ(std::string(e.what()), "Cannot write the workbook " + app.workbookFile() +
-                                             ": a file of that name already exists.");
-    }
-    std::ifstream kept(app.workbookFile());
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "someone else's");
+    EXPECT_THROW_MSG(app.setVisible(true), ESpreadsheetError,
+                     "Cannot write the workbook " + app.workbookFile() +
+                         ": a file of that name already exists.");
+    EXPECT_EQ(test::readFile(app.workbookFile()), "someone else's");
 }
 
 TEST_F(XlsxWorkbookTest, CellsThatCannotBeWrittenAreErrors) {
@@ -225,12 +217,7 @@ TEST_F(XlsxWorkbookTest, CellsThatCannotBeWrittenAreErrors) {
          "(32767 characters)."},
     };
     for (const auto& c : cases) {
-        try {
-            sheet.setCell(c.row, c.column, c.text);
-            ADD_FAILURE() << "no error for " << c.message;
-        } catch (const ESpreadsheetError& e) {
-            EXPECT_EQ(std::string(e.what()), c.message);
-        }
+        EXPECT_THROW_MSG(sheet.setCell(c.row, c.column, c.text), ESpreadsheetError, c.message);
     }
     sheet.setCell(3, 2, std::string(32767, 'p'));
     app.setVisible(true);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "filelist/EConvertError.h"
+#include "support/ThrowsMessage.h"
 
 namespace folivar {
 namespace {
@@ -113,12 +114,7 @@ TEST_P(SortError, LeavesEveryRowWhereItWas) {
     for (const int8_t before : {int8_t{-1}, int8_t{0}, static_cast<int8_t>(c.column)}) {
         FileTable table = tableWith(c.column, c.cells);
         int8_t last = before;
-        try {
-            clickColumn(table, c.column, last);
-            FAIL() << "no error";
-        } catch (const EConvertError& e) {
-            EXPECT_EQ(std::string(e.what()), c.message);
-        }
+        EXPECT_THROW_MSG(clickColumn(table, c.column, last), EConvertError, c.message);
         EXPECT_EQ(last, before);
         EXPECT_EQ(column(table, c.column), c.cells);
     }

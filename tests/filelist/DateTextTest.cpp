@@ -5,6 +5,7 @@
 #include <string>
 
 #include "filelist/EConvertError.h"
+#include "support/ThrowsMessage.h"
 
 namespace folivar {
 namespace {
@@ -37,12 +38,7 @@ class InvalidDate : public testing::TestWithParam<std::string> {};
 
 TEST_P(InvalidDate, RaisesWithTheText) {
     const std::string& text = GetParam();
-    try {
-        StrToDate(text);
-        FAIL() << "no error for '" << text << "'";
-    } catch (const EConvertError& e) {
-        EXPECT_EQ(std::string(e.what()), "'" + text + "' is not a valid date");
-    }
+    EXPECT_THROW_MSG(StrToDate(text), EConvertError, "'" + text + "' is not a valid date");
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, InvalidDate,

@@ -8,6 +8,7 @@
 
 #include "platform/FileSystem.h"
 #include "support/FaultyFileSystem.h"
+#include "support/RecordingSink.h"
 #include "support/TempTree.h"
 
 namespace folivar {
@@ -26,8 +27,7 @@ protected:
     }
 
     DeleteFilesOutcome run(const RowSelection& selection) {
-        return deleteFiles(table_, selection,
-                           [this](const std::string& s) { statuses_.push_back(s); });
+        return deleteFiles(table_, selection, sink_);
     }
 
     Texts rowNames() const {
@@ -45,7 +45,8 @@ protected:
     test::TempTree tree_;
     test::FaultyFileSystem faults_;
     FileTable table_;
-    Texts statuses_;
+    test::RecordingSink sink_;
+    Texts& statuses_ = sink_.statuses;
 };
 
 TEST_F(DeleteFiles, AFileThatWillNotGoKeepsItsSelectedRow) {
@@ -65,8 +66,8 @@ TEST_F(DeleteFiles, AFileThatWillNotGoKeepsItsSelectedRow) {
     // Tried once more, as it is.
     EXPECT_EQ(faults_.removeCalls(),
               (Texts{tree_.at("a.jpg"), tree_.at("b.jpg"), tree_.at("b.jpg"), tree_.at("c.jpg")}));
-    EXPECT_FALSE(outcome.buttons.disableRename);
-    EXPECT_TRUE(outcome.buttons.disableFindDupl);
+    EXPECT_EQ(outcome.buttons.rename, std::nullopt);
+    EXPECT_EQ(outcome.buttons.findDupl, false);
 }
 
 TEST_F(DeleteFiles, AFileThatFailsOnceGoesOnTheSecondTry) {
@@ -79,8 +80,7 @@ TEST_F(DeleteFiles, AFileThatFailsOnceGoesOnTheSecondTry) {
     EXPECT_TRUE(table_.empty());
     EXPECT_FALSE(onDisk("a"));
     EXPECT_FALSE(onDisk("b"));
-    EXPECT_TRUE(outcome.buttons.disableRename);
-    EXPECT_TRUE(outcome.buttons.disableFindDupl);
+    EXPECT_EQ(outcome.buttons, (ActionButtons{false, false}));
 }
 
 // A read-only file in a read-only folder, and a link to a read-only file
@@ -127,7 +127,7 @@ TEST_F(DeleteFiles, UnselectedRowsAndTheirFilesStayWhereTheyAre) {
     EXPECT_FALSE(onDisk("r0"));
     EXPECT_FALSE(onDisk("r5"));
     EXPECT_EQ(faults_.removeCalls().size(), 5u);
-    EXPECT_FALSE(outcome.buttons.disableFindDupl);
+    EXPECT_EQ(outcome.buttons.findDupl, std::nullopt);
 }
 
 TEST_F(DeleteFiles, AFileAlreadyGoneStaysListedAsRemained) {

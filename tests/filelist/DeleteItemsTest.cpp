@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "support/RecordingSink.h"
 #include "support/TempTree.h"
 
 namespace folivar {
@@ -32,18 +33,18 @@ TEST_P(DeleteItems, RemovesTheSelectedRowsAndNoFile) {
         tree.file(name, "x");
         table.append({name, tree.path() + "/", "1", "", "1.1.2001", "0", "-"});
     }
-    Texts statuses;
-    const ButtonsAfterRemoval buttons =
-        deleteItems(table, c.selection, [&](const std::string& s) { statuses.push_back(s); });
+    test::RecordingSink sink;
+    const ActionButtons buttons = deleteItems(table, c.selection, sink);
 
     Texts left;
     for (const FileRow& row : table) {
         left.push_back(row.FileName);
     }
     EXPECT_EQ(left, c.left);
-    EXPECT_EQ(statuses, (Texts{"Please wait...", c.status}));
-    EXPECT_EQ(buttons.disableRename, c.disableRename);
-    EXPECT_EQ(buttons.disableFindDupl, c.disableFindDupl);
+    EXPECT_EQ(sink.statuses, (Texts{"Please wait...", c.status}));
+    // A removal only ever disables.
+    EXPECT_EQ(buttons.rename, c.disableRename ? std::optional(false) : std::nullopt);
+    EXPECT_EQ(buttons.findDupl, c.disableFindDupl ? std::optional(false) : std::nullopt);
     for (std::size_t i = 0; i < c.selection.size(); ++i) {
         EXPECT_TRUE(platform::fileSystem().fileExists(tree.at("f" + std::to_string(i))));
     }
@@ -64,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(DeleteItemsSelection, OfAnotherLengthTouchesNothing) {
     FileTable table;
     table.append({"a", "/", "1", "", "1.1.2001", "0", "-"});
-    EXPECT_THROW(deleteItems(table, {true, true}, {}), std::invalid_argument);
+    EXPECT_THROW(deleteItems(table, {true, true}, ProgressSink::silent()), std::invalid_argument);
     EXPECT_EQ(table.size(), 1u);
 }
 

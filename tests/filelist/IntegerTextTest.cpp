@@ -6,6 +6,7 @@
 #include <string>
 
 #include "filelist/EConvertError.h"
+#include "support/ThrowsMessage.h"
 
 namespace folivar {
 namespace {
@@ -35,12 +36,8 @@ class InvalidInteger : public testing::TestWithParam<std::string> {};
 
 TEST_P(InvalidInteger, RaisesWithTheTextAsGiven) {
     const std::string& text = GetParam();
-    try {
-        StrToInt64(text);
-        FAIL() << "no error for '" << text << "'";
-    } catch (const EConvertError& e) {
-        EXPECT_EQ(std::string(e.what()), "'" + text + "' is not a valid integer value");
-    }
+    EXPECT_THROW_MSG(StrToInt64(text), EConvertError,
+                     "'" + text + "' is not a valid integer value");
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, InvalidInteger,

@@ -3,27 +3,30 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "support/RecordingSink.h"
+#include "support/ScriptedClock.h"
+
 namespace folivar {
 namespace {
 
 using testing::ElementsAre;
 
 std::vector<int> shownPercentages(std::size_t rows) {
-    std::vector<int> shown;
-    ProgressReporter progress(rows, {[&](int p) { shown.push_back(p); }, nullptr});
+    test::RecordingSink sink;
+    ProgressReporter progress(sink, rows);
     for (std::size_t i = 0; i < rows; ++i) {
         progress.rowDone();
     }
-    return shown;
+    return sink.percents;
 }
 
 TEST(Progress, HalvesGoToTheEvenNumber) {
     EXPECT_THAT(shownPercentages(3), ElementsAre(33, 67, 100));
     EXPECT_THAT(shownPercentages(8), ElementsAre(12, 25, 38, 50, 62, 75, 88, 100));
-    EXPECT_EQ(PercentDone(1, 200), 0);  // 0.5
-    EXPECT_EQ(PercentDone(3, 200), 2);  // 1.5
-    EXPECT_EQ(PercentDone(0, 0), 0);
-    EXPECT_EQ(PercentDone(4, 3), 100);  // one past the last row still shows 100
+    EXPECT_EQ(percentDone(1, 200), 0);  // 0.5
+    EXPECT_EQ(percentDone(3, 200), 2);  // 1.5
+    EXPECT_EQ(percentDone(0, 0), 0);
+    EXPECT_EQ(percentDone(4, 3), 100);  // one past the last row still shows 100
 }
 
 TEST(Progress, RoundingTable) {
@@ -41,7 +44,7 @@ TEST(Progress, RoundingTable) {
         {201, 200000, 0},  {30000000, 60000000, 50},  // past 2^31 once multiplied by 100
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(PercentDone(c.done, c.total), c.expected) << c.done << "/" << c.total;
+        EXPECT_EQ(percentDone(c.done, c.total), c.expected) << c.done << "/" << c.total;
     }
 }
 
@@ -53,13 +56,43 @@ TEST(Progress, ReportsOnlyChangesButTheFirstRowAlways) {
 }
 
 TEST(Progress, StatusText) {
-    std::vector<std::string> texts;
-    ProgressReporter progress(5, {nullptr, [&](const std::string& t) { texts.push_back(t); }});
+    test::RecordingSink sink;
+    ProgressReporter progress(sink, 5);
     progress.rowDone();
-    progress.rowDone();
-    EXPECT_THAT(texts, ElementsAre("20% are completed. Please wait...",
-                                   "40% are completed. Please wait..."));
-    EXPECT_EQ(progress.done(), 2u);
+    progress.rowsDone(2);
+    EXPECT_THAT(sink.log, ElementsAre("progress 20", "status: 20% are completed. Please wait...",
+                                      "progress 40", "status: 40% are completed. Please wait..."));
+}
+
+// The folders a scan enters pass at most every 250 ms; what was held back
+// shows when nothing replaces it, and a text that must be seen drops it.
+TEST(Progress, PassingTextsAreThinnedOutAndTheLastOneStays) {
+    test::ScriptedClock clock;
+    clock.scriptTicks({1000, 1100, 1249, 1250, 1300, 1400});
+    test::RecordingSink sink;
+    {
+        ProgressReporter progress(sink);
+        for (const char* folder : {"/a", "/a/b", "/a/c", "/d"}) {
+            progress.passing(folder);
+        }
+        progress.status("summary");
+        progress.passing("/e");
+        progress.passing("/f");
+    }
+    EXPECT_THAT(sink.statuses, ElementsAre("/a", "/d", "summary", "/f"));
+}
+
+TEST(Progress, APassingTextHeldBackIsShownAlsoWhenAnErrorEndsTheOperation) {
+    test::ScriptedClock clock;  // the tick stands still: only the first text passes
+    test::RecordingSink sink;
+    try {
+        ProgressReporter progress(sink);
+        progress.passing("/a");
+        progress.passing("/a/b");
+        throw std::runtime_error("a mask that is no mask");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_THAT(sink.statuses, ElementsAre("/a", "/a/b"));
 }
 
 }  // namespace

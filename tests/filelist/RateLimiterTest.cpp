@@ -5,20 +5,20 @@
 #include <cstdint>
 #include <utility>
 
-#include "SteppingClock.h"
+#include "support/ScriptedClock.h"
 
 namespace folivar {
 namespace {
 
 TEST(RateLimiter, OncePerIntervalAcrossTheTickWrapping) {
-    test::SteppingClock clock(0);
+    test::ScriptedClock clock;
     RateLimiter limiter(250);
     // the interval counts from the last tick let through; the tick wraps at 2^32
     const std::pair<std::uint32_t, bool> ticks[] = {
         {0xFFFFFF00u, true},  {0xFFFFFF01u, false}, {0xFFFFFFF9u, false}, {0xFFFFFFFAu, true},
         {0x000000F3u, false}, {0x000000F4u, true},  {0x00000100u, false}};
     for (const auto& [tick, ready] : ticks) {
-        clock.set(tick);
+        clock.setTick(tick);
         EXPECT_EQ(limiter.ready(), ready) << tick;
     }
 }

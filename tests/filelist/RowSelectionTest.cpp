@@ -31,5 +31,12 @@ TEST(RowSelection, BuildsFromIndexes) {
     EXPECT_THROW(requireSelectionFits({true}, 2), std::invalid_argument);
 }
 
+TEST(RowSelection, FollowsItsRowsIntoTheirNewOrder) {
+    // Rows a b c d, a and c selected, put in the order d b a c.
+    EXPECT_EQ(followOrder({true, false, true, false}, {3, 1, 0, 2}),
+              (RowSelection{false, false, true, true}));
+    EXPECT_EQ(followOrder({}, {}), RowSelection{});
+}
+
 }  // namespace
 }  // namespace folivar

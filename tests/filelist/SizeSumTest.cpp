@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "filelist/EConvertError.h"
+#include "support/RecordingSink.h"
+#include "support/ThrowsMessage.h"
 
 namespace folivar {
 namespace {
@@ -66,9 +68,10 @@ struct SumRun {
 };
 
 SumRun runSum(const FileTable& table, const RowSelection& selection) {
+    test::RecordingSink sink;
     SumRun run;
-    run.message =
-        sumSizes(table, selection, [&](const std::string& s) { run.statuses.push_back(s); });
+    run.message = sumSizes(table, selection, sink);
+    run.statuses = sink.statuses;
     return run;
 }
 
@@ -98,14 +101,10 @@ TEST(SumSizes, WithNothingSelectedOnlyTheStatusChanges) {
 
 TEST(SumSizes, ASizeThatIsNoNumberStopsTheSumWithItsMessage) {
     const FileTable table = tableOfSizes({"10", "12x", "30"});
-    std::vector<std::string> statuses;
-    try {
-        sumSizes(table, {true, true, true}, [&](const std::string& s) { statuses.push_back(s); });
-        FAIL() << "no conversion error";
-    } catch (const EConvertError& e) {
-        EXPECT_STREQ(e.what(), "'12x' is not a valid integer value");
-    }
-    EXPECT_EQ(statuses, (std::vector<std::string>{"Please wait..."}));
+    test::RecordingSink sink;
+    EXPECT_THROW_MSG(sumSizes(table, {true, true, true}, sink), EConvertError,
+                     "'12x' is not a valid integer value");
+    EXPECT_EQ(sink.statuses, (std::vector<std::string>{"Please wait..."}));
     // An unselected bad cell is never read.
     EXPECT_EQ(runSum(table, {true, false, true}).message,
               "40 bytes in 2 files (average size - 20 bytes)");

@@ -5,10 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "platform/FileSystem.h"
 #include "support/FaultyFileSystem.h"
+#include "support/RecordingSink.h"
 #include "support/ScopedTmpfs.h"
 #include "support/ScriptedClock.h"
 #include "support/TempTree.h"
@@ -17,13 +17,6 @@ namespace folivar {
 namespace {
 
 using testing::ElementsAre;
-
-std::string contentsOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 class Operations : public testing::Test {
 protected:
@@ -41,18 +34,25 @@ protected:
         }
         return texts;
     }
-    RenameCallbacks callbacks() {
-        return RenameCallbacks{{[this](int p) { percents.push_back(p); }, nullptr},
-                               [this](const std::string& s) { summary = s; }};
+    std::size_t rename(const NamingScheme& scheme) { return run({RenameKind::Rename, scheme, {}}); }
+    std::size_t move(const std::string& target) { return run({RenameKind::Move, {}, target}); }
+    std::size_t renameAndMove(const NamingScheme& scheme, const std::string& target) {
+        return run({RenameKind::RenameAndMove, scheme, target});
+    }
+    std::size_t run(const RenameSettings& settings) {
+        const std::size_t done = renameRows(table, settings, sink);
+        summary = sink.lastStatus();
+        return done;
     }
     // The file holds what it was created with under the name `original`.
     void expectContents(const std::string& relative, const std::string& original) {
-        EXPECT_EQ(contentsOf(tree.at(relative)), "contents of " + original) << relative;
+        EXPECT_EQ(test::readFile(tree.at(relative)), "contents of " + original) << relative;
     }
 
     test::TempTree tree;
     FileTable table;
-    std::vector<int> percents;
+    test::RecordingSink sink;
+    std::vector<int>& percents = sink.percents;
     std::string summary;
 };
 
@@ -62,7 +62,7 @@ TEST_F(Operations, RenameWithTheDefaults) {
     addFile("IMG_7.JPG");
     addFile("notes.txt");
     addFile("README");
-    EXPECT_EQ(RenameFiles(table, NamingScheme{}, callbacks()), 3u);
+    EXPECT_EQ(rename(NamingScheme{}), 3u);
     EXPECT_THAT(column(fcFileName), ElementsAre("pic0001.JPG", "pic0002.txt", "pic0003"));
     EXPECT_THAT(column(fcStatus), ElementsAre("Renamed", "Renamed", "Renamed"));
     expectContents("pic0001.JPG", "IMG_7.JPG");
@@ -76,12 +76,12 @@ TEST_F(Operations, TakenNameThenTheSecondRun) {
     addFile("0001.jpg");
     const NamingScheme counter{"", FileStructure::Counter, 4, 1};
 
-    EXPECT_EQ(RenameFiles(table, counter, callbacks()), 1u);
+    EXPECT_EQ(rename(counter), 1u);
     EXPECT_THAT(column(fcStatus), ElementsAre("Already Exists", "Renamed"));
     EXPECT_THAT(column(fcFileName), ElementsAre("y.jpg", "0002.jpg"));
     EXPECT_EQ(summary, "1 files from 2 are renamed");
 
-    EXPECT_EQ(RenameFiles(table, counter, callbacks()), 1u);
+    EXPECT_EQ(rename(counter), 1u);
     EXPECT_THAT(column(fcStatus), ElementsAre("Renamed", "Invariably"));
     EXPECT_THAT(column(fcFileName), ElementsAre("0001.jpg", "0002.jpg"));
     expectContents("0001.jpg", "y.jpg");
@@ -91,7 +91,7 @@ TEST_F(Operations, TakenNameThenTheSecondRun) {
 TEST_F(Operations, UnchangedRowStillUsesItsNumber) {
     addFile("0001.txt");
     addFile("b.txt");
-    RenameFiles(table, NamingScheme{"", FileStructure::Counter, 4, 1}, callbacks());
+    rename(NamingScheme{"", FileStructure::Counter, 4, 1});
     EXPECT_THAT(column(fcStatus), ElementsAre("Invariably", "Renamed"));
     EXPECT_THAT(column(fcFileName), ElementsAre("0001.txt", "0002.txt"));
 }
@@ -99,7 +99,7 @@ TEST_F(Operations, UnchangedRowStillUsesItsNumber) {
 TEST_F(Operations, FolderInTheWayIsAnError) {
     addFile("a.jpg");
     tree.dir("pic0001.jpg");
-    EXPECT_EQ(RenameFiles(table, NamingScheme{}, callbacks()), 0u);
+    EXPECT_EQ(rename(NamingScheme{}), 0u);
     EXPECT_THAT(column(fcStatus), ElementsAre("Error"));
     expectContents("a.jpg", "a.jpg");
 }
@@ -107,7 +107,7 @@ TEST_F(Operations, FolderInTheWayIsAnError) {
 TEST_F(Operations, SameNameInTwoFoldersEachRenamedAtHome) {
     addFile("one/photo.jpg");
     addFile("two/photo.jpg");
-    RenameFiles(table, NamingScheme{"x_", FileStructure::PrefixOldName, 4, 1}, callbacks());
+    rename(NamingScheme{"x_", FileStructure::PrefixOldName, 4, 1});
     EXPECT_THAT(column(fcStatus), ElementsAre("Renamed", "Renamed"));
     expectContents("one/x_photo.jpg", "one/photo.jpg");
     expectContents("two/x_photo.jpg", "two/photo.jpg");
@@ -116,7 +116,7 @@ TEST_F(Operations, SameNameInTwoFoldersEachRenamedAtHome) {
 TEST_F(Operations, PrefixWithASeparatorNeverSendsAFileElsewhere) {
     addFile("a.jpg");
     tree.dir("sub");
-    RenameFiles(table, NamingScheme{"sub/x", FileStructure::PrefixCounter, 4, 1}, callbacks());
+    rename(NamingScheme{"sub/x", FileStructure::PrefixCounter, 4, 1});
     EXPECT_THAT(column(fcStatus), ElementsAre("Error"));
     expectContents("a.jpg", "a.jpg");
     EXPECT_FALSE(platform::fileSystem().fileExists(tree.at("sub/x0001.jpg")));
@@ -126,7 +126,7 @@ TEST_F(Operations, VanishedSourceIsAnErrorAndTheRestGoOn) {
     addFile("gone.jpg");
     addFile("here.jpg");
     std::remove(tree.at("gone.jpg").c_str());
-    EXPECT_EQ(RenameFiles(table, NamingScheme{}, callbacks()), 1u);
+    EXPECT_EQ(rename(NamingScheme{}), 1u);
     EXPECT_THAT(column(fcStatus), ElementsAre("Error", "Renamed"));
     expectContents("pic0002.jpg", "here.jpg");
 }
@@ -136,10 +136,10 @@ TEST_F(Operations, DestinationTakenJustBeforeTheMoveIsNeverReplaced) {
     test::FaultyFileSystem fs;
     fs.beforeMove(
         [](const std::string&, const std::string& to) { std::ofstream(to) << "someone else's"; });
-    RenameFiles(table, NamingScheme{}, callbacks());
+    rename(NamingScheme{});
     EXPECT_THAT(column(fcStatus), ElementsAre("Already Exists"));
     expectContents("a.jpg", "a.jpg");
-    EXPECT_EQ(contentsOf(tree.at("pic0001.jpg")), "someone else's");
+    EXPECT_EQ(test::readFile(tree.at("pic0001.jpg")), "someone else's");
 }
 
 // --- move ------------------------------------------------------------------
@@ -147,7 +147,7 @@ TEST_F(Operations, DestinationTakenJustBeforeTheMoveIsNeverReplaced) {
 TEST_F(Operations, MoveLeavesRowsAlreadyThereAndCarriesTheOthers) {
     addFile("target/in.jpg");
     addFile("from/out.jpg");
-    EXPECT_EQ(MoveFiles(table, tree.at("target"), callbacks()), 1u);
+    EXPECT_EQ(move(tree.at("target")), 1u);
     EXPECT_THAT(column(fcStatus), ElementsAre("Invariably", "Moved"));
     EXPECT_THAT(column(fcPath), ElementsAre(tree.at("target/"), tree.at("target/")));
     expectContents("target/out.jpg", "from/out.jpg");
@@ -162,7 +162,7 @@ TEST_F(Operations, MoveClashGetsTheTimeOfDay) {
     addFile("b/photo.jpg");  // same reading of the clock: its suffixed name is taken
     addFile("c/README");
     tree.file("target/README");
-    MoveFiles(table, tree.at("target") + "/", callbacks());
+    move(tree.at("target") + "/");
     EXPECT_THAT(column(fcStatus), ElementsAre("Invariably", "Moved", "Error", "Moved"));
     EXPECT_THAT(column(fcFileName),
                 ElementsAre("photo.jpg", "photo (1459123).jpg", "photo.jpg", "README (1459123)"));
@@ -180,7 +180,7 @@ TEST_F(Operations, TimeSuffixHasNoLeadingZeros) {
 
 TEST_F(Operations, MoveIntoAFolderThatIsGoneIsAnError) {
     addFile("a.jpg");
-    EXPECT_EQ(MoveFiles(table, tree.at("missing"), callbacks()), 0u);
+    EXPECT_EQ(move(tree.at("missing")), 0u);
     EXPECT_THAT(column(fcStatus), ElementsAre("Error"));
     expectContents("a.jpg", "a.jpg");
 }
@@ -197,13 +197,69 @@ TEST_F(Operations, RenameAndMove) {
     tree.file("target/0003.txt");
     tree.file("target/0004");
     const NamingScheme counter{"", FileStructure::Counter, 4, 1};
-    EXPECT_EQ(RenameAndMoveFiles(table, counter, tree.at("target"), callbacks()), 3u);
+    EXPECT_EQ(renameAndMove(counter, tree.at("target")), 3u);
     EXPECT_THAT(column(fcStatus), ElementsAre("Invariably", "Moved", "Moved", "Moved"));
     EXPECT_THAT(column(fcFileName),
                 ElementsAre("0001.jpg", "0002.jpg", "0003 (95340).txt", "0004 (95340)"));
     expectContents("target/0003 (95340).txt", "b/x.txt");
     expectContents("target/0004 (95340)", "c/README");
     EXPECT_EQ(summary, "3 files from 4 are moved");
+}
+
+// --- the plan of each row ----------------------------------------------------
+
+// What planRow says of each row is what the run then does to it, and asking
+// touches no file.
+TEST_F(Operations, ThePlanOfARowIsWhatTheRunDoes) {
+    test::ScriptedClock clock;
+    clock.setLocalNow(platform::LocalTime{2026, 12, 2, 8, 9, 5, 3, 40});
+    const NamingScheme counter{"", FileStructure::Counter, 4, 1};
+    const NamingScheme slash{"sub/", FileStructure::PrefixOldName, 4, 1};
+    const struct {
+        const char* label;
+        RenameSettings settings;
+    } runs[] = {
+        {"rename", {RenameKind::Rename, counter, {}}},
+        {"rename into a folder", {RenameKind::Rename, slash, {}}},
+        {"move", {RenameKind::Move, counter, "target"}},
+        {"rename and move", {RenameKind::RenameAndMove, counter, "target"}},
+    };
+    int k = 0;
+    for (const auto& [label, given] : runs) {
+        const std::string home = std::to_string(k++) + "/";
+        table.clear();
+        addFile(home + "target/0001.jpg");
+        addFile(home + "a/0002.jpg");
+        addFile(home + "a/x.txt");
+        tree.file(home + "target/0003.txt");
+        tree.file(home + "target/x.txt");
+        RenameSettings settings = given;
+        if (!settings.targetFolder.empty()) {
+            settings.targetFolder = tree.at(home + settings.targetFolder);
+        }
+        std::vector<RowPlan> plans;
+        for (std::size_t i = 0; i < table.size(); ++i) {
+            plans.push_back(planRow(settings, i, table[i]));
+        }
+        const FileTable before = table;
+        for (std::size_t i = 0; i < table.size(); ++i) {
+            EXPECT_TRUE(platform::fileSystem().fileExists(table[i].file())) << label;
+        }
+        run(settings);
+        for (std::size_t i = 0; i < table.size(); ++i) {
+            const RowPlan& plan = plans[i];
+            const FileRow& row = table[i];
+            if (plan.settled != nullptr) {
+                EXPECT_EQ(row.Status, plan.settled) << label << " row " << i;
+                EXPECT_EQ(row.file(), before[i].file()) << label << " row " << i;
+            } else if (row.Status == kRenamed || row.Status == kMoved) {
+                EXPECT_EQ(row.FileName, plan.name) << label << " row " << i;
+                EXPECT_EQ(row.Path, plan.folder) << label << " row " << i;
+            } else {
+                ADD_FAILURE() << label << " row " << i << ": " << row.Status;
+            }
+        }
+    }
 }
 
 // --- nothing is lost ---------------------------------------------------------
@@ -216,9 +272,9 @@ TEST_F(Operations, FullFileSystemAcrossLeavesEveryOriginal) {
     tree.file("a/big.bin", std::string(300 * 1024, 'b'));
     table.append(FileRow{"big.bin", tree.at("a/"), "307200", "bin", "1.1.2001", "0", "-"});
     addFile("a/small.txt");
-    MoveFiles(table, tree.at("small"), callbacks());
+    move(tree.at("small"));
     EXPECT_THAT(column(fcStatus), ElementsAre("Error", "Moved"));
-    EXPECT_EQ(contentsOf(tree.at("a/big.bin")), std::string(300 * 1024, 'b'));
+    EXPECT_EQ(test::readFile(tree.at("a/big.bin")), std::string(300 * 1024, 'b'));
     EXPECT_FALSE(platform::fileSystem().fileExists(tree.at("small/big.bin")));
     expectContents("small/small.txt", "a/small.txt");
     EXPECT_FALSE(platform::fileSystem().fileExists(tree.at("a/small.txt")));

@@ -11,6 +11,7 @@
 #include "support/FaultyFileSystem.h"
 #include "support/ScriptedClock.h"
 #include "support/TempTree.h"
+#include "support/ThrowsMessage.h"
 #include "support/Unprivileged.h"
 
 namespace folivar {
@@ -547,12 +548,7 @@ TEST_F(Walker, InvalidExcludeMaskRaisesEvenForANameTheIncludesReject) {
     tree.file("x.doc");
     search.FileNames = {"*.txt"};
     search.ExcludedFiles = {"[!]"};
-    try {
-        search.Search();
-        FAIL() << "no error";
-    } catch (const EMaskException& e) {
-        EXPECT_STREQ(e.what(), "'[!]' is an invalid mask at (3)");
-    }
+    EXPECT_THROW_MSG(search.Search(), EMaskException, "'[!]' is an invalid mask at (3)");
 }
 
 TEST_F(Walker, ExceptionFromAHandlerEndsTheWalk) {

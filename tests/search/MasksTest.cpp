@@ -5,6 +5,8 @@
 #include <random>
 #include <string>
 
+#include "support/ThrowsMessage.h"
+
 namespace folivar {
 namespace {
 
@@ -91,13 +93,8 @@ class InvalidMask : public testing::TestWithParam<InvalidCase> {};
 
 TEST_P(InvalidMask, RaisesWithPosition) {
     const InvalidCase& c = GetParam();
-    try {
-        TMask mask(c.mask);
-        FAIL() << "no error for '" << c.mask << "'";
-    } catch (const EMaskException& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  "'" + c.mask + "' is an invalid mask at (" + std::to_string(c.position) + ")");
-    }
+    EXPECT_THROW_MSG(TMask{c.mask}, EMaskException,
+                     "'" + c.mask + "' is an invalid mask at (" + std::to_string(c.position) + ")");
 }
 
 // 30 or 31 runs of "*x", followed by a tail.
@@ -129,12 +126,7 @@ TEST(Mask, ThirtyStarsCompile) {
 }
 
 TEST(Mask, CompilationStopsAtTheFirstFault) {
-    try {
-        TMask mask("[]x[-");
-        FAIL();
-    } catch (const EMaskException& e) {
-        EXPECT_STREQ(e.what(), "'[]x[-' is an invalid mask at (2)");
-    }
+    EXPECT_THROW_MSG(TMask{"[]x[-"}, EMaskException, "'[]x[-' is an invalid mask at (2)");
 }
 
 TEST(Mask, NameEndsAtItsFirstNul) {

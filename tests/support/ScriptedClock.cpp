@@ -10,10 +10,20 @@ ScriptedClock::~ScriptedClock() {
 
 std::uint32_t ScriptedClock::tickCount() {
     if (!ticks_.empty()) {
-        lastTick_ = ticks_.front();
+        next_ = ticks_.front();
         ticks_.pop_front();
     }
-    return lastTick_;
+    const std::uint32_t now = next_;
+    next_ += step_;
+    return now;
+}
+
+platform::LocalTime ScriptedClock::localNow() {
+    return now_ ? *now_ : real_->localNow();
+}
+
+std::uint32_t ScriptedClock::highResolutionCounter() {
+    return counter_ ? *counter_ : real_->highResolutionCounter();
 }
 
 }  // namespace folivar::test

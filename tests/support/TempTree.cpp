@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <vector>
 
@@ -34,7 +35,8 @@ TempTree::TempTree() {
     if (::mkdtemp(buffer.data()) == nullptr) {
         throw std::runtime_error("cannot create a temporary folder");
     }
-    root_ = buffer.data();
+    // Paths the window shows are resolved ones: the tests compare them to these.
+    root_ = std::filesystem::canonical(buffer.data()).string();
 }
 
 TempTree::~TempTree() {
@@ -90,6 +92,13 @@ void TempTree::setTimes(const std::string& relative, std::time_t access, std::ti
     if (::utimensat(AT_FDCWD, at(relative).c_str(), times, AT_SYMLINK_NOFOLLOW) != 0) {
         throw std::runtime_error("cannot set the times of " + relative);
     }
+}
+
+std::string readFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream contents;
+    contents << in.rdbuf();
+    return contents.str();
 }
 
 std::time_t localTime(int year, int month, int day, int hour, int minute, int second) {

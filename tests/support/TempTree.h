@@ -15,7 +15,7 @@ public:
     TempTree(const TempTree&) = delete;
     TempTree& operator=(const TempTree&) = delete;
 
-    // The folder itself, without a trailing "/".
+    // The folder itself, its links resolved, without a trailing "/".
     const std::string& path() const { return root_; }
     // root + "/" + relative
     std::string at(const std::string& relative) const;
@@ -36,6 +36,9 @@ public:
 private:
     std::string root_;
 };
+
+// The contents of a file; empty when it cannot be read.
+std::string readFile(const std::string& path);
 
 // Seconds since 1970 of a local date and time, under the time zone in force.
 std::time_t localTime(int year, int month, int day, int hour = 12, int minute = 0, int second = 0);

@@ -1,4 +1,4 @@
-#include "duplicates/ContentComparison.h"
+#include "ContentComparison.h"
 
 #include <cstring>
 #include <memory>
@@ -6,7 +6,7 @@
 #include "duplicates/FileIdentity.h"
 #include "duplicates/ReaderBudget.h"
 
-namespace folivar {
+namespace folivar::test {
 
 std::int64_t comparisonChunkSize(std::int64_t size) {
     if (size < 0 || size >= kLargeComparisonSize) {
@@ -47,4 +47,4 @@ bool filesIdentical(const std::string& first, const std::string& second, std::in
     }
 }
 
-}  // namespace folivar
+}  // namespace folivar::test

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QTableView>
+#include <array>
+#include <optional>
+
+#include "filelist/FileTable.h"
+#include "filelist/RowSelection.h"
+
+class QAction;
+class QMenu;
+
+namespace folivar {
+
+class FileListModel;
+
+// The file list panel, ListView itself: the session's rows through a
+// FileListModel, its context menu PopupMenu1 with one action per list
+// command, what its keys mean, and the selection the commands work on. The
+// window runs the commands: each action triggers the window's handler.
+class FileListView : public QTableView {
+    Q_OBJECT
+
+public:
+    // The list commands, in the menu's order.
+    enum class Command {
+        OpenFiles,
+        OpenFolder,
+        OpenInShell,
+        SelectAll,
+        InvertSelection,
+        Shuffle,
+        DeleteItems,
+        DeleteFiles,
+        SumSizes,
+    };
+    static constexpr std::size_t kCommandCount = 9;
+
+    FileListView(const FileTable& rows, QWidget* parent);
+
+    // What the session tells of its changes to the rows.
+    FileListModel& listModel() const { return *model_; }
+
+    QMenu* menu() const { return menu_; }
+    QAction* action(Command command) const { return actions_[static_cast<std::size_t>(command)]; }
+
+    // The command a key runs while the list has the focus; nullopt: none.
+    // "Exactly Shift" or "exactly Ctrl" means that modifier alone is held.
+    static std::optional<Command> commandForKey(int key, Qt::KeyboardModifiers held);
+
+    // Which rows are selected, one flag per row.
+    RowSelection selectedRows() const;
+    // Selects exactly the flagged rows, whole rows, in as few ranges as they form.
+    void selectRows(const RowSelection& rows);
+
+private:
+    void createMenu();
+
+    FileListModel* model_;
+    QMenu* menu_ = nullptr;
+    std::array<QAction*, kCommandCount> actions_{};
+};
+
+}  // namespace folivar

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+namespace folivar {
+
+// Where a long operation over the file list shows how it goes: the status
+// line and the progress bar. The window shows what it is told; tests record
+// it. Every operation reports through a ProgressReporter, which decides how
+// often the sink hears of it.
+class ProgressSink {
+public:
+    virtual ~ProgressSink() = default;
+
+    // The status line's new text.
+    virtual void status(const std::string& text) = 0;
+
+    // The progress bar's new position, 0..100.
+    virtual void percent(int percent) = 0;
+
+    // The progress bar takes the place of SCAN, RENAME and FIND DUPL (true)
+    // and gives it back (false). Only the export says so, since only it knows
+    // late whether it gets to its rows; the window shows the bar itself for
+    // the operations that show it from their start.
+    virtual void progressShown(bool shown) { static_cast<void>(shown); }
+
+    // A sink that shows nothing, for callers that look only at the outcome.
+    static ProgressSink& silent();
+};
+
+}  // namespace folivar

@@ -1,0 +1,116 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "duplicates/DuplicateFinder.h"
+#include "export/SpreadsheetExport.h"
+#include "filelist/ActionButtons.h"
+#include "filelist/DeleteFiles.h"
+#include "filelist/FileTable.h"
+#include "filelist/OpenRequests.h"
+#include "filelist/ProgressSink.h"
+#include "filelist/RowSelection.h"
+#include "filelist/ScanDriver.h"
+#include "filelist/ScanSettings.h"
+#include "renaming/RenameOperations.h"
+#include "search/EasyFileSearch.h"
+#include "session/RowsObserver.h"
+#include "session/ScanOutcome.h"
+
+namespace folivar {
+
+// The file list and everything that works on it, without a window: the rows,
+// the search component and the scan over it, the last sorted column, the move
+// target folder, the duplicate finder between a search and its deletions,
+// and the export's spreadsheet application. Each command takes plain
+// settings, reports through a ProgressSink and returns what the window is to
+// show; every change to the rows is told to the one observer.
+class FileListSession {
+public:
+    explicit FileListSession(SpreadsheetCreator createSpreadsheet = {});
+    ~FileListSession();
+    FileListSession(const FileListSession&) = delete;
+    FileListSession& operator=(const FileListSession&) = delete;
+
+    // Who hears of every change to the rows; nullptr: nobody.
+    void setObserver(RowsObserver* observer) { observer_ = observer; }
+
+    const FileTable& rows() const { return table_; }
+    // "<rows> files in list"
+    std::string filesInList() const;
+
+    // SCAN: refuses without folders or masks, prunes the folders, then empties
+    // the list and fills it with a row per file found, showing each folder as
+    // it is entered and the summary at the end.
+    ScanOutcome scan(const ScanSettings& settings, ProgressSink& progress);
+
+    // The search component of every scan. Its events call the four methods
+    // below, unless the window binds them to handlers of its own that do.
+    TEasyFileSearch& search() { return search_; }
+    void fileFound(const TFileInformations& file) { driver_.fileFound(file); }
+    bool acceptFile(const TFileInformations& file) const { return driver_.acceptFile(file); }
+    void changeFolder(const std::string& folder) { driver_.changeFolder(folder); }
+    void statistics(const TStatistics& stats) { driver_.statistics(stats); }
+
+    // A click on the header of a column (0..6): ascending, or descending when
+    // the column was the last sorted ascending. Returns the order applied
+    // (element k: the former index of the row now at k). A cell that does not
+    // read as its column's number or date throws EConvertError, and no row moves.
+    std::vector<std::size_t> sortByColumn(int column);
+
+    // Shuffle Items; returns the order applied, as sortByColumn does.
+    std::vector<std::size_t> shuffle();
+
+    // The list commands over the selected rows: what the desktop is to open,
+    // the folder to show in the shell panes, and those that change the list.
+    std::vector<OpenRequest> filesToOpen(const RowSelection& selection) const;
+    std::optional<OpenRequest> fileToOpen(const RowSelection& selection) const;
+    std::optional<OpenRequest> folderToOpen(const RowSelection& selection) const;
+    std::optional<std::string> shellFolder(const RowSelection& selection) const;
+    ActionButtons deleteItems(const RowSelection& selection, ProgressSink& progress);
+    DeleteFilesOutcome deleteFiles(const RowSelection& selection, ProgressSink& progress);
+    // The text for the information box; nullopt when no row is selected.
+    std::optional<std::string> sumSizes(const RowSelection& selection,
+                                        ProgressSink& progress) const;
+
+    // RENAME, MOVE and REN+MOV over every row, into the move target folder for
+    // the moving ones; returns the number of files done. A moving operation
+    // without a move target folder touches no row.
+    std::size_t rename(RenameKind kind, const NamingScheme& scheme, ProgressSink& progress);
+    // The folder as the folder picker gave it; empty when none was chosen.
+    const std::string& moveTarget() const { return moveTarget_; }
+    void setMoveTarget(std::string folder) { moveTarget_ = std::move(folder); }
+
+    // FIND DUPL and DEL DUPL. A deletion deletes only what the last search
+    // compared.
+    DuplicateFinder::SearchOutcome findDuplicates(ProgressSink& progress);
+    DuplicateFinder::DeleteOutcome deleteDuplicates(ProgressSink& progress);
+
+    // EXPORT, into a new workbook of the spreadsheet application.
+    SpreadsheetExport::Outcome exportList(ProgressSink& progress);
+
+    // The window is closing: the spreadsheet application of the last export
+    // is told to quit.
+    void close();
+
+    // Rows from elsewhere in place of the list's, and one cell rewritten:
+    // for a list made without a scan (tests, a list kept aside).
+    void replaceRows(std::vector<FileRow> rows);
+    void setCell(std::size_t row, TFileColumn column, std::string text);
+
+private:
+    FileTable table_;
+    TEasyFileSearch search_;
+    ScanDriver driver_{search_, table_};
+    std::int8_t lastSortedColumn_ = -1;
+    std::string moveTarget_;
+    DuplicateFinder finder_;
+    SpreadsheetExport export_;
+    RowsObserver* observer_ = nullptr;
+};
+
+}  // namespace folivar

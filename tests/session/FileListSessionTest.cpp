@@ -1,0 +1,160 @@
+#include "session/FileListSession.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "RowsLog.h"
+#include "filelist/EConvertError.h"
+#include "platform/FileSystem.h"
+#include "support/RecordingSink.h"
+#include "support/TempTree.h"
+#include "support/ThrowsMessage.h"
+
+namespace folivar {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+const Texts kRowsChange{"rows about to change", "rows changed"};
+const Texts kCellsChange{"cells changed"};
+
+class FileListSessionTest : public testing::Test {
+protected:
+    // Files a.jpg, b.jpg, c.jpg in the list, a and c of the same contents.
+    FileListSessionTest() {
+        std::vector<FileRow> list;
+        for (const auto& [name, contents] :
+             {std::pair{"a.jpg", "same"}, std::pair{"b.jpg", "diff!"},
+              std::pair{"c.jpg", "same"}}) {
+            tree.file(name, contents);
+            list.push_back({name, tree.path() + "/", std::to_string(std::string(contents).size()),
+                            "jpg", "1.1.2004", "0", "-"});
+        }
+        session.replaceRows(list);
+        session.setObserver(&rows);
+    }
+
+    Texts column(TFileColumn c) const {
+        Texts texts;
+        for (const FileRow& row : session.rows()) {
+            texts.push_back(row.cell(c));
+        }
+        return texts;
+    }
+
+    test::TempTree tree;
+    FileListSession session;
+    test::RecordingSink sink;
+    test::RowsLog rows;
+};
+
+// Whoever runs a command never tells the view: the session does, once per
+// command, rows or cells as the command changes them.
+TEST_F(FileListSessionTest, EachCommandTellsTheObserverWhatItChanged) {
+    const auto none = [](const FileListSession& s) { return RowSelection(s.rows().size(), false); };
+    const struct {
+        const char* label;
+        std::function<void(FileListSession&, ProgressSink&)> run;
+        Texts heard;
+    } cases[] = {
+        {"sort", [](auto& s, auto&) { s.sortByColumn(fcSize); }, kRowsChange},
+        {"shuffle", [](auto& s, auto&) { s.shuffle(); }, kRowsChange},
+        {"delete items", [&](auto& s, auto& p) { s.deleteItems(none(s), p); }, kRowsChange},
+        {"delete files", [&](auto& s, auto& p) { s.deleteFiles(none(s), p); }, kRowsChange},
+        {"sum", [&](auto& s, auto& p) { s.sumSizes(none(s), p); }, {}},
+        {"open", [&](auto& s, auto&) { s.filesToOpen(none(s)); }, {}},
+        {"export", [](auto& s, auto& p) { s.exportList(p); }, {}},
+        {"rename", [](auto& s, auto& p) { s.rename(RenameKind::Rename, {}, p); }, kCellsChange},
+        {"set a cell", [](auto& s, auto&) { s.setCell(1, fcStatus, "x"); }, kCellsChange},
+        {"find duplicates", [](auto& s, auto& p) { s.findDuplicates(p); }, kRowsChange},
+        {"delete duplicates", [](auto& s, auto& p) { s.deleteDuplicates(p); }, kRowsChange},
+        {"replace rows", [](auto& s, auto&) { s.replaceRows({}); }, kRowsChange},
+    };
+    for (const auto& c : cases) {
+        rows.heard.clear();
+        c.run(session, sink);
+        EXPECT_EQ(rows.heard, c.heard) << c.label;
+    }
+}
+
+TEST_F(FileListSessionTest, ASortThatStopsStillClosesTheChangeAndMovesNoRow) {
+    session.setCell(1, fcSize, "5x");
+    rows.heard.clear();
+    EXPECT_THROW_MSG(session.sortByColumn(fcSize), EConvertError,
+                     "'5x' is not a valid integer value");
+    EXPECT_EQ(rows.heard, kRowsChange);
+    EXPECT_EQ(column(fcFileName), (Texts{"a.jpg", "b.jpg", "c.jpg"}));
+}
+
+// The session keeps the last sorted column from one click to the next.
+TEST_F(FileListSessionTest, ASecondClickOnAColumnSortsItDescending) {
+    session.sortByColumn(fcSize);
+    EXPECT_EQ(column(fcFileName), (Texts{"a.jpg", "c.jpg", "b.jpg"}));
+    const std::vector<std::size_t> order = session.sortByColumn(fcSize);
+    EXPECT_EQ(column(fcFileName), (Texts{"b.jpg", "a.jpg", "c.jpg"}));
+    EXPECT_EQ(order, (std::vector<std::size_t>{2, 0, 1}));
+    session.sortByColumn(fcSize);
+    EXPECT_EQ(column(fcFileName), (Texts{"a.jpg", "c.jpg", "b.jpg"}));
+}
+
+// A search and then its deletion, between which the list may be sorted.
+TEST_F(FileListSessionTest, TheDeletionDeletesWhatTheSearchFound) {
+    const auto found = session.findDuplicates(sink);
+    EXPECT_EQ(found.duplicatesFound, 1);
+    EXPECT_TRUE(found.deleteMode);
+    EXPECT_EQ(column(fcStatus), (Texts{"Orig", "Dupl"}));
+    session.sortByColumn(fcFileName);
+    session.sortByColumn(fcFileName);  // c.jpg first
+    const auto deleted = session.deleteDuplicates(sink);
+    EXPECT_EQ(deleted.deleted, 1);
+    EXPECT_EQ(deleted.buttons, (ActionButtons{std::nullopt, false}));
+    EXPECT_EQ(sink.lastStatus(), "1 files in list; Deleted - 1");
+    EXPECT_TRUE(platform::fileSystem().fileExists(tree.at("a.jpg")));
+    EXPECT_FALSE(platform::fileSystem().fileExists(tree.at("c.jpg")));
+}
+
+TEST_F(FileListSessionTest, AMoveWithoutATargetFolderTouchesNoRow) {
+    for (const RenameKind kind : {RenameKind::Move, RenameKind::RenameAndMove}) {
+        rows.heard.clear();
+        EXPECT_EQ(session.rename(kind, {}, sink), 0u);
+        EXPECT_EQ(sink.lastStatus(), "3 files in list");
+        EXPECT_TRUE(rows.heard.empty());
+        EXPECT_EQ(column(fcStatus), (Texts{"-", "-", "-"}));
+    }
+}
+
+TEST_F(FileListSessionTest, MovesGoIntoTheMoveTargetFolder) {
+    session.setMoveTarget(tree.dir("out"));
+    EXPECT_EQ(session.moveTarget(), tree.at("out"));
+    EXPECT_EQ(session.rename(RenameKind::RenameAndMove, {}, sink), 3u);
+    EXPECT_EQ(column(fcPath), Texts(3, tree.at("out/")));
+    EXPECT_EQ(column(fcFileName), (Texts{"pic0001.jpg", "pic0002.jpg", "pic0003.jpg"}));
+    EXPECT_EQ(sink.lastStatus(), "3 files from 3 are moved");
+    EXPECT_EQ(rows.heard, kCellsChange);
+}
+
+TEST_F(FileListSessionTest, ListCommandsOverTheSelection) {
+    const RowSelection ac{true, false, true};
+    EXPECT_EQ(session.filesToOpen(ac),
+              (std::vector<OpenRequest>{{tree.at("a.jpg"), tree.path() + "/"},
+                                        {tree.at("c.jpg"), tree.path() + "/"}}));
+    EXPECT_EQ(session.folderToOpen(ac), (OpenRequest{tree.path() + "/", tree.path() + "/"}));
+    EXPECT_EQ(session.shellFolder(ac), tree.path() + "/");
+    EXPECT_EQ(session.sumSizes(ac, sink), "8 bytes in 2 files (average size - 4 bytes)");
+    EXPECT_EQ(session.filesInList(), "3 files in list");
+    EXPECT_EQ(session.deleteItems(ac, sink), (ActionButtons{std::nullopt, false}));
+    EXPECT_EQ(column(fcFileName), Texts{"b.jpg"});
+}
+
+TEST_F(FileListSessionTest, WithoutASpreadsheetApplicationTheExportOnlyWarns) {
+    const SpreadsheetExport::Outcome outcome = session.exportList(sink);
+    EXPECT_EQ(outcome.result, SpreadsheetExport::Result::NoApplication);
+    EXPECT_EQ(outcome.warning, "You need to first install Microsoft Excel!");
+    EXPECT_TRUE(sink.log.empty());
+}
+
+}  // namespace
+}  // namespace folivar
