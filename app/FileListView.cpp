@@ -80,6 +80,14 @@ FileListView::FileListView(const FileTable& rows, QWidget* parent)
         setColumnWidth(column, kColumnWidths[static_cast<std::size_t>(column)]);
     }
     createMenu();
+    holdStillWhileRowsChange();
+}
+
+void FileListView::holdStillWhileRowsChange() {
+    connect(model_, &QAbstractItemModel::modelAboutToBeReset, this,
+            [this] { viewport()->setUpdatesEnabled(false); });
+    connect(model_, &QAbstractItemModel::modelReset, this,
+            [this] { viewport()->setUpdatesEnabled(true); });
 }
 
 void FileListView::createMenu() {

@@ -55,6 +55,9 @@ public:
 
 private:
     void createMenu();
+    // A view painted while its rows are being replaced would show them half
+    // done: it keeps its last picture until the change is over.
+    void holdStillWhileRowsChange();
 
     FileListModel* model_;
     QMenu* menu_ = nullptr;
