@@ -42,8 +42,16 @@ QColor FileCellDelegate::failedRowColour(const QPalette& palette) {
 void FileCellDelegate::initStyleOption(QStyleOptionViewItem* option,
                                        const QModelIndex& index) const {
     QStyledItemDelegate::initStyleOption(option, index);
-    if (failedRow(index)) {
-        option->backgroundBrush = failedRowColour(option->palette);
+    if (!failedRow(index)) {
+        return;
+    }
+    option->backgroundBrush = failedRowColour(option->palette);
+    // Selected, the row keeps a trace of its mark: all rows selected at once
+    // still show which failed.
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        option->palette.setColor(
+            group, QPalette::Highlight,
+            blend(option->palette.color(group, QPalette::Highlight), kWarningTone, kWarningShare));
     }
 }
 

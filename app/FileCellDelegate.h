@@ -23,14 +23,15 @@ public:
     // the palette's text still reads on it.
     static QColor failedRowColour(const QPalette& palette);
 
-    // Whether the style shortens the cell's text to fit it into option.rect.
-    bool elides(const QStyleOptionViewItem& option, const QModelIndex& index) const;
-
     bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
                    const QModelIndex& index) override;
 
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+
+private:
+    // Whether the style shortens the cell's text to fit it into option.rect.
+    bool elides(const QStyleOptionViewItem& option, const QModelIndex& index) const;
 };
 
 }  // namespace folivar

@@ -1,6 +1,7 @@
 #include "app/LongWork.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 
 namespace folivar {
 
@@ -9,6 +10,43 @@ namespace {
 // Long enough to take in what the queues hold when an operation ends, short
 // enough not to be felt.
 constexpr int kDrainMs = 100;
+
+// The kinds of event that are the user's input.
+bool isInput(QEvent::Type type) {
+    switch (type) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::NonClientAreaMouseButtonPress:
+        case QEvent::NonClientAreaMouseButtonRelease:
+        case QEvent::NonClientAreaMouseButtonDblClick:
+        case QEvent::NonClientAreaMouseMove:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::Wheel:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::TouchCancel:
+        case QEvent::TabletPress:
+        case QEvent::TabletMove:
+        case QEvent::TabletRelease:
+        case QEvent::NativeGesture:
+        case QEvent::ContextMenu:
+        case QEvent::InputMethod:
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+        case QEvent::ToolTip:
+        case QEvent::WhatsThis:
+            return true;
+        default:
+            return false;
+    }
+}
 
 }  // namespace
 
@@ -61,42 +99,6 @@ void LongWork::process(QEventLoop::ProcessEventsFlags flags, int maxMs) {
     }
     application->removeEventFilter(this);
     processing_ = false;
-}
-
-bool LongWork::isInput(QEvent::Type type) {
-    switch (type) {
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::MouseMove:
-        case QEvent::NonClientAreaMouseButtonPress:
-        case QEvent::NonClientAreaMouseButtonRelease:
-        case QEvent::NonClientAreaMouseButtonDblClick:
-        case QEvent::NonClientAreaMouseMove:
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::ShortcutOverride:
-        case QEvent::Shortcut:
-        case QEvent::Wheel:
-        case QEvent::TouchBegin:
-        case QEvent::TouchUpdate:
-        case QEvent::TouchEnd:
-        case QEvent::TouchCancel:
-        case QEvent::TabletPress:
-        case QEvent::TabletMove:
-        case QEvent::TabletRelease:
-        case QEvent::NativeGesture:
-        case QEvent::ContextMenu:
-        case QEvent::InputMethod:
-        case QEvent::DragEnter:
-        case QEvent::DragMove:
-        case QEvent::Drop:
-        case QEvent::ToolTip:
-        case QEvent::WhatsThis:
-            return true;
-        default:
-            return false;
-    }
 }
 
 bool LongWork::eventFilter(QObject* watched, QEvent* event) {

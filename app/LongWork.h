@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QElapsedTimer>
-#include <QEvent>
 #include <QEventLoop>
 #include <QObject>
 
@@ -13,7 +12,8 @@ namespace folivar {
 // but takes no input: what the user types or clicks meanwhile is dropped,
 // also what is still queued when the operation ends, so no click made while
 // busy starts anything afterwards. Whatever else runs meanwhile (a timer, a
-// queued call) finds running() true and starts no command.
+// queued call) finds running() true, and the window's handlers then start
+// nothing.
 class LongWork : public QObject {
     Q_OBJECT
 
@@ -44,9 +44,6 @@ public:
     // Processes what waits but input, unless it did less than the interval
     // ago or no operation runs.
     void keepAlive();
-
-    // The kinds of event that are the user's input.
-    static bool isInput(QEvent::Type type);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -158,24 +158,36 @@ private slots:
         for (const QPalette& palette : {QApplication::style()->standardPalette(), darkPalette()}) {
             QApplication::setPalette(palette);
             WindowFixture w;
-            const std::vector<FileRow> rows = outcomeRows();
-            w.setRows(rows);
+            w.setRows(outcomeRows());
             QTableView* view = w.listView();
             const QColor base = palette.color(QPalette::Base);
             const QColor mark = FileCellDelegate::failedRowColour(palette);
             QVERIFY2(contrast(mark, palette.color(QPalette::Text)) >= 4.5, "text reads on a mark");
             QVERIFY2(contrast(mark, base) >= 1.3, "a mark stands out from the base");
+            // What each row shows inside its name's cell, past the short
+            // name, clear of the grid.
+            const auto shown = [view] {
+                const QImage shot = view->viewport()->grab().toImage();
+                QList<QRgb> colours;
+                for (int row = 0; row < view->model()->rowCount(); ++row) {
+                    colours << shot.pixel(
+                        view->columnViewportPosition(fcFileName) + view->columnWidth(fcFileName) -
+                            6,
+                        view->rowViewportPosition(row) + view->rowHeight(row) / 2);
+                }
+                return colours;
+            };
+            // Renamed, Error, -, Already Exists, Invariably
+            QCOMPARE(shown(),
+                     (QList<QRgb>{base.rgb(), mark.rgb(), base.rgb(), mark.rgb(), base.rgb()}));
 
-            const QImage shot = view->viewport()->grab().toImage();
-            for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
-                const bool failed = rows[static_cast<std::size_t>(row)].Status == "Error" ||
-                                    rows[static_cast<std::size_t>(row)].Status == "Already Exists";
-                // Inside the name's cell, past its short text, clear of the grid.
-                const QPoint at(
-                    view->columnViewportPosition(fcFileName) + view->columnWidth(fcFileName) - 6,
-                    view->rowViewportPosition(row) + view->rowHeight(row) / 2);
-                QCOMPARE(shot.pixelColor(at).rgb(), (failed ? mark : base).rgb());
-            }
+            // Selected all at once, the failed rows still differ from the others.
+            w.select({true, true, true, true, true});
+            const QList<QRgb> selected = shown();
+            QCOMPARE(selected[2], selected[0]);
+            QCOMPARE(selected[3], selected[1]);
+            QVERIFY(qRed(selected[1]) > qRed(selected[0]));
+            QVERIFY(selected[0] != base.rgb());
         }
     }
 };
