@@ -9,10 +9,12 @@
 
 #include "WindowFixture.h"
 #include "app/LongWork.h"
+#include "support/ScopedVariable.h"
 #include "support/TempTree.h"
 
 using folivar::LongWork;
 using folivar::TForm1;
+using folivar::test::ScopedVariable;
 using folivar::test::setListEntries;
 using folivar::test::TempTree;
 using folivar::test::WindowFixture;
@@ -73,17 +75,11 @@ private slots:
         for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg"}) {
             tree_->file(std::string("in/") + name, name[0] == 'd' ? "other" : "same");
         }
-        previousTmpdir_ = qgetenv("TMPDIR");
-        hadTmpdir_ = qEnvironmentVariableIsSet("TMPDIR");
-        qputenv("TMPDIR", tree_->dir("tmp").c_str());
+        tmpdir_ = std::make_unique<ScopedVariable>("TMPDIR", tree_->dir("tmp"));  // the export's
     }
 
     void cleanup() {
-        if (hadTmpdir_) {
-            qputenv("TMPDIR", previousTmpdir_);
-        } else {
-            qunsetenv("TMPDIR");
-        }
+        tmpdir_.reset();
         tree_.reset();
     }
 
@@ -219,8 +215,7 @@ private:
     std::unique_ptr<TempTree> tree_;
     QString folder_;
     QString target_;
-    QByteArray previousTmpdir_;
-    bool hadTmpdir_ = false;
+    std::unique_ptr<ScopedVariable> tmpdir_;
 };
 
 QTEST_MAIN(LongWorkTest)
