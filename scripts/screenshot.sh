@@ -56,6 +56,11 @@ for _ in $(seq 50); do
     sleep 0.2
 done
 [ -n "$window" ] || { echo "the window did not appear"; exit 1; }
+shoot() {  # saves the window as a small picture: 128 colours lose nothing seen here
+    DISPLAY="$display" import -window "$window" "$1"
+    convert "$1" -strip -colors 128 "PNG8:$1"
+    echo "saved $1"
+}
 at() {  # moves the pointer to x y in the window, then runs the xdotool commands given
     local x=$1 y=$2
     shift 2
@@ -96,11 +101,9 @@ divider 306                        # Path
 divider 106                        # FileName
 at 640 548                         # the pointer off the list
 sleep 0.5
-DISPLAY="$display" import -window "$window" "$out"
-echo "saved $out"
+shoot "$out"
 
 at 60 373 click 1                  # the first row
 DISPLAY="$display" xdotool key space   # Open In Shell
 sleep 1.5
-DISPLAY="$display" import -window "$window" "$shell_out"
-echo "saved $shell_out"
+shoot "$shell_out"
