@@ -10,8 +10,8 @@ namespace folivar {
 
 // The strip where SCAN, RENAME and FIND DUPL stand. While a long operation
 // runs, the progress bar or the banner takes their place; whatever happens,
-// the buttons come back when the strip goes. The event loop does not run
-// meanwhile, so each change is painted at once.
+// the buttons come back when the strip goes. The event loop runs only now
+// and then meanwhile, so each change is painted at once.
 class BusyStrip {
 public:
     BusyStrip(std::array<QWidget*, 3> buttons, QProgressBar* bar, QLabel* banner);

@@ -5,6 +5,7 @@
 #include <QItemSelectionModel>
 #include <QMenu>
 
+#include "app/FileCellDelegate.h"
 #include "app/FileListModel.h"
 #include "filelist/FileRow.h"
 
@@ -71,15 +72,32 @@ FileListView::FileListView(const FileTable& rows, QWidget* parent)
     narrow.setStretch(kHeaderStretch);
     horizontalHeader()->setFont(narrow);
     horizontalHeader()->setStyleSheet(
-        QStringLiteral("QHeaderView::section { padding: 1px %1px; border: none;"
-                       " border-right: 1px solid #c8c8c8; border-bottom: 1px solid #c8c8c8;"
-                       " background-color: #f2f2f2; }")
+        QStringLiteral(
+            "QHeaderView::section { padding: 1px %1px; border: none;"
+            " border-right: 1px solid palette(mid); border-bottom: 1px solid palette(mid);"
+            " background-color: palette(button); }")
             .arg(kHeaderPadding));
     setModel(model_);
     for (int column = 0; column < kFileColumnCount; ++column) {
         setColumnWidth(column, kColumnWidths[static_cast<std::size_t>(column)]);
     }
     createMenu();
+    makeOutcomesReadable();
+    holdStillWhileRowsChange();
+}
+
+void FileListView::makeOutcomesReadable() {
+    setItemDelegate(new FileCellDelegate(this));
+    // QTableView fits a column on a double click of its divider where the
+    // user may resize it.
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+}
+
+void FileListView::holdStillWhileRowsChange() {
+    connect(model_, &QAbstractItemModel::modelAboutToBeReset, this,
+            [this] { viewport()->setUpdatesEnabled(false); });
+    connect(model_, &QAbstractItemModel::modelReset, this,
+            [this] { viewport()->setUpdatesEnabled(true); });
 }
 
 void FileListView::createMenu() {

@@ -55,6 +55,13 @@ public:
 
 private:
     void createMenu();
+    // Whole texts at the narrow widths: elided cells show theirs as tooltips,
+    // a double click on a header divider fits that column to its contents,
+    // and rows of failed outcomes are marked.
+    void makeOutcomesReadable();
+    // A view painted while its rows are being replaced would show them half
+    // done: it keeps its last picture until the change is over.
+    void holdStillWhileRowsChange();
 
     FileListModel* model_;
     QMenu* menu_ = nullptr;

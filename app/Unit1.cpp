@@ -20,6 +20,7 @@
 #include "app/FileListModel.h"
 #include "app/FileListView.h"
 #include "app/FolderTree.h"
+#include "app/LongWork.h"
 #include "app/QtDesktop.h"
 #include "app/ShellPane.h"
 #include "app/Unit2.h"
@@ -32,7 +33,8 @@ namespace folivar {
 TForm1::TForm1(QWidget* parent)
     : QMainWindow(parent),
       desktop_(std::make_unique<QtDesktop>(this)),
-      session_(std::make_unique<FileListSession>(spreadsheetCreator())) {
+      session_(std::make_unique<FileListSession>(spreadsheetCreator())),
+      work_(new LongWork(this)) {
     createControls();
     session_->setObserver(&ListView->listModel());
     bindSearchEvents();
@@ -64,6 +66,9 @@ void TForm1::setDuplicateMode(bool search) {
 }
 
 void TForm1::guarded(const std::function<void()>& body) noexcept {
+    if (work_->running()) {
+        return;
+    }
     QString message;
     try {
         body();
@@ -89,7 +94,7 @@ BusyStrip TForm1::busyStrip() const {
 }
 
 WindowProgress TForm1::progress(BusyStrip* strip) const {
-    return WindowProgress(StatusBar, ProgressBar, strip);
+    return WindowProgress(StatusBar, ProgressBar, strip, work_);
 }
 
 void TForm1::applyButtons(const ActionButtons& buttons) {
@@ -183,6 +188,12 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    // The desktop may ask while an operation works; the window stays until
+    // it ends, and a later request closes it.
+    if (work_->running()) {
+        event->ignore();
+        return;
+    }
     FormClose();
     event->accept();
 }

@@ -31,6 +31,7 @@ class BusyStrip;
 class FileListSession;
 class FileListView;
 class FolderTree;
+class LongWork;
 class ShellPane;
 class StyledButton;
 class StyledLabel;
@@ -143,7 +144,9 @@ protected:
 private:
     using KeyHandler = void (TForm1::*)(int, Qt::KeyboardModifiers);
 
-    // Runs a handler's body; what escapes it goes to Desktop::error.
+    // Runs a handler's body; what escapes it goes to Desktop::error. While a
+    // long operation works, a handler reached meanwhile (by a timer or a
+    // queued call) does nothing.
     void guarded(const std::function<void()>& body) noexcept;
 
     // Where what the handlers show goes.
@@ -190,6 +193,7 @@ private:
     QHash<QObject*, KeyHandler> keyHandlers_;
     bool duplicateMode_ = true;  // true: FindDuplButton searches ("FIND DUPL")
     std::unique_ptr<FileListSession> session_;
+    LongWork* work_ = nullptr;  // marks a long operation while it runs
 
     // PATH
     QGroupBox* PATH = nullptr;

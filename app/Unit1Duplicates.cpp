@@ -1,5 +1,6 @@
 // FIND DUPL and DEL DUPL: one button, two operations in turn over the file list.
 #include "app/BusyStrip.h"
+#include "app/LongWork.h"
 #include "app/Unit1.h"
 #include "app/WindowProgress.h"
 #include "filelist/ListStatus.h"
@@ -10,6 +11,7 @@ namespace folivar {
 void TForm1::FindDuplButtonClick() {
     guarded([this] {
         BusyStrip strip = busyStrip();
+        const LongWork::Running running(*work_);
         strip.hideButtons();
         WindowProgress shown = progress();
         shown.status(kPleaseWait);

@@ -5,6 +5,7 @@
 
 #include "app/BusyStrip.h"
 #include "app/EngineBridge.h"
+#include "app/LongWork.h"
 #include "app/Unit1.h"
 #include "app/WindowProgress.h"
 #include "export/XlsxApplication.h"
@@ -29,7 +30,11 @@ void TForm1::ExportButtonClick() {
         // workbook is there.
         BusyStrip strip = busyStrip();
         WindowProgress shown = progress(&strip);
-        const SpreadsheetExport::Outcome outcome = session_->exportList(shown);
+        SpreadsheetExport::Outcome outcome;
+        {
+            const LongWork::Running running(*work_);
+            outcome = session_->exportList(shown);
+        }
         if (!outcome.warning.empty()) {
             desktop_->warning(fromEngine(outcome.warning));
         }

@@ -11,6 +11,7 @@
 #include "app/FileListView.h"
 #include "app/FolderTree.h"
 #include "app/KeptSelection.h"
+#include "app/LongWork.h"
 #include "app/Unit1.h"
 #include "app/WindowProgress.h"
 #include "filelist/ListStatus.h"
@@ -127,7 +128,12 @@ void TForm1::DeleteItems1Click() {
 void TForm1::DeleteFiles1Click() {
     guarded([this] {
         WindowProgress shown = progress();
-        const DeleteFilesOutcome outcome = session_->deleteFiles(ListView->selectedRows(), shown);
+        const RowSelection selection = ListView->selectedRows();
+        DeleteFilesOutcome outcome;
+        {
+            const LongWork::Running running(*work_);
+            outcome = session_->deleteFiles(selection, shown);
+        }
         // The rows whose files stayed are still selected.
         ListView->selectRows(outcome.selection);
         applyButtons(outcome.buttons);

@@ -9,6 +9,7 @@
 
 #include "app/BusyStrip.h"
 #include "app/EngineBridge.h"
+#include "app/LongWork.h"
 #include "app/Unit1.h"
 #include "app/WindowProgress.h"
 #include "filelist/ListStatus.h"
@@ -116,6 +117,7 @@ void TForm1::RenameButtonClick() {
             shown.status(session_->filesInList());
             return;
         }
+        const LongWork::Running running(*work_);
         session_->rename(kind, scheme, shown);
     });
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/EngineBridge.h"
+#include "app/LongWork.h"
 #include "app/Unit1.h"
 #include "app/WindowProgress.h"
 #include "search/DateTime.h"
@@ -105,7 +106,11 @@ ScanSettings TForm1::readScanSettings() const {
 void TForm1::ScanButtonClick() {
     guarded([this] {
         WindowProgress shown = progress();
-        const ScanOutcome outcome = session_->scan(readScanSettings(), shown);
+        ScanOutcome outcome;
+        {
+            const LongWork::Running running(*work_);
+            outcome = session_->scan(readScanSettings(), shown);
+        }
         if (outcome.folders) {
             setEntries(PathListBox, *outcome.folders);
         }

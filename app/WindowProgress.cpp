@@ -5,11 +5,13 @@
 
 #include "app/BusyStrip.h"
 #include "app/EngineBridge.h"
+#include "app/LongWork.h"
 
 namespace folivar {
 
-WindowProgress::WindowProgress(QStatusBar* statusBar, QProgressBar* bar, BusyStrip* strip)
-    : statusBar_(statusBar), bar_(bar), strip_(strip) {}
+WindowProgress::WindowProgress(QStatusBar* statusBar, QProgressBar* bar, BusyStrip* strip,
+                               LongWork* work)
+    : statusBar_(statusBar), bar_(bar), strip_(strip), work_(work) {}
 
 void WindowProgress::status(const std::string& text) {
     show(fromEngine(text));
@@ -33,6 +35,12 @@ void WindowProgress::progressShown(bool shown) {
         strip_->showProgress(false);
     } else {
         strip_->release();
+    }
+}
+
+void WindowProgress::working() {
+    if (work_ != nullptr) {
+        work_->keepAlive();
     }
 }
 

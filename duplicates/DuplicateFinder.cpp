@@ -147,6 +147,7 @@ DuplicateFinder::DeleteOutcome DuplicateFinder::deleteDuplicates(FileTable& tabl
         if (table[row].Status == kOrig) {
             continue;
         }
+        progress.working();
         const std::string path = table[row].file();
         if (!records_.safeToDelete(path)) {
             ++outcome.remained;

@@ -41,6 +41,7 @@ DeleteFilesOutcome deleteFiles(FileTable& table, const RowSelection& selection,
             if (!selection[row]) {
                 continue;
             }
+            progress.working();
             if (platform::fileSystem().removeFileRetrying(table[row].file())) {
                 sweeper.add(row);
                 ++outcome.deleted;

@@ -44,17 +44,18 @@ void ProgressReporter::passing(const std::string& text) {
     } else {
         heldBack_ = text;
     }
+    sink_.working();
 }
 
 void ProgressReporter::rowsDone(std::size_t done) {
     done_ = done;
     const int percent = percentDone(done_, total_);
-    if (percent == shown_) {
-        return;
+    if (percent != shown_) {
+        shown_ = percent;
+        sink_.percent(percent);
+        status(std::to_string(percent) + "% are completed. " + kPleaseWait);
     }
-    shown_ = percent;
-    sink_.percent(percent);
-    status(std::to_string(percent) + "% are completed. " + kPleaseWait);
+    sink_.working();
 }
 
 }  // namespace folivar

@@ -20,11 +20,11 @@ int percentDone(std::size_t done, std::size_t total);
 // changes, so 100,000 rows do not mean 100,000 repaints; a passing text (the
 // folder a scan enters) at most once per interval of the platform's tick, the
 // last one held back being shown when a later text replaces it or the
-// reporter goes; any other text at once.
+// reporter goes; any other text at once. Every row done and every passing
+// text also tells the sink that the operation is still working.
 class ProgressReporter {
 public:
-    // The event loop does not run during an operation, so the window paints
-    // every text by hand: a few passing texts a second are enough to see it move.
+    // A few passing texts a second are enough to see a scan move.
     static constexpr std::uint32_t kPassingTextMs = 250;
 
     explicit ProgressReporter(ProgressSink& sink, std::size_t total = 0,
@@ -44,6 +44,9 @@ public:
     // One more row is done, or this many rows are done in all.
     void rowDone() { rowsDone(done_ + 1); }
     void rowsDone(std::size_t done);
+
+    // A step with nothing to show (a file found, a row deleted).
+    void working() { sink_.working(); }
 
 private:
     ProgressSink& sink_;

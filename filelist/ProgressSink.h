@@ -24,6 +24,11 @@ public:
     // the operations that show it from their start.
     virtual void progressShown(bool shown) { static_cast<void>(shown); }
 
+    // The operation is still at it: told at every row, file or folder it gets
+    // through, so the window can keep repainting and answering the desktop.
+    // How often it takes the chance is the window's affair; nothing is shown.
+    virtual void working() {}
+
     // A sink that shows nothing, for callers that look only at the outcome.
     static ProgressSink& silent();
 };

@@ -5,8 +5,7 @@
 namespace folivar {
 
 // Lets something happen at most once per interval of the platform's
-// millisecond tick, e.g. repainting the status line while a scan keeps the
-// event loop from running.
+// millisecond tick, e.g. showing the folder a scan enters.
 class RateLimiter {
 public:
     explicit RateLimiter(std::uint32_t intervalMs) : intervalMs_(intervalMs) {}

@@ -51,9 +51,13 @@ ScanDriver::Totals ScanDriver::walk(const std::vector<std::string>& folders,
 }
 
 void ScanDriver::fileFound(const TFileInformations& file) {
-    if (report_ != nullptr && (file.Attr & faDirectory) == 0) {
+    if (report_ == nullptr) {
+        return;
+    }
+    if ((file.Attr & faDirectory) == 0) {
         table_.append(rowFromFile(file));
     }
+    report_->working();
 }
 
 bool ScanDriver::acceptFile(const TFileInformations& file) const {

@@ -56,6 +56,10 @@ RowPlan planMove(const RenameSettings& settings, std::size_t row, const FileRow&
 
 }  // namespace
 
+bool isFailedOutcome(std::string_view status) {
+    return status == kError || status == kAlreadyExists;
+}
+
 RowPlan planRow(const RenameSettings& settings, std::size_t row, const FileRow& file) {
     return settings.kind == RenameKind::Rename ? planRename(settings.scheme, row, file)
                                                : planMove(settings, row, file);

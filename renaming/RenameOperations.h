@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "filelist/FileTable.h"
 #include "filelist/ProgressSink.h"
@@ -18,6 +19,10 @@ inline constexpr const char* kAlreadyExists = "Already Exists";
 inline constexpr const char* kRenamed = "Renamed";
 inline constexpr const char* kMoved = "Moved";
 inline constexpr const char* kError = "Error";
+
+// True for the outcomes that left a file as it was against the user's wish
+// ("Error", "Already Exists"): the rows a user looks for after a run.
+bool isFailedOutcome(std::string_view status);
 
 // What RENAME, MOVE or REN+MOV does to every row.
 struct RenameSettings {

@@ -1,10 +1,25 @@
 #!/usr/bin/env bash
-# Starts the program under a virtual X server with a few folders and masks of
-# this machine filled in by typing, and saves a picture of its window.
-# Usage: scripts/screenshot.sh [output, default docs/screenshot.png]
+# Starts the program under a virtual X server, lists a folder of sample photos
+# made for the purpose, renames them (one name is taken, one file went away
+# after the scan), fits the columns by double clicks on the header's dividers
+# and saves a picture of the window; then opens the folder in the shell pane
+# and saves a second picture.
+# Usage: scripts/screenshot.sh [list picture, default docs/screenshot.png]
+#                              [shell picture, default docs/screenshot-shell.png]
 set -euo pipefail
+self="$(realpath "$0")"
 cd "$(dirname "$0")/.."
-out="${1:-docs/screenshot.png}"
+out="$(realpath -m "${1:-docs/screenshot.png}")"
+shell_out="$(realpath -m "${2:-docs/screenshot-shell.png}")"
+# As root, the pictures are taken with a /tmp of their own, so the folder
+# tree shows the sample folder and not whatever else lies in /tmp (unless a
+# picture is to go into /tmp itself).
+if [ -z "${FOLIVAR_PRIVATE_TMP:-}" ] && [ "$(id -u)" -eq 0 ] && unshare -m true 2>/dev/null &&
+    [[ "$out" != /tmp/* && "$shell_out" != /tmp/* ]]; then
+    # shellcheck disable=SC2016 # expanded by the inner shell
+    exec env FOLIVAR_PRIVATE_TMP=1 unshare -m --propagation private \
+        sh -c 'mount -t tmpfs tmpfs /tmp && exec "$0" "$@"' "$self" "$out" "$shell_out"
+fi
 scripts/setup-debian.sh
 for tool in import xdotool; do
     command -v "$tool" >/dev/null || {
@@ -15,10 +30,23 @@ done
 cmake -S . -B build -G Ninja >/dev/null
 cmake --build build -j "$(nproc)" --target folivar >/dev/null
 
+# The sample folder: twelve photos, a name the rename will find taken, and a
+# few other files for the shell pane.
+photos=$(mktemp -d /tmp/Holiday-XXXX)
+for n in $(seq 101 112); do
+    head -c $((20000 + n * 937)) /dev/urandom >"$photos/IMG_0$n.jpg"
+done
+head -c 31000 /dev/urandom >"$photos/pic0003.jpg"
+mkdir "$photos/Raw"
+echo "Day 1: the old town" >"$photos/notes.txt"
+head -c 4000 /dev/urandom >"$photos/route.gpx"
+head -c 9000 /dev/urandom >"$photos/tickets.pdf"
+
 display=":$((90 + RANDOM % 9))"
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp &
 xvfb=$!
-trap 'kill "$program" "$xvfb" 2>/dev/null || true' EXIT
+program=""
+trap 'kill $program "$xvfb" 2>/dev/null || true; rm -rf "$photos"' EXIT
 sleep 1
 DISPLAY="$display" build/app/folivar &
 program=$!
@@ -28,19 +56,54 @@ for _ in $(seq 50); do
     sleep 0.2
 done
 [ -n "$window" ] || { echo "the window did not appear"; exit 1; }
-type_at() {  # clicks at x y in the window, types the text and presses Enter
-    DISPLAY="$display" xdotool mousemove --window "$window" "$1" "$2" click 1 \
-        key --clearmodifiers ctrl+a type --delay 5 "$3"
+shoot() {  # saves the window as a small picture: 128 colours lose nothing seen here
+    DISPLAY="$display" import -window "$window" "$1"
+    convert "$1" -strip -colors 128 "PNG8:$1"
+    echo "saved $1"
+}
+at() {  # moves the pointer to x y in the window, then runs the xdotool commands given
+    local x=$1 y=$2
+    shift 2
+    DISPLAY="$display" xdotool mousemove --window "$window" "$x" "$y" "$@"
+}
+type_at() {  # clicks at x y, types the text and presses Enter
+    at "$1" "$2" click 1 key --clearmodifiers ctrl+a type --delay 5 "$3"
     DISPLAY="$display" xdotool key Return
 }
-click_at() {
-    DISPLAY="$display" xdotool mousemove --window "$window" "$1" "$2" click 1
+divider() {  # double click on the header's divider at x
+    at "$1" 354 click --repeat 2 --delay 80 1
+    sleep 0.3
 }
 sleep 1
-type_at 200 28 /usr/share/doc      # PathEdit
-type_at 200 28 /usr/share/pixmaps
-type_at 48 201 "*.png"             # ScanEdit1
-click_at 81 324                    # SCAN
-sleep 2
-DISPLAY="$display" import -window "$window" "$out"
-echo "saved $out"
+type_at 200 28 "$photos"           # PathEdit
+at 102 227 click 1                 # the include masks' clear button
+type_at 48 201 "IMG*"              # ScanEdit1
+at 81 324 click 1                  # SCAN
+sleep 1
+at 40 354 click 1                  # FileName header: sorted by name
+sleep 0.5
+rm "$photos/IMG_0107.jpg"          # gone since the scan
+at 232 324 click 1                 # RENAME
+sleep 1
+
+# Default widths: FileName 100, Path 200, Size 60, Type 35, Modified 60,
+# Group 30, Status 30, from x = 9; a divider is the last pixel of its column,
+# and the list's viewport ends at x = 497. Fitting a column moves only the
+# dividers right of it, so the fits go from right to left. Status is partly
+# out of sight until the list is scrolled to its right end.
+at 490 529 mousedown 1 sleep 1 mouseup 1   # hold the scroll bar's right arrow
+sleep 0.3
+divider 496                        # Status, at the viewport's edge
+divider 436                        # Modified, left of Group
+at 15 529 mousedown 1 sleep 1 mouseup 1    # and the left arrow
+sleep 0.3
+divider 306                        # Path
+divider 106                        # FileName
+at 640 548                         # the pointer off the list
+sleep 0.5
+shoot "$out"
+
+at 60 373 click 1                  # the first row
+DISPLAY="$display" xdotool key space   # Open In Shell
+sleep 1.5
+shoot "$shell_out"

@@ -11,10 +11,12 @@
 #include <optional>
 
 #include "WindowFixture.h"
+#include "support/ScopedVariable.h"
 #include "support/ScriptedClock.h"
 #include "support/TempTree.h"
 
 using folivar::test::readFile;
+using folivar::test::ScopedVariable;
 using folivar::test::TempTree;
 using folivar::test::WindowFixture;
 using folivar::test::writeFile;
@@ -65,17 +67,11 @@ private slots:
         tree_ = std::make_unique<TempTree>();
         files_ = QString::fromStdString(tree_->dir("files"));
         workbooks_ = QString::fromStdString(tree_->dir("tmp"));
-        previousTmpdir_ = qgetenv("TMPDIR");
-        hadTmpdir_ = qEnvironmentVariableIsSet("TMPDIR");
-        qputenv("TMPDIR", workbooks_.toLocal8Bit());
+        tmpdir_ = std::make_unique<ScopedVariable>("TMPDIR", workbooks_.toStdString());
     }
 
     void cleanup() {
-        if (hadTmpdir_) {
-            qputenv("TMPDIR", previousTmpdir_);
-        } else {
-            qunsetenv("TMPDIR");
-        }
+        tmpdir_.reset();
         tree_.reset();
     }
 
@@ -257,8 +253,7 @@ private:
     std::unique_ptr<TempTree> tree_;
     QString files_;
     QString workbooks_;
-    QByteArray previousTmpdir_;
-    bool hadTmpdir_ = false;
+    std::unique_ptr<ScopedVariable> tmpdir_;
 };
 
 QTEST_MAIN(ExportTest)

@@ -4,13 +4,12 @@
 #include <unistd.h>
 
 #include <cctype>
-#include <cstdlib>
 #include <ctime>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "support/ScopedVariable.h"
 #include "support/TempTree.h"
 
 namespace folivar {
@@ -142,13 +141,10 @@ TEST(OldExportFoldersAtStart, InTheTemporaryFolder) {
     tmp.setTimes(kFolder + "/FileList.xlsx", 1000000000, 1000000000);
     tmp.setTimes(kFolder, 1000000000, 1000000000);
     tmp.dir("folivar-export-fresh1");
-    std::optional<std::string> previous;
-    if (const char* old = std::getenv("TMPDIR")) {
-        previous = old;
+    {
+        const test::ScopedVariable tmpdir("TMPDIR", tmp.path());
+        removeOldExports();
     }
-    ::setenv("TMPDIR", tmp.path().c_str(), 1);
-    removeOldExports();
-    previous ? ::setenv("TMPDIR", previous->c_str(), 1) : ::unsetenv("TMPDIR");
     EXPECT_FALSE(fs::exists(tmp.at(kFolder)));
     EXPECT_TRUE(fs::exists(tmp.at("folivar-export-fresh1")));
 }

@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +14,7 @@
 #include "export/ESpreadsheetError.h"
 #include "export/SpreadsheetExport.h"
 #include "support/RecordingSink.h"
+#include "support/ScopedVariable.h"
 #include "support/ScriptedClock.h"
 #include "support/TempTree.h"
 #include "support/ThrowsMessage.h"
@@ -40,13 +40,6 @@ protected:
     XlsxApplicationTest() {
         clock.setLocalNow(
             {.year = 2004, .month = 7, .day = 9, .hour = 14, .minute = 5, .second = 9});
-        if (const char* old = std::getenv("TMPDIR")) {
-            previousTmpdir = old;
-        }
-        ::setenv("TMPDIR", tmp.path().c_str(), 1);
-    }
-    ~XlsxApplicationTest() override {
-        previousTmpdir ? ::setenv("TMPDIR", previousTmpdir->c_str(), 1) : ::unsetenv("TMPDIR");
     }
 
     SpreadsheetExport::Result run(const FileTable& table) {
@@ -62,8 +55,9 @@ protected:
     bool tmpIsEmpty() const { return fs::is_empty(tmp.path()); }
 
     test::TempTree tmp;
+    // The tests may set it again; the original comes back at the end.
+    test::ScopedVariable tmpdir{"TMPDIR", tmp.path()};
     test::ScriptedClock clock;
-    std::optional<std::string> previousTmpdir;
     bool installed = true;
     Texts opened, openedIn, statuses, warnings;
     SpreadsheetExport exporter{

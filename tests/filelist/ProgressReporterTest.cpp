@@ -64,6 +64,23 @@ TEST(Progress, StatusText) {
                                       "progress 40", "status: 40% are completed. Please wait..."));
 }
 
+// The window stays alive through these: every row done and every folder
+// entered, a text held back included, but no text alone.
+TEST(Progress, EveryRowAndEveryPassingTextSaysTheOperationIsStillWorking) {
+    const test::ScriptedClock clock;  // the tick stands still: passing texts are held back
+    test::RecordingSink sink;
+    ProgressReporter progress(sink, 1000);
+    for (int i = 0; i < 1000; ++i) {
+        progress.rowDone();
+    }
+    EXPECT_EQ(sink.percents.size(), 101u);
+    progress.passing("/a");
+    progress.passing("/a/b");
+    progress.working();
+    progress.status("done");
+    EXPECT_EQ(sink.workingCalls, 1003);
+}
+
 // The folders a scan enters pass at most every 250 ms; what was held back
 // shows when nothing replaces it, and a text that must be seen drops it.
 TEST(Progress, PassingTextsAreThinnedOutAndTheLastOneStays) {

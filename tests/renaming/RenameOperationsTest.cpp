@@ -264,6 +264,25 @@ TEST_F(Operations, ThePlanOfARowIsWhatTheRunDoes) {
 
 // --- nothing is lost ---------------------------------------------------------
 
+// The outcomes a user looks for after a run: the ones that left a file as it
+// was against the wish; texts match exactly, as the Status cell holds them.
+TEST(Outcomes, OnlyErrorAndAlreadyExistsAreFailures) {
+    const struct {
+        const char* status;
+        bool failed;
+    } cases[] = {
+        {"Error", true},       {"Already Exists", true},
+        {"Renamed", false},    {"Moved", false},
+        {"Invariably", false}, {"Orig", false},
+        {"Dupl", false},       {"-", false},
+        {"", false},           {"error", false},
+        {"Error ", false},     {"Already exists", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(isFailedOutcome(c.status), c.failed) << c.status;
+    }
+}
+
 TEST_F(Operations, FullFileSystemAcrossLeavesEveryOriginal) {
     test::ScopedTmpfs tmpfs(tree.dir("small"), "64k");
     if (!tmpfs.mounted()) {

@@ -149,6 +149,22 @@ TEST_F(FileListSessionTest, ListCommandsOverTheSelection) {
     EXPECT_EQ(column(fcFileName), Texts{"b.jpg"});
 }
 
+// So the window can stay alive, each long command says it is still working
+// at every row it gets through (the duplicate search: at every run of equal
+// sizes, of which this list has one).
+TEST_F(FileListSessionTest, LongCommandsSayTheyAreStillWorkingAtEveryRow) {
+    const auto heard = [this](const std::function<void()>& run) {
+        sink.workingCalls = 0;
+        run();
+        return sink.workingCalls;
+    };
+    EXPECT_EQ(heard([&] { session.rename(RenameKind::Rename, {}, sink); }), 3);
+    EXPECT_EQ(heard([&] { session.findDuplicates(sink); }), 1);
+    EXPECT_EQ(heard([&] { session.deleteDuplicates(sink); }), 1);  // the one "Dupl"
+    EXPECT_EQ(heard([&] { session.deleteFiles(RowSelection{true}, sink); }), 1);
+    EXPECT_TRUE(session.rows().empty());
+}
+
 TEST_F(FileListSessionTest, WithoutASpreadsheetApplicationTheExportOnlyWarns) {
     const SpreadsheetExport::Outcome outcome = session.exportList(sink);
     EXPECT_EQ(outcome.result, SpreadsheetExport::Result::NoApplication);

@@ -97,6 +97,17 @@ TEST_F(SessionScanTest, WithoutSubfoldersNestedFoldersStay) {
     EXPECT_EQ(names(), (Texts{"x.txt", "y.txt"}));
 }
 
+// The window stays alive through a scan: at every file found and every folder
+// entered, the scan says it is still working.
+TEST_F(SessionScanTest, SaysItIsStillWorkingAtEveryFileAndFolder) {
+    tree.file("a/x.txt");
+    tree.file("a/y.txt");
+    tree.file("a/b/z.txt");
+    ASSERT_EQ(scan({"a"}).result, Result::Completed);
+    EXPECT_EQ(names().size(), 3u);
+    EXPECT_EQ(sink.workingCalls, 3 + 2);
+}
+
 // The user's settings stop a scan with a message, never with an escaping error.
 TEST_F(SessionScanTest, ASizeThatIsNoNumberOnlyPrunesThePathList) {
     tree.dir("a/b");

@@ -113,21 +113,12 @@ std::time_t localTime(int year, int month, int day, int hour, int minute, int se
     return std::mktime(&tm);
 }
 
-ScopedTimeZone::ScopedTimeZone(const char* tz) {
-    if (const char* old = std::getenv("TZ")) {
-        hadValue_ = true;
-        previous_ = old;
-    }
-    ::setenv("TZ", tz, 1);
+ScopedTimeZone::ScopedTimeZone(const char* tz) : tz_(std::in_place, "TZ", tz) {
     ::tzset();
 }
 
 ScopedTimeZone::~ScopedTimeZone() {
-    if (hadValue_) {
-        ::setenv("TZ", previous_.c_str(), 1);
-    } else {
-        ::unsetenv("TZ");
-    }
+    tz_.reset();
     ::tzset();
 }
 

@@ -2,7 +2,10 @@
 
 #include <cstdint>
 #include <ctime>
+#include <optional>
 #include <string>
+
+#include "support/ScopedVariable.h"
 
 namespace folivar::test {
 
@@ -43,7 +46,8 @@ std::string readFile(const std::string& path);
 // Seconds since 1970 of a local date and time, under the time zone in force.
 std::time_t localTime(int year, int month, int day, int hour = 12, int minute = 0, int second = 0);
 
-// Sets TZ for the life of the object and restores it afterwards.
+// Sets TZ for the life of the object and restores it afterwards; the C
+// library's local time follows both ways.
 class ScopedTimeZone {
 public:
     explicit ScopedTimeZone(const char* tz);
@@ -52,8 +56,7 @@ public:
     ScopedTimeZone& operator=(const ScopedTimeZone&) = delete;
 
 private:
-    bool hadValue_ = false;
-    std::string previous_;
+    std::optional<ScopedVariable> tz_;
 };
 
 }  // namespace folivar::test
