@@ -95,6 +95,7 @@ private:
 // What a search shows, in order, and what it leaves.
 struct Transcript {
     std::vector<std::string> shown;  // the sink's log: bar positions and status texts
+    int working = 0;                 // the times it said it was still at it
     FileTable table;
     std::int32_t found = 0;
 };
@@ -106,6 +107,7 @@ Transcript search(const FileTable& table, const ContentClassifier::Options& opti
     test::RecordingSink sink;
     t.found = finder.search(t.table, sink).duplicatesFound;
     t.shown = std::move(sink.log);
+    t.working = sink.workingCalls;
     return t;
 }
 
@@ -181,6 +183,7 @@ TEST_P(SeveralSetsAtOnce, ChangeNothingTheSearchShows) {
                                    expected.end()));
             EXPECT_EQ(parallel.found, found);
             EXPECT_EQ(parallel.shown, single.shown);
+            EXPECT_EQ(parallel.working, single.working);
         }
     }
     // Otherwise every set was sorted on the calling thread and nothing above
