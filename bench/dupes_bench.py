@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
-"""Times the duplicate search against jdupes, rdfind and fdupes on one corpus.
+"""Times SCAN + FIND DUPL against jdupes, rdfind and fdupes on one corpus.
 
 Makes a mixed corpus (small files with copies, many different files of one
-size, large pairs that differ late, large copies, hard links), warms the page
-cache, runs every tool --runs times, interleaved, checks that all of them find
-the same sets of identical contents, and prints wall times, ratios and the
-bytes each tool read, next to the bytes any exact method must read. Then times
-our search alone on 100 to 3,000 different files of one size. See README.md.
+size, large pairs that differ late, large copies, hard links). Warm: warms the
+page cache and runs every tool --runs times, interleaved; --cold: drops the
+page cache before every run (as root) and runs ours and jdupes, whole run
+against whole run. Checks that every run finds the same sets of identical
+contents, and prints wall times, ratios and the bytes each tool read, next to
+the bytes any exact method must read. Warm, it then times our search alone on
+100 to 3,000 different files of one size. See README.md.
 """
 
 import argparse
@@ -29,6 +31,9 @@ OURS = "folivar_dupes"
 STAMP = ".dupes-corpus-stamp"
 CORPUS_VERSION = "1"
 MIB = 1 << 20
+DROP_CACHES = Path("/proc/sys/vm/drop_caches")
+# ours / jdupes at most, whole run against whole run
+GOALS = {"warm": 0.6, "cold": 0.45}
 
 
 def parse_args():
@@ -38,11 +43,20 @@ def parse_args():
     p.add_argument("--corpus", type=Path, default=scratch / "folivar-dupes-corpus",
                    help="where the corpus is made (default: %(default)s)")
     p.add_argument("--runs", type=int, default=5, help="timed runs per tool (default 5)")
+    p.add_argument("--cold", action="store_true",
+                   help="drop the page cache before every run (as root; skipped otherwise)")
+    p.add_argument("--requests", default="",
+                   help="also time ours with these runs sorted at once, e.g. 1,2,4,8,16")
     p.add_argument("--seed", type=int, default=20240611)
     p.add_argument("--small-files", type=int, default=20000)
+    p.add_argument("--small-max", type=int, default=12288,
+                   help="largest small file in bytes (default %(default)s; 204800 makes "
+                        "the 2.9 GB corpus of a photo archive's first scan)")
     p.add_argument("--scale", default="100,300,1000,3000",
                    help="counts of different 1 MiB files of one size for the growth check")
     p.add_argument("--keep", action="store_true", help="keep the corpus afterwards")
+    p.add_argument("--before", type=Path,
+                   help="also time this other build of folivar_dupes (say, of main) as 'before'")
     p.add_argument("--folivar-dupes", type=Path,
                    default=here.parent / "build-bench" / "bench" / "folivar_dupes")
     return p.parse_args()
@@ -62,10 +76,10 @@ def flipped(data, at):
     return data[:at] + bytes([data[at] ^ 0xFF]) + data[at + 1:]
 
 
-def make_corpus(root, seed, small_files):
+def make_corpus(root, seed, small_files, small_max):
     rng = random.Random(seed)
     header = rng.randbytes(256)
-    sizes = [rng.randint(64, 12288) for _ in range(2500)]
+    sizes = [rng.randint(64, small_max) for _ in range(2500)]
     originals = []
     copies = small_files * 3 // 10
     for i in range(small_files - copies):
@@ -102,14 +116,14 @@ def make_one_size(folder, count, rng):
         write(folder / f"m{i:05}", rng.randbytes(16 * 1024), MIB)
 
 
-def ensure_corpus(root, seed, small_files):
-    wanted = f"version {CORPUS_VERSION} seed {seed} small {small_files}\n"
+def ensure_corpus(root, seed, small_files, small_max):
+    wanted = f"version {CORPUS_VERSION} seed {seed} small {small_files} up to {small_max}\n"
     stamp = root / STAMP
     if stamp.is_file() and stamp.read_text() == wanted:
         return False
     if root.exists():
         shutil.rmtree(root)
-    make_corpus(root, seed, small_files)
+    make_corpus(root, seed, small_files, small_max)
     stamp.write_text(wanted)
     return True
 
@@ -178,17 +192,28 @@ def rchar():
     return 0
 
 
-def run(argv, out_path):
-    """Wall seconds and the bytes the child read (its rchar, added to ours
-    when it is reaped)."""
+def drop_caches():
+    """Writes back what is dirty, then drops the page, dentry and inode caches."""
+    os.sync()
+    DROP_CACHES.write_text("3\n")
+
+
+def run(argv, out_path, cold=False):
+    """Wall seconds, the child's user + system seconds, and the bytes it read
+    (its rchar, added to ours when it is reaped)."""
+    if cold:
+        drop_caches()
+    err_path = out_path.with_suffix(".stderr")
     before = rchar()
-    with open(out_path, "wb") as out:
+    with open(out_path, "wb") as out, open(err_path, "wb") as err:
         start = time.perf_counter()
-        done = subprocess.run(argv, stdout=out, stderr=subprocess.PIPE, check=False)
+        child = subprocess.Popen(argv, stdout=out, stderr=err)
+        _, status, usage = os.wait4(child.pid, 0)
         wall = time.perf_counter() - start
-    if done.returncode != 0:
-        sys.exit(f"{argv[0]} exited with {done.returncode}: {done.stderr.decode()[:500]}")
-    return wall, rchar() - before
+    code = os.waitstatus_to_exitcode(status)
+    if code != 0:
+        sys.exit(f"{argv[0]} exited with {code}: {err_path.read_text(errors='replace')[:500]}")
+    return wall, usage.ru_utime + usage.ru_stime, rchar() - before
 
 
 def blank_line_sets(path):
@@ -250,11 +275,14 @@ def main():
     for tool in ("jdupes", "rdfind", "fdupes"):
         if not shutil.which(tool):
             sys.exit(f"missing {tool} (scripts/setup-debian.sh installs it)")
+    if args.cold and (os.geteuid() != 0 or not os.access(DROP_CACHES, os.W_OK)):
+        print(f"--cold skipped: dropping the page cache needs root ({DROP_CACHES})")
+        return 0
     corpus = Path(os.path.abspath(args.corpus))
     scratch = Path(tempfile.mkdtemp(prefix="dupes-bench-"))
     try:
-        made = ensure_corpus(corpus, args.seed, args.small_files)
-        report(args, corpus, scratch, made)
+        made = ensure_corpus(corpus, args.seed, args.small_files, args.small_max)
+        return report(args, corpus, scratch, made)
     finally:
         shutil.rmtree(scratch, ignore_errors=True)
         if not args.keep:
@@ -266,75 +294,109 @@ def report(args, corpus, scratch, made):
     disk = sum(st.st_blocks * 512 for _, st in files)
     prefix_bound, floor_bound = read_bounds(corpus)
     rdfind_out = scratch / "rdfind.results"
-    tools = {
-        OURS: ([str(args.folivar_dupes), str(corpus)], blank_line_sets, None),
+    ours = {OURS: ([str(args.folivar_dupes), str(corpus)], blank_line_sets, None)}
+    for n in [int(x) for x in args.requests.split(",") if x.strip()]:
+        ours[f"{OURS} -r{n}"] = ([str(args.folivar_dupes), str(corpus), "--requests", str(n)],
+                                 blank_line_sets, None)
+    if args.before:
+        ours["before"] = ([str(args.before), str(corpus)], blank_line_sets, None)
+    peers = {
         "jdupes": (["jdupes", "-r", "-q", str(corpus)], blank_line_sets, None),
         "rdfind": (["rdfind", "-outputname", str(rdfind_out), str(corpus)], rdfind_sets, rdfind_out),
         "fdupes": (["fdupes", "-r", "-q", str(corpus)], blank_line_sets, None),
     }
-    warm(corpus)
+    if args.cold:  # the others take many times as long from a cold cache
+        peers = {"jdupes": peers["jdupes"]}
+    tools = dict(ours, **peers)
     names = list(tools)
+    mode = "cold" if args.cold else "warm"
+    if not args.cold:
+        warm(corpus)
     samples = {name: [] for name in names}
+    cpu = {name: [] for name in names}
     reads = {name: [] for name in names}
-    found = {}
+    reference = None
+    failures = []
     for r in range(args.runs + 1):  # the first round warms up and is not counted
         for name in names[r % len(names):] + names[:r % len(names)]:
             argv, parse, result = tools[name]
             stdout = scratch / f"{name}.stdout"
-            wall, read = run(argv, stdout)
-            found[name] = contents_sets(parse(result or stdout))
+            wall, used, read = run(argv, stdout, cold=args.cold and r > 0)
+            found = contents_sets(parse(result or stdout))
+            if reference is None:
+                reference = found
+            elif found != reference:
+                failures.append(f"FAIL: {name} in round {r}: {len(found - reference)} sets "
+                                f"more, {len(reference - found)} fewer than {OURS}")
             if r > 0:
                 samples[name].append(wall)
+                cpu[name].append(used)
                 reads[name].append(read)
 
     print(f"date      {time.strftime('%Y-%m-%d %H:%M:%S %Z')}")
     print(f"machine   {cpu_model()}, {os.cpu_count()} cpus, Linux {platform.release()}, "
           f"load {os.getloadavg()[0]:.2f}")
     print(f"corpus    {corpus}{' (made now)' if made else ''}: {len(files)} files, "
-          f"{sum(st.st_size for _, st in files) / MIB:.0f} MiB, {disk / MIB:.0f} MiB on disk")
+          f"{sum(st.st_size for _, st in files) / MIB:.0f} MiB, {disk / MIB:.0f} MiB on disk, "
+          f"{len(reference)} sets of copies")
     print(f"tools     {first_line(['jdupes', '--version'])}; {first_line(['rdfind', '-v'])}; "
           f"{first_line(['fdupes', '--version'])}")
-    print(f"runs      {args.runs} per tool, interleaved, after one warm-up round; warm page cache")
+    cache = ("page cache dropped before every run" if args.cold
+             else "after one warm-up round; warm page cache")
+    print(f"runs      {args.runs} per tool, interleaved, {cache}; ours: SCAN + FIND DUPL")
     print(f"must read {prefix_bound / MIB:.1f} MiB reading from the start of each file; "
           f"{floor_bound / MIB:.1f} MiB in any order")
     print()
-    print(f"{'tool':<14}{'median ms':>10}{'min':>9}{'max':>9}{'read MiB':>10}{'/bound':>8}"
-          f"{'sets':>6}")
+    print(f"{'tool':<20}{'median ms':>10}{'min':>9}{'max':>9}{'cpu ms':>9}{'read MiB':>10}"
+          f"{'/bound':>8}")
     medians = {}
     for name in names:
         medians[name] = statistics.median(samples[name])
         read = statistics.median(reads[name])
-        print(f"{name:<14}{medians[name] * 1000:10.1f}{min(samples[name]) * 1000:9.1f}"
-              f"{max(samples[name]) * 1000:9.1f}{read / MIB:10.1f}{read / prefix_bound:8.2f}"
-              f"{len(found[name]):6}")
+        print(f"{name:<20}{medians[name] * 1000:10.1f}{min(samples[name]) * 1000:9.1f}"
+              f"{max(samples[name]) * 1000:9.1f}{statistics.median(cpu[name]) * 1000:9.1f}"
+              f"{read / MIB:10.1f}{read / prefix_bound:8.2f}")
     print()
-    for peer in names[1:]:
-        print(f"ours/{peer:<9}{medians[OURS] / medians[peer]:6.2f}"
-              + ("   goal < 1.0 " + ("met" if medians[OURS] < medians[peer] else "MISSED")
-                 if peer == "jdupes" else ""))
+    for mine in ours:
+        label = "ours" + mine[len(OURS):] if mine.startswith(OURS) else mine
+        for peer in peers:
+            ratio = medians[mine] / medians[peer]
+            goal = ""
+            if peer == "jdupes":
+                goal = f"   goal <= {GOALS[mode]:.2f}"
+                if mine == OURS:
+                    goal += " met" if ratio <= GOALS[mode] else " MISSED"
+            print(f"{label + '/' + peer:<24}{ratio:6.2f}{goal}")
     ours_read = statistics.median(reads[OURS]) / prefix_bound
-    print(f"ours read     {ours_read:6.2f} x the bound   goal <= 1.10 "
+    print(f"{'ours read':<24}{ours_read:6.2f} x the bound   goal <= 1.10 "
           + ("met" if ours_read <= 1.1 else "MISSED"))
-    agree = all(found[name] == found[OURS] for name in names)
-    print("sets          " + ("all tools find the same sets of identical contents" if agree else
-                             "FAIL: " + ", ".join(f"{n} {len(found[n] - found[OURS])} more, "
-                                                  f"{len(found[OURS] - found[n])} fewer"
-                                                  for n in names[1:] if found[n] != found[OURS])))
-    print()
-    print(f"{'one size':<14}{'files':>6}{'median ms':>11}{'us/file':>9}{'read KiB':>10}")
-    rng = random.Random(args.seed + 1)
-    for count in (int(c) for c in args.scale.split(",")):
-        folder = scratch / f"onesize-{count}"
-        make_one_size(folder, count, rng)
-        warm(folder)
-        runs = [run([str(args.folivar_dupes), str(folder)], scratch / "scale.out")
-                for _ in range(3)]
-        wall = statistics.median(w for w, _ in runs)
-        read = statistics.median(r for _, r in runs)
-        print(f"{OURS:<14}{count:6}{wall * 1000:11.1f}{wall * 1e6 / count:9.0f}{read / 1024:10.0f}")
-        shutil.rmtree(folder)
-    sys.exit(0 if agree else 1)
+    if f"{OURS} -r1" in ours:
+        single = medians[f"{OURS} -r1"]
+        print(f"{'speed-up over -r1':<24}" + "  ".join(
+            f"{name[len(OURS) + 1:]} {single / medians[name]:.2f}" for name in ours
+            if name.startswith(OURS + " ")))
+    if args.before:
+        print(f"{'ours/before':<24}{medians[OURS] / medians['before']:6.2f}")
+    print("sets      " + ("every run of every tool finds the same sets of identical contents"
+                          if not failures else "\n".join(dict.fromkeys(failures))))
+
+    if not args.cold:
+        print()
+        print(f"{'one size':<14}{'files':>6}{'median ms':>11}{'us/file':>9}{'read KiB':>10}")
+        rng = random.Random(args.seed + 1)
+        for count in (int(c) for c in args.scale.split(",")):
+            folder = scratch / f"onesize-{count}"
+            make_one_size(folder, count, rng)
+            warm(folder)
+            runs = [run([str(args.folivar_dupes), str(folder)], scratch / "scale.out")
+                    for _ in range(3)]
+            wall = statistics.median(w for w, _, _ in runs)
+            read = statistics.median(r for _, _, r in runs)
+            print(f"{OURS:<14}{count:6}{wall * 1000:11.1f}{wall * 1e6 / count:9.0f}"
+                  f"{read / 1024:10.0f}")
+            shutil.rmtree(folder)
+    return 1 if failures else 0
 
 
 if __name__ == "__main__":
-    main()
+    sys.exit(main())

@@ -1,14 +1,17 @@
-// folivar_dupes ROOT
+// folivar_dupes ROOT [--requests N]
 //
-// What FIND DUPL does after a scan, without the window: lists every regular
-// file below ROOT through the search component, adds the rows a scan adds,
-// runs the duplicate search over them and prints each group, one full path a
-// line and a blank line after each group. What the search read goes to
-// standard error. Exit status 2 on a usage or output error.
+// What SCAN and FIND DUPL do, without the window: lists every regular file
+// below ROOT through the search component, adds the rows a scan adds, runs
+// the duplicate search over them and prints each group, one full path a line
+// and a blank line after each group. What the search read goes to standard
+// error. --requests sets the sets the search sorts at once ahead of itself
+// (default: the search's own). Exit status 2 on a usage or output error.
 
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "duplicates/DuplicateFinder.h"
@@ -16,20 +19,33 @@
 #include "search/EasyFileSearch.h"
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s ROOT\n", argv[0]);
+    folivar::ContentClassifier::Options options;
+    const char* root = nullptr;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--requests" && i + 1 < argc) {
+            options.requests = std::atoi(argv[++i]);
+        } else if (root == nullptr && !arg.starts_with("--")) {
+            root = argv[i];
+        } else {
+            root = nullptr;
+            break;
+        }
+    }
+    if (root == nullptr || options.requests < 1) {
+        std::fprintf(stderr, "usage: %s ROOT [--requests N]\n", argv[0]);
         return 2;
     }
     folivar::FileTable table;
     folivar::TEasyFileSearch scan;
-    scan.SetRootPath(argv[1]);
+    scan.SetRootPath(root);
     scan.SetFileNames({"*"});
     scan.SetSearchOptions({folivar::okIncludeSubfolder, folivar::okLookForArchiveFile});
     scan.OnFileFound = [&](folivar::TFileInformations file) {
         table.append(folivar::rowFromFile(file));
     };
 
-    folivar::DuplicateFinder finder;
+    folivar::DuplicateFinder finder(options);
     try {
         scan.Execute();
         finder.search(table, folivar::ProgressSink::silent());

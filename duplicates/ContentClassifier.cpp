@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "duplicates/ClassifyAhead.h"
 #include "platform/FileSystem.h"
 
 namespace folivar {
@@ -110,12 +111,42 @@ private:
 ContentClassifier::ContentClassifier() : ContentClassifier(Options{}) {}
 
 ContentClassifier::ContentClassifier(Options options)
-    : options_(options), budget_(options.maxOpenFiles, options.patience) {
+    : options_(options), budget_(options.maxOpenFiles, options.patience, &shortage_) {
     options_.firstBlock = std::max<std::size_t>(options_.firstBlock, 1);
     options_.largestBlock = std::max(options_.largestBlock, options_.firstBlock);
 }
 
+ContentClassifier::ContentClassifier(Options options, const ReaderBudget& helperBudget)
+    : options_(options), helperBudget_(helperBudget), budget_(helperBudget), hintReads_(true) {
+    options_.firstBlock = std::max<std::size_t>(options_.firstBlock, 1);
+    options_.largestBlock = std::max(options_.largestBlock, options_.firstBlock);
+    options_.requests = 1;
+}
+
 ContentClassifier::~ContentClassifier() = default;
+
+std::vector<ContentClassifier::Result> ContentClassifier::classify(
+    const std::vector<std::string>& paths, const Upcoming& upcoming) {
+    if (options_.requests <= 1) {
+        return classify(paths);
+    }
+    if (!ahead_) {
+        ahead_ = std::make_unique<ClassifyAhead>(options_, shortage_);
+    }
+    auto sorted = ahead_->take(paths, upcoming);
+    if (sorted) {
+        stats_ = sorted->stats;
+        return std::move(sorted->results);
+    }
+    hintReads_ = ahead_->started();
+    return classify(paths);
+}
+
+// The process's limit may have changed since the last set.
+ReaderBudget ContentClassifier::freshBudget() {
+    return helperBudget_ ? *helperBudget_
+                         : ReaderBudget(options_.maxOpenFiles, options_.patience, &shortage_);
+}
 
 std::vector<ContentClassifier::Result> ContentClassifier::classify(
     const std::vector<std::string>& paths) {
@@ -123,7 +154,7 @@ std::vector<ContentClassifier::Result> ContentClassifier::classify(
     stats_ = Statistics{};
     open_.clear();
     nextClass_ = 0;
-    budget_ = ReaderBudget(options_.maxOpenFiles, options_.patience);
+    budget_ = freshBudget();
 
     // One member per physical file; the paths that lead to it share it.
     std::vector<std::size_t> memberOf(paths.size(), SIZE_MAX);
@@ -203,6 +234,9 @@ void ContentClassifier::pass(Bucket bucket, std::vector<Bucket>& pending) {
         request = static_cast<std::size_t>(size - bucket.offset) + 1;
     }
 
+    if (hintReads_ && !park) {
+        hintPass(bucket, request, block);
+    }
     BlockSorter sorter(request);
     for (std::size_t m : bucket.members) {
         Member& member = members_[m];
@@ -231,6 +265,22 @@ void ContentClassifier::pass(Bucket bucket, std::vector<Bucket>& pending) {
             pending.push_back(Bucket{std::move(part.members),
                                      bucket.offset + static_cast<std::int64_t>(request),
                                      std::min(block * 8, options_.largestBlock)});
+        }
+    }
+}
+
+// Opens the files of a pass and asks for the bytes it will read of each, and
+// those the next pass would read, before reading any: the disk then fetches
+// them side by side instead of one after the other.
+void ContentClassifier::hintPass(const Bucket& bucket, std::size_t request, std::size_t block) {
+    const auto span =
+        static_cast<std::int64_t>(request + std::min(block * 8, options_.largestBlock));
+    for (std::size_t m : bucket.members) {
+        Member& member = members_[m];
+        if (openAt(member, bucket.offset)) {
+            member.reader->willNeed(bucket.offset, span);
+        } else {
+            fail(member);
         }
     }
 }
@@ -434,6 +484,7 @@ bool ContentClassifier::closeAnotherThan(const Member& keep) {
 }
 
 std::int64_t ContentClassifier::readInto(Member& member, char* buffer, std::size_t size) {
+    budget_.keepOn();
     const std::int64_t count = member.reader->read(buffer, size);
     if (count > 0) {
         member.position += count;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "duplicates/SizeRuns.h"
 #include "filelist/ColumnSort.h"
 #include "filelist/ListStatus.h"
 #include "filelist/ProgressReporter.h"
@@ -85,7 +86,8 @@ void DuplicateFinder::markRun(FileTable& table, std::size_t first, std::size_t e
     for (std::size_t row = first; row < end; ++row) {
         paths.push_back(table[row].file());
     }
-    const auto files = classifier_.classify(paths);
+    // The runs after this one may be read while it is marked.
+    const auto files = classifier_.classify(paths, SizeRuns(table, end));
     const auto& stats = classifier_.statistics();
     readStats_.bytesRead += stats.bytesRead;
     readStats_.filesOpened += stats.filesOpened;

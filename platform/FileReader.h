@@ -24,6 +24,13 @@ public:
 
     // Reads up to size bytes; the count read, 0 at the end, -1 on a failure.
     virtual std::int64_t read(char* buffer, std::size_t size) = 0;
+
+    // Asks for length bytes from offset to be fetched ahead of the reads that
+    // will want them; returns at once. Only a hint: nothing fails.
+    virtual void willNeed(std::int64_t offset, std::int64_t length) {
+        static_cast<void>(offset);
+        static_cast<void>(length);
+    }
 };
 
 }  // namespace folivar::platform

@@ -126,6 +126,10 @@ public:
         return static_cast<std::int64_t>(done);
     }
 
+    void willNeed(std::int64_t offset, std::int64_t length) override {
+        ::posix_fadvise(fd_, offset, length, POSIX_FADV_WILLNEED);
+    }
+
 private:
     int fd_;
     FileStatus status_;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the engine and its tests under ThreadSanitizer and runs them: the
-# walk's I/O requests run on threads of their own.
+# walk's I/O requests and the duplicate search's helpers run on threads of
+# their own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-debian.sh

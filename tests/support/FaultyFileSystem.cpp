@@ -80,24 +80,30 @@ private:
 class FaultyFileSystem::CountingReader : public platform::FileReader {
 public:
     CountingReader(std::unique_ptr<platform::FileReader> real, std::int64_t& bytes, int& open,
-                   const platform::FileStatus& status)
-        : real_(std::move(real)), bytes_(bytes), open_(open), status_(status) {
-        ++open_;
+                   std::mutex& mutex, const platform::FileStatus& status)
+        : real_(std::move(real)), bytes_(bytes), open_(open), mutex_(mutex), status_(status) {}
+    ~CountingReader() override {
+        std::lock_guard lock(mutex_);
+        --open_;
     }
-    ~CountingReader() override { --open_; }
     CountingReader(const CountingReader&) = delete;
     CountingReader& operator=(const CountingReader&) = delete;
     const platform::FileStatus& status() const override { return status_; }
     std::int64_t read(char* buffer, std::size_t size) override {
         const std::int64_t count = real_->read(buffer, size);
+        std::lock_guard lock(mutex_);
         bytes_ += count > 0 ? count : 0;
         return count;
+    }
+    void willNeed(std::int64_t offset, std::int64_t length) override {
+        real_->willNeed(offset, length);
     }
 
 private:
     std::unique_ptr<platform::FileReader> real_;
-    std::int64_t& bytes_;
+    std::int64_t& bytes_;  // guarded by mutex_, as open_
     int& open_;
+    std::mutex& mutex_;
     platform::FileStatus status_;
 };
 
@@ -160,26 +166,32 @@ std::unique_ptr<platform::FileReader> FaultyFileSystem::openForReading(
     if (unopenable_.count(path) != 0) {
         return nullptr;
     }
+    std::unique_lock lock(readers_);
     if (descriptorShortage_ > 0 || (readerLimit_ >= 0 && openReaders_ >= readerLimit_)) {
         descriptorShortage_ = std::max(descriptorShortage_ - 1, 0);
         ++descriptorRefusals_;
         failure = platform::OpenFailure::OutOfDescriptors;
         return nullptr;
     }
+    ++openReaders_;  // taken now, so that no other thread slips past the limit
+    lock.unlock();
     auto reader = real_->openForReading(path, failure);
-    if (reader && unreadable_.count(path) != 0) {
+    lock.lock();
+    if (!reader) {
+        --openReaders_;
+        return reader;
+    }
+    if (unreadable_.count(path) != 0) {
+        --openReaders_;
         return std::make_unique<FailingReader>(std::move(reader));
     }
-    if (reader) {
-        ++opens_[path];
-        platform::FileStatus status = reader->status();
-        changeDevice(path, status);
-        auto counting = std::make_unique<CountingReader>(std::move(reader), bytesRead_[path],
-                                                         openReaders_, status);
-        peakOpenReaders_ = std::max(peakOpenReaders_, openReaders_);
-        return counting;
-    }
-    return reader;
+    ++opens_[path];
+    opensOnOtherThreads_ += std::this_thread::get_id() == owner_ ? 0 : 1;
+    peakOpenReaders_ = std::max(peakOpenReaders_, openReaders_);
+    platform::FileStatus status = reader->status();
+    changeDevice(path, status);
+    return std::make_unique<CountingReader>(std::move(reader), bytesRead_[path], openReaders_,
+                                            readers_, status);
 }
 
 bool FaultyFileSystem::removeFile(const std::string& path) {
@@ -193,12 +205,29 @@ bool FaultyFileSystem::removeFile(const std::string& path) {
     return real_->removeFile(path);
 }
 
+int FaultyFileSystem::descriptorRefusals() const {
+    std::lock_guard lock(readers_);
+    return descriptorRefusals_;
+}
+
+int FaultyFileSystem::peakOpenReaders() const {
+    std::lock_guard lock(readers_);
+    return peakOpenReaders_;
+}
+
+int FaultyFileSystem::opensOnOtherThreads() const {
+    std::lock_guard lock(readers_);
+    return opensOnOtherThreads_;
+}
+
 std::int64_t FaultyFileSystem::bytesRead(const std::string& path) const {
+    std::lock_guard lock(readers_);
     const auto it = bytesRead_.find(path);
     return it == bytesRead_.end() ? 0 : it->second;
 }
 
 int FaultyFileSystem::opens(const std::string& path) const {
+    std::lock_guard lock(readers_);
     const auto it = opens_.find(path);
     return it == opens_.end() ? 0 : it->second;
 }

@@ -4,8 +4,10 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/FileSystem.h"
@@ -57,8 +59,10 @@ public:
     // someone else holds them.
     void runOutOfDescriptors(int count) { descriptorShortage_ = count; }
     // Opens refused for want of descriptors so far, and the most readers open at once.
-    int descriptorRefusals() const { return descriptorRefusals_; }
-    int peakOpenReaders() const { return peakOpenReaders_; }
+    int descriptorRefusals() const;
+    int peakOpenReaders() const;
+    // Files opened for reading by other threads than the one that made this.
+    int opensOnOtherThreads() const;
 
     // Files under this folder (given with its trailing "/") seem to lie on
     // another device, as through a second mount of the same file system.
@@ -99,6 +103,7 @@ private:
     void changeDevice(const std::string& path, platform::FileStatus& status) const;
 
     platform::FileSystem* real_;
+    std::thread::id owner_ = std::this_thread::get_id();
     Order order_ = Order::AsListed;
     std::set<std::string> unlistable_;
     std::set<std::string> unmovable_;
@@ -108,17 +113,22 @@ private:
     std::set<std::string> undeletable_;
     std::set<std::string> failOnce_;
     std::map<std::string, std::uint64_t> devices_;
+    // Guards what follows up to the next blank line: the duplicate search
+    // opens and reads files from several threads.
+    mutable std::mutex readers_;
     int readerLimit_ = -1;
     int descriptorShortage_ = 0;
     int descriptorRefusals_ = 0;
     int openReaders_ = 0;
     int peakOpenReaders_ = 0;
+    std::map<std::string, std::int64_t> bytesRead_;
+    std::map<std::string, int> opens_;
+    int opensOnOtherThreads_ = 0;
+
     std::vector<std::string> removeCalls_;
     std::function<void(const std::string&, const std::string&)> beforeMove_;
     std::atomic<int> statusCalls_{0};
     std::atomic<int> foldersOpened_{0};  // the walk's requests ask from several threads
-    std::map<std::string, std::int64_t> bytesRead_;
-    std::map<std::string, int> opens_;
     std::function<void(const std::string&)> beforeRemove_;
 };
 

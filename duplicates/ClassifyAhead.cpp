@@ -1,0 +1,195 @@
+#include "duplicates/ClassifyAhead.h"
+
+#include <algorithm>
+
+#include "platform/OpenFileLimit.h"
+#include "platform/ThreadWaits.h"
+
+namespace folivar {
+
+namespace {
+
+// Sets handed to the helpers ahead of the caller, per helper.
+constexpr std::size_t kSetsPerHelper = 4;
+// Sets the caller takes between two looks at whether it waits for the disk.
+constexpr unsigned kLookEvery = 4;
+// Readers a helper holds at least; with fewer to share, fewer helpers.
+constexpr std::size_t kLeastPerHelper = 4;
+
+}  // namespace
+
+struct ClassifyAhead::Set {
+    std::vector<std::string> paths;
+    std::uint64_t seq = 0;
+    State state = State::Queued;  // guarded
+    Sorted sorted;                // guarded; valid once Done
+};
+
+ClassifyAhead::ClassifyAhead(const ContentClassifier::Options& options,
+                             ReaderBudget::Shortage& shortage)
+    : options_(options), shortage_(shortage), waitsBefore_(platform::threadWaits()) {
+    // The helpers share as many readers as the caller may hold, and never more
+    // than a quarter of the process's descriptors: with the caller's half,
+    // a quarter stays for the rest of the program.
+    const std::size_t shared =
+        std::min<std::uint64_t>(options.maxOpenFiles, platform::openFileLimit() / 4);
+    if (options.requests > 1) {
+        helpers_ = static_cast<int>(std::min<std::size_t>(
+            static_cast<std::size_t>(options.requests), shared / kLeastPerHelper));
+    }
+    if (helpers_ > 0) {
+        const auto count = static_cast<std::size_t>(helpers_);
+        helperCapacity_ = shared / count;
+        helperOptions_ = options;
+        helperOptions_.memoryBudget = std::max<std::size_t>(options.memoryBudget / count, 1);
+        helperOptions_.maxOpenFiles = helperCapacity_;
+        helperOptions_.requests = 1;
+    }
+}
+
+ClassifyAhead::~ClassifyAhead() {
+    std::unique_lock lock(mutex_);
+    leaveAll(lock);
+    // The pool, destroyed first, drops what has not started and waits for the
+    // sets being sorted.
+}
+
+std::optional<ClassifyAhead::Sorted> ClassifyAhead::take(
+    const std::vector<std::string>& paths, const ContentClassifier::Upcoming& upcoming) {
+    const std::size_t start = upcoming.start();
+    if (lastStart_ && start <= *lastStart_) {
+        // Another sequence: whatever was handed out belongs to the last one.
+        std::unique_lock lock(mutex_);
+        leaveAll(lock);
+        waitsBefore_ = platform::threadWaits();
+        untilLook_ = 0;
+    }
+    lastStart_ = start;
+    startWhenWorthIt();
+    if (!pool_) {
+        return std::nullopt;
+    }
+
+    std::shared_ptr<Set> mine;
+    if (!ahead_.empty()) {
+        if (ahead_.front()->paths == paths) {
+            mine = std::move(ahead_.front());
+            ahead_.pop_front();
+        } else {
+            std::unique_lock lock(mutex_);
+            leaveAll(lock);
+        }
+    }
+    if (!mine) {
+        nextAt_ = start;
+        exhausted_ = false;
+    }
+    fill(upcoming);
+
+    std::optional<Sorted> out;
+    if (mine) {
+        std::unique_lock lock(mutex_);
+        if (mine->state == State::Queued) {
+            mine->state = State::Left;  // no helper took it up: the caller is quicker
+        }
+        while (mine->state == State::Running) {
+            callerWaits_ = true;
+            sorted_.wait(lock);
+            callerWaits_ = false;
+        }
+        if (mine->state == State::Done) {
+            out = std::move(mine->sorted);
+        }
+    }
+    endIfLast();
+    return out;
+}
+
+void ClassifyAhead::startWhenWorthIt() {
+    if (pool_ || helpers_ < 1) {
+        return;
+    }
+    if (!options_.fromStart) {
+        if (++untilLook_ < kLookEvery) {
+            return;
+        }
+        untilLook_ = 0;
+        if (platform::threadWaits() - waitsBefore_ < options_.waitsBeforeStart) {
+            return;
+        }
+    }
+    pool_.emplace(helpers_);
+}
+
+// Hands the helpers the sets after those already out, up to the bound. A set
+// with more files than a helper may hold open stays the caller's.
+void ClassifyAhead::fill(const ContentClassifier::Upcoming& upcoming) {
+    const std::size_t bound = kSetsPerHelper * static_cast<std::size_t>(helpers_);
+    while (!exhausted_ && ahead_.size() < bound) {
+        auto set = std::make_shared<Set>();
+        if (!upcoming.next(nextAt_, set->paths)) {
+            exhausted_ = true;
+            break;
+        }
+        set->seq = nextSeq_++;
+        if (set->paths.size() > helperCapacity_) {
+            set->state = State::Left;
+        } else {
+            pool_->submit(set->seq, [this, set] { sort(set); });
+        }
+        ahead_.push_back(std::move(set));
+    }
+}
+
+void ClassifyAhead::sort(const std::shared_ptr<Set>& set) {
+    {
+        std::lock_guard lock(mutex_);
+        if (set->state != State::Queued) {
+            return;
+        }
+        set->state = State::Running;
+    }
+    Sorted sorted;
+    bool done = false;
+    try {
+        ContentClassifier helper(helperOptions_,
+                                 ReaderBudget::forHelper(helperCapacity_, shortage_));
+        sorted.results = helper.classify(set->paths);
+        sorted.stats = helper.statistics();
+        done = true;
+    } catch (
+        ...) {  // NOLINT(bugprone-empty-catch): given way, or out of memory: the caller sorts it
+    }
+    std::lock_guard lock(mutex_);
+    if (done) {
+        set->sorted = std::move(sorted);
+    }
+    set->state = done ? State::Done : State::Left;
+    if (callerWaits_) {
+        sorted_.notify_one();
+    }
+}
+
+// Sets not yet taken up go to nobody; those being sorted finish unseen.
+void ClassifyAhead::leaveAll(std::unique_lock<std::mutex>&) {
+    for (const auto& set : ahead_) {
+        if (set->state == State::Queued) {
+            set->state = State::Left;
+        }
+    }
+    ahead_.clear();
+    exhausted_ = false;
+}
+
+// After the last set of a sequence the helpers go: the next sequence may find
+// everything cached.
+void ClassifyAhead::endIfLast() {
+    if (exhausted_ && ahead_.empty()) {
+        pool_.reset();
+        exhausted_ = false;
+        waitsBefore_ = platform::threadWaits();
+        untilLook_ = 0;
+    }
+}
+
+}  // namespace folivar
