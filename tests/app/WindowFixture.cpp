@@ -46,7 +46,11 @@ FileRow fileRow(std::string name, std::string size, std::string folder, std::str
         std::move(name), std::move(folder), std::move(size), std::move(type), "1.1.2004", "0", "-"};
 }
 
-WindowFixture::WindowFixture() : form_(std::make_unique<TForm1>()) {
+WindowFixture::WindowFixture() : WindowFixture([](const ScopedStateHome&) {}) {}
+
+WindowFixture::WindowFixture(const std::function<void(const ScopedStateHome&)>& beforeWindow) {
+    beforeWindow(state_);
+    form_ = std::make_unique<TForm1>();
     auto scripted = std::make_unique<ScriptedDesktop>();
     desktop_ = scripted.get();
     form_->setDesktop(std::move(scripted));
