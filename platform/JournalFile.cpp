@@ -1,11 +1,13 @@
 #include "platform/JournalFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <vector>
 
 #include "platform/HiddenName.h"
@@ -28,10 +30,34 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
+constexpr char kTemporaryPrefix[] = ".journal-";
+// A temporary journal this old was left by a run killed while writing it.
+constexpr std::time_t kStaleSeconds = 600;
+
+void removeStaleTemporaries(const std::string& folder) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) {
+        return;
+    }
+    const std::time_t now = std::time(nullptr);
+    while (const dirent* entry = ::readdir(dir)) {
+        if (std::strncmp(entry->d_name, kTemporaryPrefix, sizeof kTemporaryPrefix - 1) != 0) {
+            continue;
+        }
+        struct stat st {};
+        if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(st.st_mode) && now - st.st_mtime > kStaleSeconds) {
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+        }
+    }
+    ::closedir(dir);
+}
+
 }  // namespace
 
 std::optional<JournalFile> JournalFile::createIn(const std::string& folder, std::string& why) {
-    std::string pattern = folder + "/.journal-XXXXXX";
+    removeStaleTemporaries(folder);
+    std::string pattern = folder + "/" + kTemporaryPrefix + "XXXXXX";
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     // mkstemp makes the file 0600 and exclusively: nobody else's file is written.

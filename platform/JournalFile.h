@@ -14,6 +14,7 @@ namespace folivar::platform {
 class JournalFile {
 public:
     // A new, empty file in folder; nullopt with the reason when it cannot be made.
+    // Temporary files of runs killed before they published theirs go first.
     static std::optional<JournalFile> createIn(const std::string& folder, std::string& why);
 
     // Adds the bytes at the end; false when not all of them were written.
