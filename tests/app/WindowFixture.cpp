@@ -46,13 +46,14 @@ FileRow fileRow(std::string name, std::string size, std::string folder, std::str
         std::move(name), std::move(folder), std::move(size), std::move(type), "1.1.2004", "0", "-"};
 }
 
-WindowFixture::WindowFixture() : WindowFixture([](const ScopedStateHome&) {}) {}
+WindowFixture::WindowFixture() : WindowFixture([](const ScopedStateHome&, ScriptedDesktop&) {}) {}
 
-WindowFixture::WindowFixture(const std::function<void(const ScopedStateHome&)>& beforeWindow) {
-    beforeWindow(state_);
-    form_ = std::make_unique<TForm1>();
+WindowFixture::WindowFixture(
+    const std::function<void(const ScopedStateHome&, ScriptedDesktop&)>& beforeWindow) {
     auto scripted = std::make_unique<ScriptedDesktop>();
     desktop_ = scripted.get();
+    beforeWindow(state_, *scripted);
+    form_ = std::make_unique<TForm1>();
     form_->setDesktop(std::move(scripted));
     form_->show();
     if (!QTest::qWaitForWindowExposed(form_.get())) {

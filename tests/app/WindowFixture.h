@@ -41,8 +41,10 @@ FileRow fileRow(std::string name, std::string size, std::string folder = "/x/",
 class WindowFixture {
 public:
     WindowFixture();
-    // Runs beforeWindow with the state folder before the window is made.
-    explicit WindowFixture(const std::function<void(const ScopedStateHome&)>& beforeWindow);
+    // Runs beforeWindow with the state folder and the desktop (to script its
+    // answers) before the window is made.
+    explicit WindowFixture(
+        const std::function<void(const ScopedStateHome&, ScriptedDesktop&)>& beforeWindow);
     ~WindowFixture();
     WindowFixture(const WindowFixture&) = delete;
     WindowFixture& operator=(const WindowFixture&) = delete;
