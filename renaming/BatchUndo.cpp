@@ -8,6 +8,7 @@
 #include "platform/JournalFile.h"
 #include "renaming/BatchJournal.h"
 #include "renaming/BatchRecord.h"
+#include "renaming/StatusAhead.h"
 
 namespace folivar {
 
@@ -29,7 +30,7 @@ public:
     explicit RowFinder(FileTable& table) : table_(table) {}
 
     FileRow* find(std::size_t row, const std::string& path) {
-        if (row < table_.size() && table_[row].file() == path) {
+        if (row < table_.size() && shows(table_[row], path)) {
             return &table_[row];
         }
         if (!indexed_) {
@@ -43,6 +44,12 @@ public:
     }
 
 private:
+    static bool shows(const FileRow& row, const std::string& path) {
+        return path.size() == row.Path.size() + row.FileName.size() &&
+               path.compare(0, row.Path.size(), row.Path) == 0 &&
+               path.compare(row.Path.size(), std::string::npos, row.FileName) == 0;
+    }
+
     FileTable& table_;
     bool indexed_ = false;
     std::unordered_map<std::string, std::size_t> byPath_;
@@ -50,8 +57,16 @@ private:
 
 enum class Found { NotMoved, Moved, Gone, AlreadyBack };
 
-// Where the file of a move is now; at: its status when Moved.
-Found locate(const JournaledMove& move, platform::FileStatus& at) {
+// Where the file of a move is now; at: its status when Moved. ahead: the
+// status of move.to as looked up a moment ago, trusted only when it shows
+// the very file moved (a move taken back since cannot have put another file
+// there: nothing is ever replaced).
+Found locate(const JournaledMove& move, platform::FileStatus& at, bool existed,
+             const platform::FileStatus& ahead) {
+    if (existed && move.recorded && move.identity && MovedIdentity::of(ahead) == *move.identity) {
+        at = ahead;
+        return Found::Moved;
+    }
     platform::FileSystem& fs = platform::fileSystem();
     platform::FileStatus old;
     if (!move.recorded) {
@@ -89,9 +104,9 @@ const char* takeBack(const JournaledMove& move, const platform::FileStatus& at) 
     return kNotRestoredFailed;
 }
 
-const char* undoMove(const JournaledMove& move) {
+const char* undoMove(const JournaledMove& move, bool existed, const platform::FileStatus& ahead) {
     platform::FileStatus at;
-    switch (locate(move, at)) {
+    switch (locate(move, at, existed, ahead)) {
         case Found::NotMoved:
             return nullptr;
         case Found::Gone:
@@ -132,8 +147,18 @@ UndoOutcome undoBatch(const std::string& folder, FileTable& table, ProgressSink&
     // running it again finishes it.
     platform::appendToFile(journal, journal::kUndo);
     RowFinder finder(table);
-    for (auto move = record.moves.rbegin(); move != record.moves.rend(); ++move) {
-        if (const char* status = undoMove(*move)) {
+    const std::size_t count = record.moves.size();
+    // The last moved first.
+    const auto moveAt = [&record, count](std::size_t k) -> const JournaledMove& {
+        return record.moves[count - 1 - k];
+    };
+    StatusAhead ahead(count,
+                      [&moveAt](std::size_t k) -> const std::string& { return moveAt(k).to; });
+    for (std::size_t k = 0; k < count; ++k) {
+        const JournaledMove* move = &moveAt(k);
+        platform::FileStatus seen;
+        const bool existed = ahead.status(k, seen);
+        if (const char* status = undoMove(*move, existed, seen)) {
             ++outcome.moves;
             outcome.restored += status == kRestored ? 1 : 0;
             showOnRow(finder.find(move->row, move->to), *move, status);

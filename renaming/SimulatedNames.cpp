@@ -1,5 +1,7 @@
 #include "renaming/SimulatedNames.h"
 
+#include <cstring>
+
 #include "platform/FileSystem.h"
 
 namespace folivar {
@@ -32,6 +34,12 @@ std::string folded(std::string_view name) {
 }
 
 }  // namespace
+
+std::string_view SimulatedNames::Folder::keep(std::string_view name) {
+    char* copy = static_cast<char*>(arena.allocate(name.size() + 1, 1));
+    std::memcpy(copy, name.data(), name.size());
+    return {copy, name.size()};
+}
 
 SimulatedNames::SimulatedNames() = default;
 SimulatedNames::~SimulatedNames() = default;
@@ -72,6 +80,8 @@ void SimulatedNames::list(Folder& folder) {
         folder.unlistable = true;
         return;
     }
+    // Names asked for before, or moved by a row above, stand as they are.
+    const bool knewSome = !folder.names.empty();
     platform::DirectoryEntry e;
     while (listing->next(e)) {
         Entry kind = Entry::Unresolved;  // links and unknown kinds are asked for when needed
@@ -80,17 +90,22 @@ void SimulatedNames::list(Folder& folder) {
         } else if (e.kind == platform::EntryKind::Directory) {
             kind = Entry::Folder;
         }
-        folder.listing.emplace(std::string(e.name), kind);
+        if (!knewSome || folder.names.find(e.name) == folder.names.end()) {
+            folder.names.emplace(folder.keep(e.name), kind);
+        }
         if (hasCapitals(e.name)) {
             folder.folded.insert(folded(e.name));
         }
     }
+    // Room for as many names again (a rename gives each file a new one)
+    // without growing the table on the way.
+    folder.names.reserve(folder.names.size() * 2);
     folder.listed = true;
 }
 
-SimulatedNames::Entry SimulatedNames::entry(Folder& folder, const std::string& name) {
-    if (const auto changed = folder.changed.find(name); changed != folder.changed.end()) {
-        return changed->second;
+SimulatedNames::Entry SimulatedNames::entry(Folder& folder, const std::string& name, Entry** kept) {
+    if (kept != nullptr) {
+        *kept = nullptr;
     }
     if (!folder.exists) {
         return Entry::Absent;
@@ -98,21 +113,21 @@ SimulatedNames::Entry SimulatedNames::entry(Folder& folder, const std::string& n
     if (!folder.listed && !folder.unlistable && ++folder.asked > kAskedBeforeListing) {
         list(folder);
     }
-    bool ask = !folder.listed;
-    if (folder.listed) {
-        const auto found = folder.listing.find(name);
-        if (found != folder.listing.end() && found->second != Entry::Unresolved) {
-            return found->second;
+    const auto found = folder.names.find(name);
+    if (found != folder.names.end() && found->second != Entry::Unresolved) {
+        if (kept != nullptr) {
+            *kept = &found->second;
         }
-        if (found == folder.listing.end()) {
-            const std::string small = folded(name);
-            ask = folder.folded.count(small) != 0 ||
-                  (small != name && folder.listing.count(small) != 0);
-            if (!ask) {
-                return Entry::Absent;
-            }
-        } else {
-            ask = true;
+        return found->second;
+    }
+    if (found == folder.names.end() && folder.listed) {
+        // Absent, unless case is ignored there and a listed name differs only in case.
+        if (folder.folded.empty() && !hasCapitals(name)) {
+            return Entry::Absent;
+        }
+        const std::string small = folded(name);
+        if (folder.folded.count(small) == 0 && (small == name || folder.names.count(small) == 0)) {
+            return Entry::Absent;
         }
     }
     // Asked of the file system itself: as lstat, then where a link leads.
@@ -129,8 +144,11 @@ SimulatedNames::Entry SimulatedNames::entry(Folder& folder, const std::string& n
             kind = Entry::Other;
         }
     }
-    if (folder.listed) {
-        folder.listing[name] = kind;
+    const auto known = folder.names.find(name);
+    Entry& slot = known != folder.names.end() ? known->second : folder.names[folder.keep(name)];
+    slot = kind;
+    if (kept != nullptr) {
+        *kept = &slot;
     }
     return kind;
 }
@@ -138,16 +156,18 @@ SimulatedNames::Entry SimulatedNames::entry(Folder& folder, const std::string& n
 bool SimulatedNames::fileExists(const std::string& path) {
     std::string name;
     Folder& folder = folderOf(path, name);
-    return entry(folder, name) == Entry::File;
+    const Entry found = entry(folder, name);
+    return found == Entry::File || found == Entry::MovedHere;
 }
 
 bool SimulatedNames::move(std::size_t, const std::string& from, const std::string& to) {
     std::string fromName;
-    Folder* source = &folderOf(from, fromName);
-    const Entry moving = entry(*source, fromName);
+    Entry* leaving = nullptr;
+    const Entry moving = entry(folderOf(from, fromName), fromName, &leaving);
     std::string toName;
     Folder& target = folderOf(to, toName);
     refusal_ = nullptr;
+    Entry* taking = nullptr;
     if (moving == Entry::Absent) {
         refusal_ = "the file is not there any more";
     } else if (!target.exists) {
@@ -155,15 +175,17 @@ bool SimulatedNames::move(std::size_t, const std::string& from, const std::strin
     } else if (toName.size() > kLongestName) {
         refusal_ = "the new name is too long";
     } else {
-        switch (entry(target, toName)) {
+        switch (entry(target, toName, &taking)) {
             case Entry::Absent:
                 break;
             case Entry::Folder:
                 refusal_ = "a folder of that name is in the way";
                 break;
             case Entry::File:
-                refusal_ = target.changed.count(toName) != 0 ? "a row above takes that name"
-                                                             : "a file of that name is there";
+                refusal_ = "a file of that name is there";
+                break;
+            case Entry::MovedHere:
+                refusal_ = "a row above takes that name";
                 break;
             default:
                 refusal_ = "a link of that name is in the way";
@@ -173,8 +195,13 @@ bool SimulatedNames::move(std::size_t, const std::string& from, const std::strin
     if (refusal_ != nullptr) {
         return false;
     }
-    source->changed[fromName] = Entry::Absent;
-    target.changed[toName] = moving;
+    *leaving = Entry::Absent;
+    const Entry moved = moving == Entry::File ? Entry::MovedHere : moving;
+    if (taking != nullptr) {
+        *taking = moved;
+    } else {
+        target.names.emplace(target.keep(toName), moved);
+    }
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <memory_resource>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -30,23 +31,32 @@ public:
     const char* refusal() const { return refusal_; }
 
 private:
-    enum class Entry : std::uint8_t { Absent, File, Folder, Other, Unresolved };
+    // MovedHere: a file that a row above put there.
+    enum class Entry : std::uint8_t { Absent, File, Folder, Other, Unresolved, MovedHere };
     struct Folder {
         std::string path;  // as first asked for, with its trailing "/"
         bool exists = false;
         bool listed = false;
         bool unlistable = false;
         int asked = 0;
-        std::unordered_map<std::string, Entry> listing;
+        // The names and the table's nodes, side by side in listing order and
+        // freed all at once: 200,000 names are looked up and let go quickly.
+        std::pmr::monotonic_buffer_resource arena;
+        // Every name known: as listed or asked for, then as the moves so far
+        // left it. Once the folder is listed, a name not here is absent.
+        std::pmr::unordered_map<std::string_view, Entry> names{&arena};
+
+        // A copy of the name that lives as long as the folder.
+        std::string_view keep(std::string_view name);
         // Listed names holding capitals, in small letters: a name that differs
         // only in case may be the same entry where case is ignored.
         std::unordered_set<std::string> folded;
-        // What the moves so far did to names of this folder.
-        std::unordered_map<std::string, Entry> changed;
     };
 
     Folder& folderOf(const std::string& path, std::string& name);
-    Entry entry(Folder& folder, const std::string& name);
+    // What stands under the name, and where the folder keeps it (nullptr when
+    // absent and not kept), so a move changes it without looking it up again.
+    Entry entry(Folder& folder, const std::string& name, Entry** kept = nullptr);
     void list(Folder& folder);
 
     std::unordered_map<std::string, Folder*> given_;
