@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
-#include <QDir>
 #include <QTest>
 #include <memory>
 
@@ -14,16 +13,13 @@
 using folivar::fcFileName;
 using folivar::fcStatus;
 using folivar::test::fileRow;
+using folivar::test::filesIn;
 using folivar::test::ScopedStateHome;
 using folivar::test::ScriptedDesktop;
 using folivar::test::TempTree;
 using folivar::test::WindowFixture;
 
 namespace {
-
-QStringList filesIn(const QString& folder) {
-    return QDir(folder).entryList(QDir::Files, QDir::Name);
-}
 
 // The preview's rows as "old | new | status", the folder written as "D".
 QStringList previewRows(const QAbstractItemView* view, const QString& folder) {

@@ -1,6 +1,7 @@
 #include "WindowFixture.h"
 
 #include <QAbstractItemModel>
+#include <QDir>
 #include <QListWidget>
 #include <QStandardItemModel>
 #include <QStatusBar>
@@ -39,6 +40,10 @@ void writeFile(const QString& path, const QByteArray& contents) {
     if (!out.flush()) {
         QTest::qFail(qPrintable(QStringLiteral("cannot write %1").arg(path)), __FILE__, __LINE__);
     }
+}
+
+QStringList filesIn(const QString& folder) {
+    return QDir(folder).entryList(QDir::Files, QDir::Name);
 }
 
 FileRow fileRow(std::string name, std::string size, std::string folder, std::string type) {

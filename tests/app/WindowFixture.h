@@ -32,6 +32,9 @@ void setListEntries(QListWidget* list, const QStringList& texts);
 QByteArray readFile(const QString& path);
 void writeFile(const QString& path, const QByteArray& contents);
 
+// The names of the files in a folder, sorted.
+QStringList filesIn(const QString& folder);
+
 // A row as a scan makes it, of a file in a folder that need not exist.
 FileRow fileRow(std::string name, std::string size, std::string folder = "/x/",
                 std::string type = "jpg");
