@@ -4,7 +4,7 @@
 
 namespace folivar::test {
 
-ScopedStateHome::ScopedStateHome() {
+ScopedStateHome::ScopedStateHome() : tree_("/tmp") {
     if (const char* value = ::getenv("XDG_STATE_HOME")) {
         previous_ = value;
     }

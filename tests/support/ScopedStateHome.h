@@ -9,7 +9,8 @@ namespace folivar::test {
 
 // XDG_STATE_HOME points into a fresh temporary folder for the life of the
 // object and back where it was afterwards: the undo journal of whatever runs
-// meanwhile is kept there, never in the user's own state folder.
+// meanwhile is kept there, never in the user's own state folder. The folder is
+// not made in $TMPDIR: tests point that at a folder the program must leave empty.
 class ScopedStateHome {
 public:
     ScopedStateHome();
