@@ -123,7 +123,7 @@ void showOnRow(FileRow* row, const JournaledMove& move, const char* status) {
     if (row == nullptr) {
         return;
     }
-    if (status == kRestored) {
+    if (sameStatus(status, kRestored)) {
         const std::size_t slash = move.from.rfind('/');
         row->Path = move.from.substr(0, slash + 1);
         row->FileName = move.from.substr(slash + 1);
@@ -160,7 +160,9 @@ UndoOutcome undoBatch(const std::string& folder, FileTable& table, ProgressSink&
         const bool existed = ahead.status(k, seen);
         if (const char* status = undoMove(*move, existed, seen)) {
             ++outcome.moves;
-            outcome.restored += status == kRestored ? 1 : 0;
+            if (sameStatus(status, kRestored)) {
+                ++outcome.restored;
+            }
             showOnRow(finder.find(move->row, move->to), *move, status);
         }
         report.rowDone();

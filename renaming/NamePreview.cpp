@@ -1,13 +1,11 @@
 #include "renaming/NamePreview.h"
 
-#include <cstring>
-
 #include "renaming/SimulatedNames.h"
 
 namespace folivar {
 
 bool PreviewRow::problem() const {
-    return std::strcmp(status, kAlreadyExists) == 0 || std::strcmp(status, kError) == 0;
+    return sameStatus(status, kAlreadyExists) || sameStatus(status, kError);
 }
 
 std::vector<PreviewRow> previewRows(const FileTable& table, const RenameSettings& settings) {
@@ -18,7 +16,7 @@ std::vector<PreviewRow> previewRows(const FileTable& table, const RenameSettings
         const FileRow& row = table[i];
         RowOutcome outcome = decideRow(settings, i, row, names);
         PreviewRow& shown = rows.emplace_back(PreviewRow{row.file(), {}, outcome.status, nullptr});
-        if (outcome.status == kInvariably) {
+        if (sameStatus(outcome.status, kInvariably)) {
             shown.newPath = shown.oldPath;
             continue;
         }
@@ -26,7 +24,7 @@ std::vector<PreviewRow> previewRows(const FileTable& table, const RenameSettings
         shown.newPath += outcome.plan.name;
         if (outcome.plan.settled != nullptr) {
             shown.reason = outcome.plan.reason;
-        } else if (outcome.status == kAlreadyExists || outcome.status == kError) {
+        } else if (shown.problem()) {
             shown.reason = names.refusal();
         }
     }

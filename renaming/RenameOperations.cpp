@@ -124,7 +124,7 @@ std::size_t renameRows(FileTable& table, const RenameSettings& settings, Progres
         FileRow& row = table[i];
         RowOutcome outcome = decideRow(settings, i, row, names);
         row.Status = outcome.status;
-        if (outcome.status == kRenamed || outcome.status == kMoved) {
+        if (sameStatus(outcome.status, kRenamed) || sameStatus(outcome.status, kMoved)) {
             row.FileName = std::move(outcome.plan.name);
             if (!renaming) {
                 row.Path = std::move(outcome.plan.folder);

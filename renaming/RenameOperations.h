@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <string>
 
 #include "filelist/FileTable.h"
@@ -19,6 +20,12 @@ inline constexpr const char* kAlreadyExists = "Already Exists";
 inline constexpr const char* kRenamed = "Renamed";
 inline constexpr const char* kMoved = "Moved";
 inline constexpr const char* kError = "Error";
+
+// Whether two outcomes are the same text. Compared by their letters: one text
+// may stand at a different address in each file that uses it.
+inline bool sameStatus(const char* a, const char* b) {
+    return std::strcmp(a, b) == 0;
+}
 
 // What RENAME, MOVE or REN+MOV does to every row.
 struct RenameSettings {
