@@ -26,7 +26,7 @@ struct MenuItem {
     FileListView::Command command;
 };
 
-constexpr std::array<MenuItem, 12> kMenu{{
+constexpr std::array<MenuItem, 14> kMenu{{
     {"OpenFiles1", "Open File(s)  [Enter]", FileListView::Command::OpenFiles},
     {"OpenFolder1", "Open Folder  [Shift+Enter]", FileListView::Command::OpenFolder},
     {"OpenInShell1", "Open In Shell  [Space]", FileListView::Command::OpenInShell},
@@ -39,6 +39,8 @@ constexpr std::array<MenuItem, 12> kMenu{{
     {"DeleteFiles1", "Delete File(s)  [Shift+Del]", FileListView::Command::DeleteFiles},
     {"N3", nullptr, {}},
     {"SumUpZizeofFiles1", "Sum Up Zize of File(s)  [+]", FileListView::Command::SumSizes},
+    {"PreviewNames1", "Preview New Names  [Ctrl+P]", FileListView::Command::PreviewNames},
+    {"UndoRename1", "Undo Last Rename/Move  [Ctrl+Z]", FileListView::Command::UndoRename},
 }};
 
 // The modifiers a key binding looks at; the keypad flag only says where the
@@ -137,6 +139,12 @@ std::optional<FileListView::Command> FileListView::commandForKey(int key,
                                                       : std::nullopt;
         case Qt::Key_S:
             return exactly(held, Qt::ControlModifier) ? std::optional(Command::Shuffle)
+                                                      : std::nullopt;
+        case Qt::Key_P:
+            return exactly(held, Qt::ControlModifier) ? std::optional(Command::PreviewNames)
+                                                      : std::nullopt;
+        case Qt::Key_Z:
+            return exactly(held, Qt::ControlModifier) ? std::optional(Command::UndoRename)
                                                       : std::nullopt;
         // The keypad's plus, and the main keyboard's plus-and-equals key with
         // or without Shift.

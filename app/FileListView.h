@@ -33,8 +33,10 @@ public:
         DeleteItems,
         DeleteFiles,
         SumSizes,
+        PreviewNames,
+        UndoRename,
     };
-    static constexpr std::size_t kCommandCount = 9;
+    static constexpr std::size_t kCommandCount = 11;
 
     FileListView(const FileTable& rows, QWidget* parent);
 

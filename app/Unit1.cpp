@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QScreen>
+#include <QTimer>
 #include <exception>
 
 #include "app/BusyStrip.h"
@@ -44,6 +45,8 @@ TForm1::TForm1(QWidget* parent)
         move(screen->availableGeometry().center() - rect().center());
     }
     FormCreate();
+    // Asked through the desktop installed by then, once the event loop runs.
+    QTimer::singleShot(0, this, &TForm1::AskToUndoInterruptedBatch);
 }
 
 TForm1::~TForm1() {

@@ -137,6 +137,13 @@ public slots:
     void DeleteFiles1Click();
     void SumUpZizeofFiles1Click();
 
+    // Preview and undo of RENAME, MOVE and REN+MOV: the list's menu and keys,
+    // and the question after a batch that was killed in the middle, asked as
+    // soon as the event loop runs.
+    void PreviewNames1Click();
+    void UndoRename1Click();
+    void AskToUndoInterruptedBatch();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -176,6 +183,8 @@ private:
     ScanSettings readScanSettings() const;
     NamingScheme readNamingScheme();
     bool confirmMoveTarget();
+    bool chooseMoveTarget();
+    void undoLastBatch();
     void open(const OpenRequest& request);
     void sumSelectedSizes();
 

@@ -31,6 +31,8 @@ void TForm1::connectListCommands() {
         {Command::DeleteItems, &TForm1::DeleteItems1Click},
         {Command::DeleteFiles, &TForm1::DeleteFiles1Click},
         {Command::SumSizes, &TForm1::SumUpZizeofFiles1Click},
+        {Command::PreviewNames, &TForm1::PreviewNames1Click},
+        {Command::UndoRename, &TForm1::UndoRename1Click},
     };
     for (const auto& [command, handler] : handlers) {
         connect(ListView->action(command), &QAction::triggered, this, handler);

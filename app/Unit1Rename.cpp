@@ -87,8 +87,8 @@ NamingScheme TForm1::readNamingScheme() {
 }
 
 // A moving operation needs a move target folder, asked for when there is
-// none, and the user's yes.
-bool TForm1::confirmMoveTarget() {
+// none; false when the user cancels.
+bool TForm1::chooseMoveTarget() {
     if (session_->moveTarget().empty()) {
         const std::optional<QString> folder = desktop_->browseForFolder(
             QStringLiteral("You must choose the folder for moving files"), QString());
@@ -97,8 +97,13 @@ bool TForm1::confirmMoveTarget() {
         }
         session_->setMoveTarget(toEngine(*folder));
     }
-    return desktop_->askYesNo(QStringLiteral("Files will move into ") +
-                              fromEngine(session_->moveTarget()));
+    return true;
+}
+
+// ... and the user's yes.
+bool TForm1::confirmMoveTarget() {
+    return chooseMoveTarget() && desktop_->askYesNo(QStringLiteral("Files will move into ") +
+                                                    fromEngine(session_->moveTarget()));
 }
 
 void TForm1::RenameButtonClick() {

@@ -1,8 +1,12 @@
-// Renames 100,000 files in one folder three ways, in one run: through the
-// engine (the RENAME button's "prefix+counter"), with Debian's perl `rename`,
-// and with a bare loop of renameat2 calls (the floor). Each round gets a fresh
-// folder; every result is checked file by file. Prints medians and ratios.
+// Renames 100,000 files in one folder four ways, in one run: through the
+// engine (the RENAME button's "prefix+counter"), through the engine with the
+// undo journal as the window runs it (then the undo of that batch, timed too),
+// with Debian's perl `rename`, and with a bare loop of renameat2 calls (the
+// floor). Each round gets a fresh folder; every result is checked file by
+// file. With --tmpfs the same runs go to a tmpfs mounted for them (needs the
+// right to mount), so the disk plays no part. Prints medians and ratios.
 #include <fcntl.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,6 +22,8 @@
 #include <vector>
 
 #include "filelist/FileTable.h"
+#include "renaming/BatchJournal.h"
+#include "renaming/BatchUndo.h"
 #include "renaming/RenameOperations.h"
 
 namespace {
@@ -79,20 +85,77 @@ bool verify(const std::string& folder, const std::vector<ino_t>& inodes) {
     return true;
 }
 
-double engine(const std::string& folder, std::size_t n) {
+folivar::FileTable tableOf(const std::string& folder, std::size_t n) {
     folivar::FileTable table;
     for (std::size_t i = 0; i < n; ++i) {
         table.append(folivar::FileRow{oldName(i), folder + "/", "10", "jpg", "1.1.2001", "0", "-"});
     }
-    const folivar::NamingScheme scheme{"pic", folivar::FileStructure::PrefixCounter, 6, 1};
-    const auto start = Clock::now();
-    const std::size_t done = folivar::renameRows(table, {folivar::RenameKind::Rename, scheme, {}},
-                                                 folivar::ProgressSink::silent());
-    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    return table;
+}
+
+const folivar::RenameSettings kSettings{
+    folivar::RenameKind::Rename,
+    folivar::NamingScheme{"pic", folivar::FileStructure::PrefixCounter, 6, 1},
+    {}};
+
+void expectDone(const char* what, std::size_t done, std::size_t n) {
     if (done != n) {
-        std::fprintf(stderr, "FAIL: the engine renamed %zu of %zu\n", done, n);
+        std::fprintf(stderr, "FAIL: %s: %zu of %zu\n", what, done, n);
         std::exit(1);
     }
+}
+
+double engine(const std::string& folder, std::size_t n) {
+    folivar::FileTable table = tableOf(folder, n);
+    const auto start = Clock::now();
+    const std::size_t done = folivar::renameRows(table, kSettings, folivar::ProgressSink::silent());
+    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    expectDone("the engine renamed", done, n);
+    return ms;
+}
+
+// The undo's times, one per journaled run, taken right after it.
+std::vector<double> undoTimes;
+
+// As the session runs RENAME: the batch written down in the state folder
+// (beside the files, on the same file system) before the first file moves,
+// every move recorded. Then the undo of that batch, timed on its own and
+// checked: every file back under its old name.
+double journaled(const std::string& folder, std::size_t n) {
+    const std::string state = folder + ".state";
+    folivar::FileTable table = tableOf(folder, n);
+    const auto start = Clock::now();
+    std::string why;
+    std::unique_ptr<folivar::BatchJournal> journal =
+        folivar::BatchJournal::begin(state, table, kSettings, why);
+    if (!journal) {
+        std::fprintf(stderr, "FAIL: no journal: %s\n", why.c_str());
+        std::exit(1);
+    }
+    const std::size_t done =
+        folivar::renameRows(table, kSettings, folivar::ProgressSink::silent(), *journal);
+    journal->end();
+    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    expectDone("the engine with its journal renamed", done, n);
+
+    ::sync();
+    const auto undoStart = Clock::now();
+    const folivar::UndoOutcome undone =
+        folivar::undoBatch(state, table, folivar::ProgressSink::silent());
+    undoTimes.push_back(
+        std::chrono::duration<double, std::milli>(Clock::now() - undoStart).count());
+    expectDone("the undo restored", undone.restored, n);
+    for (std::size_t i = 0; i < n; i += 997) {
+        struct stat st {};
+        if (::stat((folder + "/" + oldName(i)).c_str(), &st) != 0) {
+            std::fprintf(stderr, "FAIL: %s is not back\n", oldName(i).c_str());
+            std::exit(1);
+        }
+    }
+    // Renamed again without a journal, so the check after every tool holds.
+    folivar::FileTable again = tableOf(folder, n);
+    folivar::renameRows(again, kSettings, folivar::ProgressSink::silent());
+    fs::remove_all(state);
     return ms;
 }
 
@@ -150,20 +213,36 @@ double median(std::vector<double> v) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::size_t n = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 100000;
-    const int rounds = argc > 2 ? std::atoi(argv[2]) : 5;
+    std::vector<std::string> args(argv + 1, argv + argc);
+    const bool onTmpfs = !args.empty() && args[0] == "--tmpfs";
+    if (onTmpfs) {
+        args.erase(args.begin());
+    }
+    const std::size_t n = !args.empty() ? std::strtoul(args[0].c_str(), nullptr, 10) : 100000;
+    const int rounds = args.size() > 1 ? std::atoi(args[1].c_str()) : 5;
     const char* tmp = std::getenv("TMPDIR");
-    const std::string folder = std::string(tmp && *tmp ? tmp : "/tmp") + "/folivar-rename-bench-" +
-                               std::to_string(::getpid());
+    std::string base = std::string(tmp && *tmp ? tmp : "/tmp") + "/folivar-rename-bench-" +
+                       std::to_string(::getpid());
+    if (onTmpfs) {
+        fs::create_directories(base);
+        if (::mount("tmpfs", base.c_str(), "tmpfs", 0, "size=512m") != 0) {
+            std::perror("mount tmpfs (needs root)");
+            return 2;
+        }
+    }
+    const std::string folder = onTmpfs ? base + "/files" : base;
 
     struct Tool {
         const char* name;
         std::function<double(const std::string&, std::size_t)> run;
         std::vector<double> times;
     };
-    std::vector<Tool> tools = {
-        {"engine", engine, {}}, {"perl rename", perlRename, {}}, {"renameat2 loop", floorLoop, {}}};
-    std::printf("renaming %zu files in one folder, %d rounds, fresh folder each time\n", n, rounds);
+    std::vector<Tool> tools = {{"engine", engine, {}},
+                               {"engine+journal", journaled, {}},
+                               {"perl rename", perlRename, {}},
+                               {"renameat2 loop", floorLoop, {}}};
+    std::printf("renaming %zu files in one folder on %s, %d rounds, fresh folder each time\n", n,
+                onTmpfs ? "tmpfs" : "the disk", rounds);
     for (int round = 0; round < rounds; ++round) {
         for (std::size_t k = 0; k < tools.size(); ++k) {
             Tool& tool = tools[(k + static_cast<std::size_t>(round)) % tools.size()];
@@ -176,15 +255,29 @@ int main(int argc, char** argv) {
         }
     }
     fs::remove_all(folder);
+    if (onTmpfs) {
+        ::umount(base.c_str());
+        fs::remove_all(base);
+    }
     std::printf("\n%-16s %10s %10s %10s\n", "tool", "median ms", "min", "max");
     for (const Tool& tool : tools) {
         std::printf("%-16s %10.1f %10.1f %10.1f\n", tool.name, median(tool.times),
                     *std::min_element(tool.times.begin(), tool.times.end()),
                     *std::max_element(tool.times.begin(), tool.times.end()));
     }
+    std::printf("%-16s %10.1f %10.1f %10.1f\n", "undo of it", median(undoTimes),
+                *std::min_element(undoTimes.begin(), undoTimes.end()),
+                *std::max_element(undoTimes.begin(), undoTimes.end()));
     const double ours = median(tools[0].times);
-    const double perl = median(tools[1].times);
-    const double bare = median(tools[2].times);
+    const double withJournal = median(tools[1].times);
+    const double perl = median(tools[2].times);
+    const double bare = median(tools[3].times);
+    const double undo = median(undoTimes);
+    std::printf("\nengine+journal / engine   %.2f   goal <= 1.1  %s\n", withJournal / ours,
+                withJournal / ours <= 1.1 ? "met" : "MISSED");
+    std::printf("undo / engine+journal    %.2f   goal <= 1.2  %s\n", undo / withJournal,
+                undo / withJournal <= 1.2 ? "met" : "MISSED");
+    std::printf("undo / engine            %.2f   (the rename without its journal)\n", undo / ours);
     std::printf("\nengine / renameat2 loop  %.2f   goal <= 1.1  %s\n", ours / bare,
                 ours / bare <= 1.1 ? "met" : "MISSED");
     std::printf("engine / perl rename     %.2f   goal <  1.0  %s\n", ours / perl,

@@ -2,7 +2,7 @@
 
 #include "filelist/ProgressReporter.h"
 #include "platform/Clock.h"
-#include "platform/FileSystem.h"
+#include "renaming/FileSystemNames.h"
 #include "renaming/TimeSuffix.h"
 
 namespace folivar {
@@ -12,9 +12,30 @@ namespace {
 // A composed name that is not one name of one folder (a prefix may hold a "/"
 // anywhere but at its end) would send the file somewhere else: such a row is
 // an error and its file is not touched.
+const char* whyNotPlain(const std::string& name) {
+    if (name.empty()) {
+        return "the new name is empty";
+    }
+    if (name == "." || name == "..") {
+        return "the new name names a folder";
+    }
+    if (name.find('/') != std::string::npos) {
+        return "the new name holds a \"/\"";
+    }
+    if (name.find('\0') != std::string::npos) {
+        return "the new name holds a zero byte";
+    }
+    return nullptr;
+}
+
 bool isPlainName(const std::string& name) {
-    return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos &&
-           name.find('\0') == std::string::npos;
+    return whyNotPlain(name) == nullptr;
+}
+
+void settleUnlessPlain(RowPlan& plan) {
+    if ((plan.reason = whyNotPlain(plan.name)) != nullptr) {
+        plan.settled = kError;
+    }
 }
 
 // The folder with one separator after it: "/" stays "/".
@@ -26,8 +47,8 @@ RowPlan planRename(const NamingScheme& scheme, std::size_t row, const FileRow& f
     RowPlan plan{ComposeName(scheme, row, file.FileName), file.Path};
     if (plan.name == file.FileName) {
         plan.settled = kInvariably;
-    } else if (!isPlainName(plan.name)) {
-        plan.settled = kError;
+    } else {
+        settleUnlessPlain(plan);
     }
     return plan;
 }
@@ -35,21 +56,21 @@ RowPlan planRename(const NamingScheme& scheme, std::size_t row, const FileRow& f
 // A row already in the target under its new name is left alone; a name taken
 // there gets the time of day before its extension (not tested again: a second
 // clash in the same millisecond fails the move).
-RowPlan planMove(const RenameSettings& settings, std::size_t row, const FileRow& file) {
+RowPlan planMove(const RenameSettings& settings, std::size_t row, const FileRow& file,
+                 NameOracle& names) {
     RowPlan plan{settings.kind == RenameKind::Move
                      ? file.FileName
                      : ComposeName(settings.scheme, row, file.FileName),
                  folderWithSeparator(settings.targetFolder)};
     const bool unchanged = plan.name == file.FileName && plan.folder == file.Path;
-    if (!unchanged && isPlainName(plan.name) &&
-        platform::fileSystem().fileExists(plan.folder + plan.name)) {
+    if (!unchanged && isPlainName(plan.name) && names.fileExists(plan.folder + plan.name)) {
         plan.name = WithSuffixBeforeExtension(plan.name, ExtensionOf(file.FileName).size(),
                                               TimeSuffix(platform::clock().localNow()));
     }
     if (unchanged) {
         plan.settled = kInvariably;
-    } else if (!isPlainName(plan.name)) {
-        plan.settled = kError;
+    } else {
+        settleUnlessPlain(plan);
     }
     return plan;
 }
@@ -60,36 +81,59 @@ bool isFailedOutcome(std::string_view status) {
     return status == kError || status == kAlreadyExists;
 }
 
-RowPlan planRow(const RenameSettings& settings, std::size_t row, const FileRow& file) {
+RowPlan planRow(const RenameSettings& settings, std::size_t row, const FileRow& file,
+                NameOracle& names) {
     return settings.kind == RenameKind::Rename ? planRename(settings.scheme, row, file)
-                                               : planMove(settings, row, file);
+                                               : planMove(settings, row, file, names);
+}
+
+RowPlan planRow(const RenameSettings& settings, std::size_t row, const FileRow& file) {
+    FileSystemNames names;
+    return planRow(settings, row, file, names);
+}
+
+RowOutcome decideRow(const RenameSettings& settings, std::size_t row, const FileRow& file,
+                     NameOracle& names) {
+    RowOutcome outcome{planRow(settings, row, file, names)};
+    if (outcome.plan.settled != nullptr) {
+        outcome.status = outcome.plan.settled;
+        return outcome;
+    }
+    const bool renaming = settings.kind == RenameKind::Rename;
+    const std::string destination = outcome.plan.folder + outcome.plan.name;
+    if (names.move(row, file.file(), destination)) {
+        outcome.status = renaming ? kRenamed : kMoved;
+    } else if (renaming && names.fileExists(destination)) {
+        // The move never replaces, so a taken name is only asked about after
+        // a refusal: one call less per file, the same outcome. A folder of
+        // that name is not a file that exists.
+        outcome.status = kAlreadyExists;
+    } else {
+        outcome.status = kError;
+    }
+    return outcome;
 }
 
 std::size_t renameRows(FileTable& table, const RenameSettings& settings, ProgressSink& progress) {
-    platform::FileSystem& fs = platform::fileSystem();
+    FileSystemNames names;
+    return renameRows(table, settings, progress, names);
+}
+
+std::size_t renameRows(FileTable& table, const RenameSettings& settings, ProgressSink& progress,
+                       NameOracle& names) {
     const bool renaming = settings.kind == RenameKind::Rename;
     ProgressReporter report(progress, table.size());
     std::size_t done = 0;
     for (std::size_t i = 0; i < table.size(); ++i) {
         FileRow& row = table[i];
-        const RowPlan plan = planRow(settings, i, row);
-        const std::string destination = plan.folder + plan.name;
-        if (plan.settled != nullptr) {
-            row.Status = plan.settled;
-        } else if (fs.moveFile(row.file(), destination)) {
-            row.FileName = plan.name;
+        RowOutcome outcome = decideRow(settings, i, row, names);
+        row.Status = outcome.status;
+        if (sameStatus(outcome.status, kRenamed) || sameStatus(outcome.status, kMoved)) {
+            row.FileName = std::move(outcome.plan.name);
             if (!renaming) {
-                row.Path = plan.folder;
+                row.Path = std::move(outcome.plan.folder);
             }
-            row.Status = renaming ? kRenamed : kMoved;
             ++done;
-        } else if (renaming) {
-            // The move never replaces, so a taken name is only asked about after
-            // a refusal: one call less per file, the same outcome. A folder of
-            // that name is not a file that exists.
-            row.Status = fs.fileExists(destination) ? kAlreadyExists : kError;
-        } else {
-            row.Status = kError;
         }
         report.rowDone();
     }

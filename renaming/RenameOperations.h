@@ -1,12 +1,14 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <string>
 #include <string_view>
 
 #include "filelist/FileTable.h"
 #include "filelist/ProgressSink.h"
 #include "renaming/NameComposition.h"
+#include "renaming/NameOracle.h"
 
 namespace folivar {
 
@@ -24,6 +26,12 @@ inline constexpr const char* kError = "Error";
 // ("Error", "Already Exists"): the rows a user looks for after a run.
 bool isFailedOutcome(std::string_view status);
 
+// Whether two outcomes are the same text. Compared by their letters: one text
+// may stand at a different address in each file that uses it.
+inline bool sameStatus(const char* a, const char* b) {
+    return std::strcmp(a, b) == 0;
+}
+
 // What RENAME, MOVE or REN+MOV does to every row.
 struct RenameSettings {
     RenameKind kind = RenameKind::Rename;
@@ -37,6 +45,13 @@ struct RowPlan {
     std::string name;               // the FileName it is to have
     std::string folder;             // the Path it is to be in
     const char* settled = nullptr;  // kInvariably or kError: nothing is tried
+    const char* reason = nullptr;   // why a settled kError is one
+};
+
+// What the operation does to one row: its plan and the Status it gets.
+struct RowOutcome {
+    RowPlan plan;
+    const char* status = nullptr;
 };
 
 // The decision for the row at position row (0 for the top row): its composed
@@ -45,6 +60,15 @@ struct RowPlan {
 // folder. A name that is not one plain name of one folder is an error. Asks
 // the file system but changes nothing, so it can be asked ahead of a run.
 RowPlan planRow(const RenameSettings& settings, std::size_t row, const FileRow& file);
+// The same, with the names taken as the oracle tells them.
+RowPlan planRow(const RenameSettings& settings, std::size_t row, const FileRow& file,
+                NameOracle& names);
+
+// One row's whole decision: its plan, then the move through the oracle and
+// the outcome of it ("Already Exists" when a rename finds its name taken).
+// The run decides against the file system, a preview against a simulation.
+RowOutcome decideRow(const RenameSettings& settings, std::size_t row, const FileRow& file,
+                     NameOracle& names);
 
 // Carries out the operation over every row from the top: each row's plan,
 // the move (never replacing a file), the row's outcome in its Status cell and,
@@ -52,5 +76,8 @@ RowPlan planRow(const RenameSettings& settings, std::size_t row, const FileRow& 
 // the summary: "12 files from 15 are renamed" (or "... are moved"). Returns
 // the number of files renamed or moved.
 std::size_t renameRows(FileTable& table, const RenameSettings& settings, ProgressSink& progress);
+// The same, moving through the oracle (one that records each move).
+std::size_t renameRows(FileTable& table, const RenameSettings& settings, ProgressSink& progress,
+                       NameOracle& names);
 
 }  // namespace folivar

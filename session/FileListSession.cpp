@@ -10,6 +10,9 @@
 #include "filelist/ProgressReporter.h"
 #include "filelist/Shuffle.h"
 #include "filelist/SizeSum.h"
+#include "platform/StateFolder.h"
+#include "renaming/BatchJournal.h"
+#include "renaming/FileSystemNames.h"
 #include "search/Masks.h"
 
 namespace folivar {
@@ -48,7 +51,7 @@ private:
 }  // namespace
 
 FileListSession::FileListSession(SpreadsheetCreator createSpreadsheet)
-    : export_(std::move(createSpreadsheet)) {}
+    : journalFolder_(platform::stateFolder()), export_(std::move(createSpreadsheet)) {}
 
 FileListSession::~FileListSession() = default;
 
@@ -141,7 +144,46 @@ std::size_t FileListSession::rename(RenameKind kind, const NamingScheme& scheme,
         return 0;
     }
     const Change change(observer_, Change::Of::Cells);
-    return renameRows(table_, RenameSettings{kind, scheme, moveTarget_}, progress);
+    const RenameSettings settings{kind, scheme, moveTarget_};
+    std::string why;
+    std::unique_ptr<BatchJournal> journal =
+        journalFolder_.empty() ? nullptr
+                               : BatchJournal::begin(journalFolder_, table_, settings, why);
+    // Without a journal the batch runs as ever, but cannot be undone: the
+    // journal that is there tells of an older batch.
+    lastBatchUnrecorded_ = journal == nullptr;
+    if (!journal) {
+        FileSystemNames names;
+        return renameRows(table_, settings, progress, names);
+    }
+    const std::size_t done = renameRows(table_, settings, progress, *journal);
+    journal->end();
+    return done;
+}
+
+std::vector<PreviewRow> FileListSession::preview(RenameKind kind,
+                                                 const NamingScheme& scheme) const {
+    if (kind != RenameKind::Rename && moveTarget_.empty()) {
+        return {};
+    }
+    return previewRows(table_, RenameSettings{kind, scheme, moveTarget_});
+}
+
+UndoOutcome FileListSession::undoLastBatch(ProgressSink& progress) {
+    if (lastBatchUnrecorded_ || journalFolder_.empty()) {
+        progress.status(kNothingToUndo);
+        return {};
+    }
+    const Change change(observer_, Change::Of::Cells);
+    return undoBatch(journalFolder_, table_, progress);
+}
+
+bool FileListSession::hasInterruptedBatch() const {
+    return !journalFolder_.empty() && interruptedBatch(journalFolder_);
+}
+
+void FileListSession::keepInterruptedBatch() {
+    folivar::keepInterruptedBatch(journalFolder_);
 }
 
 DuplicateFinder::SearchOutcome FileListSession::findDuplicates(ProgressSink& progress) {

@@ -16,6 +16,8 @@
 #include "filelist/RowSelection.h"
 #include "filelist/ScanDriver.h"
 #include "filelist/ScanSettings.h"
+#include "renaming/BatchUndo.h"
+#include "renaming/NamePreview.h"
 #include "renaming/RenameOperations.h"
 #include "search/EasyFileSearch.h"
 #include "session/RowsObserver.h"
@@ -81,6 +83,22 @@ public:
     // the moving ones; returns the number of files done. A moving operation
     // without a move target folder touches no row.
     std::size_t rename(RenameKind kind, const NamingScheme& scheme, ProgressSink& progress);
+    // What rename() would do to every row, touching no file; for a moving
+    // operation into the move target folder (none: nothing to show).
+    std::vector<PreviewRow> preview(RenameKind kind, const NamingScheme& scheme) const;
+
+    // Where the journal of the last batch is kept (the user's state folder
+    // unless set; empty: no journal, no undo).
+    const std::string& journalFolder() const { return journalFolder_; }
+    void setJournalFolder(std::string folder) { journalFolder_ = std::move(folder); }
+    // Takes the last RENAME, MOVE or REN+MOV batch back (see undoBatch),
+    // also one of an earlier run of the program.
+    UndoOutcome undoLastBatch(ProgressSink& progress);
+    // The journal tells of a batch killed in the middle, not decided on yet;
+    // keeping it means not being asked again.
+    bool hasInterruptedBatch() const;
+    void keepInterruptedBatch();
+
     // The folder as the folder picker gave it; empty when none was chosen.
     const std::string& moveTarget() const { return moveTarget_; }
     void setMoveTarget(std::string folder) { moveTarget_ = std::move(folder); }
@@ -108,6 +126,8 @@ private:
     ScanDriver driver_{search_, table_};
     std::int8_t lastSortedColumn_ = -1;
     std::string moveTarget_;
+    std::string journalFolder_;
+    bool lastBatchUnrecorded_ = false;  // its journal could not be written
     DuplicateFinder finder_;
     SpreadsheetExport export_;
     RowsObserver* observer_ = nullptr;

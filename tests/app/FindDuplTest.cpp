@@ -1,5 +1,4 @@
 #include <QCoreApplication>
-#include <QDir>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
@@ -25,16 +24,13 @@ using folivar::fcGroup;
 using folivar::fcSize;
 using folivar::fcStatus;
 using folivar::test::FaultyFileSystem;
+using folivar::test::filesIn;
 using folivar::test::Frame;
 using folivar::test::FrameRecorder;
 using folivar::test::TempTree;
 using folivar::test::WindowFixture;
 
 namespace {
-
-QStringList filesIn(const QString& folder) {
-    return QDir(folder).entryList(QDir::Files, QDir::Name);
-}
 
 void clickFindDupl(WindowFixture& w) {
     QTest::mouseClick(w.control<QPushButton>("FindDuplButton"), Qt::LeftButton);

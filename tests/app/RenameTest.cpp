@@ -17,17 +17,10 @@
 using folivar::fcFileName;
 using folivar::fcPath;
 using folivar::fcStatus;
+using folivar::test::filesIn;
 using folivar::test::readFile;
 using folivar::test::TempTree;
 using folivar::test::WindowFixture;
-
-namespace {
-
-QStringList filesIn(const QString& folder) {
-    return QDir(folder).entryList(QDir::Files, QDir::Name);
-}
-
-}  // namespace
 
 class RenameTest : public QObject {
     Q_OBJECT

@@ -1,6 +1,7 @@
 #include "WindowFixture.h"
 
 #include <QAbstractItemModel>
+#include <QDir>
 #include <QListWidget>
 #include <QStandardItemModel>
 #include <QStatusBar>
@@ -41,14 +42,23 @@ void writeFile(const QString& path, const QByteArray& contents) {
     }
 }
 
+QStringList filesIn(const QString& folder) {
+    return QDir(folder).entryList(QDir::Files, QDir::Name);
+}
+
 FileRow fileRow(std::string name, std::string size, std::string folder, std::string type) {
     return {
         std::move(name), std::move(folder), std::move(size), std::move(type), "1.1.2004", "0", "-"};
 }
 
-WindowFixture::WindowFixture() : form_(std::make_unique<TForm1>()) {
+WindowFixture::WindowFixture() : WindowFixture([](const ScopedStateHome&, ScriptedDesktop&) {}) {}
+
+WindowFixture::WindowFixture(
+    const std::function<void(const ScopedStateHome&, ScriptedDesktop&)>& beforeWindow) {
     auto scripted = std::make_unique<ScriptedDesktop>();
     desktop_ = scripted.get();
+    beforeWindow(state_, *scripted);
+    form_ = std::make_unique<TForm1>();
     form_->setDesktop(std::move(scripted));
     form_->show();
     if (!QTest::qWaitForWindowExposed(form_.get())) {

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QTest>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <type_traits>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "filelist/FileRow.h"
 #include "filelist/FileTable.h"
 #include "filelist/RowSelection.h"
+#include "support/ScopedStateHome.h"
 
 class QListWidget;
 class QTableView;
@@ -30,20 +32,30 @@ void setListEntries(QListWidget* list, const QStringList& texts);
 QByteArray readFile(const QString& path);
 void writeFile(const QString& path, const QByteArray& contents);
 
+// The names of the files in a folder, sorted.
+QStringList filesIn(const QString& folder);
+
 // A row as a scan makes it, of a file in a folder that need not exist.
 FileRow fileRow(std::string name, std::string size, std::string folder = "/x/",
                 std::string type = "jpg");
 
-// A shown main window whose desktop is scripted.
+// A shown main window whose desktop is scripted, and whose undo journal lives
+// in a temporary state folder of its own.
 class WindowFixture {
 public:
     WindowFixture();
+    // Runs beforeWindow with the state folder and the desktop (to script its
+    // answers) before the window is made.
+    explicit WindowFixture(
+        const std::function<void(const ScopedStateHome&, ScriptedDesktop&)>& beforeWindow);
     ~WindowFixture();
     WindowFixture(const WindowFixture&) = delete;
     WindowFixture& operator=(const WindowFixture&) = delete;
 
     TForm1& form() { return *form_; }
     ScriptedDesktop& desktop() { return *desktop_; }
+    // The state folder the window keeps its journal in (XDG_STATE_HOME).
+    const ScopedStateHome& state() const { return state_; }
 
     // The control of that name. A missing one fails the test that asks, and a
     // stand-in of the kind asked for lets that test run on to its end without
@@ -94,8 +106,9 @@ private:
     }
     static void giveModel(QTableView* view);
 
+    ScopedStateHome state_;  // before the window: it reads the journal as it starts
     std::unique_ptr<TForm1> form_;
-    ScriptedDesktop* desktop_;
+    ScriptedDesktop* desktop_ = nullptr;
     FileTable noRows_;
     mutable std::unique_ptr<QWidget> standIns_;
 };

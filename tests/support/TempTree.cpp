@@ -25,11 +25,17 @@ int removeEntry(const char* path, const struct stat*, int, struct FTW*) {
     return ::remove(path);
 }
 
+std::string temporaryBase() {
+    const char* base = std::getenv("TMPDIR");
+    return base != nullptr && *base != '\0' ? base : "/tmp";
+}
+
 }  // namespace
 
-TempTree::TempTree() {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/folivar-test-XXXXXX";
+TempTree::TempTree() : TempTree(temporaryBase()) {}
+
+TempTree::TempTree(const std::string& base) {
+    std::string pattern = base + "/folivar-test-XXXXXX";
     std::vector<char> buffer(pattern.begin(), pattern.end());
     buffer.push_back('\0');
     if (::mkdtemp(buffer.data()) == nullptr) {

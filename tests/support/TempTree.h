@@ -14,6 +14,8 @@ namespace folivar::test {
 class TempTree {
 public:
     TempTree();
+    // In that folder rather than in $TMPDIR.
+    explicit TempTree(const std::string& base);
     ~TempTree();
     TempTree(const TempTree&) = delete;
     TempTree& operator=(const TempTree&) = delete;

@@ -1,0 +1,100 @@
+#include "app/PreviewDialog.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <map>
+#include <string>
+
+#include "app/PreviewModel.h"
+
+namespace folivar {
+
+namespace {
+
+// The outcome with its reason after it: "Error: a folder of that name is in
+// the way". The model's text stays the bare outcome, as the run writes it.
+class OutcomeDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        const QString reason = index.data(PreviewModel::ReasonRole).toString();
+        if (!reason.isEmpty()) {
+            option->text += QStringLiteral(": ") + reason;
+        }
+    }
+};
+
+// "3 rows: 2 Renamed, 1 Already Exists", the outcomes in the order met.
+QString summaryOf(const std::vector<PreviewRow>& rows) {
+    std::vector<std::string> order;
+    std::map<std::string, std::size_t> counts;
+    for (const PreviewRow& row : rows) {
+        if (counts[row.status]++ == 0) {
+            order.emplace_back(row.status);
+        }
+    }
+    QString text = QStringLiteral("%1 rows").arg(rows.size());
+    QString separator = QStringLiteral(": ");
+    for (const std::string& status : order) {
+        text += separator +
+                QStringLiteral("%1 %2").arg(counts[status]).arg(QString::fromStdString(status));
+        separator = QStringLiteral(", ");
+    }
+    return text + QStringLiteral(". Nothing is changed until the operation runs.");
+}
+
+}  // namespace
+
+PreviewDialog::PreviewDialog(std::vector<PreviewRow> rows, const QString& operation,
+                             QWidget* parent)
+    : QDialog(parent),
+      model_(nullptr),
+      view_(new QTableView(this)),
+      problemsOnly_(new QCheckBox(QStringLiteral("Only rows that would clash or fail"), this)),
+      summary_(new QLabel(this)) {
+    setObjectName(QStringLiteral("PreviewDialog"));
+    setWindowTitle(QStringLiteral("Preview of ") + operation);
+    summary_->setText(summaryOf(rows));
+    summary_->setWordWrap(true);
+    model_ = new PreviewModel(std::move(rows), this);
+
+    view_->setObjectName(QStringLiteral("PreviewView"));
+    view_->setModel(model_);
+    view_->setItemDelegateForColumn(PreviewModel::Status, new OutcomeDelegate(view_));
+    view_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view_->setWordWrap(false);
+    view_->setAlternatingRowColors(true);
+    view_->verticalHeader()->hide();
+    // One height for every row: 200,000 rows are laid out without asking each one.
+    view_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    view_->horizontalHeader()->setStretchLastSection(true);
+    view_->setColumnWidth(PreviewModel::OldPath, 300);
+    view_->setColumnWidth(PreviewModel::NewPath, 300);
+
+    problemsOnly_->setObjectName(QStringLiteral("ProblemsOnlyBox"));
+    problemsOnly_->setEnabled(model_->problemCount() > 0);
+    connect(problemsOnly_, &QCheckBox::toggled, model_, &PreviewModel::showProblemsOnly);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(summary_);
+    layout->addWidget(problemsOnly_);
+    layout->addWidget(view_, 1);
+    layout->addWidget(buttons);
+    resize(900, 500);
+}
+
+}  // namespace folivar
