@@ -6,6 +6,7 @@
 
 #include "app/BusyStrip.h"
 #include "app/EngineBridge.h"
+#include "app/LongWork.h"
 #include "app/PreviewDialog.h"
 #include "app/Unit1.h"
 #include "app/WindowProgress.h"
@@ -40,6 +41,7 @@ void TForm1::undoLastBatch() {
     strip.showProgress(true);
     WindowProgress shown = progress();
     shown.status(kPleaseWait);
+    const LongWork::Running running(*work_);
     session_->undoLastBatch(shown);
 }
 

@@ -128,6 +128,7 @@ private slots:
         QTest::newRow("del dupl") << "del dupl" << true;
         QTest::newRow("delete files") << "delete files" << true;
         QTest::newRow("export") << "export" << false;
+        QTest::newRow("undo") << "undo" << false;
     }
 
     void duringEveryLongOperationTheWindowAnswersButTakesNoInput() {
@@ -207,6 +208,10 @@ private:
         if (operation == "delete files") {
             w.select(folivar::RowSelection(4, true));
             return [&form] { form.DeleteFiles1Click(); };
+        }
+        if (operation == "undo") {
+            form.RenameButtonClick();
+            return [&form] { form.UndoRename1Click(); };
         }
         w.desktop().spreadsheetApplication = true;
         return [&form] { form.ExportButtonClick(); };
