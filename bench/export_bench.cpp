@@ -29,10 +29,13 @@
 #include <string_view>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "ExportVariants.h"
 #include "SyntheticFileList.h"
 
 namespace {
+
+using bench::median;
 
 using folivar::bench::VariantResult;
 using Clock = std::chrono::steady_clock;
@@ -151,12 +154,6 @@ Run runOnce(Variant variant, std::size_t rows, const std::string& scratch) {
     run.fileMiB = static_cast<double>(bytes) / 1048576.0;
     run.peakMiB = static_cast<double>(usage.ru_maxrss) / 1024.0;  // KiB on Linux
     return run;
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
 template <typename Field>

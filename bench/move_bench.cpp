@@ -21,9 +21,12 @@
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "platform/FileSystem.h"
 
 namespace {
+
+using bench::median;
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
@@ -127,25 +130,7 @@ double mv(const std::string& from, const std::string& to, int files) {
         argv.push_back(arg.data());
     }
     argv.push_back(nullptr);
-    const auto start = Clock::now();
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::execvp("mv", argv.data());
-        _exit(4);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        std::fprintf(stderr, "FAIL: mv exited with %d\n", status);
-        std::exit(1);
-    }
-    return ms;
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
+    return bench::timedChild("mv", [&argv] { ::execvp("mv", argv.data()); });
 }
 
 }  // namespace

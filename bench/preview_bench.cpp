@@ -19,10 +19,13 @@
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "filelist/FileTable.h"
 #include "renaming/NamePreview.h"
 
 namespace {
+
+using bench::median;
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
@@ -97,9 +100,7 @@ double perlDryRun(const folivar::FileTable& table, const std::string& root) {
             out << row.Path << row.FileName << '\n';
         }
     }
-    const auto start = Clock::now();
-    const pid_t pid = ::fork();
-    if (pid == 0) {
+    const double ms = bench::timedChild("rename -n", [&list] {
         const int in = ::open(list.c_str(), O_RDONLY);
         const int out = ::open("/dev/null", O_WRONLY);
         ::dup2(in, 0);
@@ -107,22 +108,9 @@ double perlDryRun(const folivar::FileTable& table, const std::string& root) {
         ::dup2(out, 2);
         ::execlp("rename", "rename", "-n", "our $i; s{[^/]*$}{sprintf(\"pic%06d.jpg\", ++$i)}e",
                  static_cast<char*>(nullptr));
-        _exit(4);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    });
     fs::remove(list);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        std::fprintf(stderr, "FAIL: rename -n exited with %d\n", status);
-        std::exit(1);
-    }
     return ms;
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 }  // namespace

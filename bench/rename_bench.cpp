@@ -21,12 +21,15 @@
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "filelist/FileTable.h"
 #include "renaming/BatchJournal.h"
 #include "renaming/BatchUndo.h"
 #include "renaming/RenameOperations.h"
 
 namespace {
+
+using bench::median;
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
@@ -182,9 +185,7 @@ double perlRename(const std::string& folder, std::size_t n) {
             out << oldName(i) << '\n';
         }
     }
-    const auto start = Clock::now();
-    const pid_t pid = ::fork();
-    if (pid == 0) {
+    const double ms = bench::timedChild("rename", [&folder, &list] {
         if (::chdir(folder.c_str()) != 0) {
             _exit(3);
         }
@@ -192,22 +193,9 @@ double perlRename(const std::string& folder, std::size_t n) {
         ::dup2(in, 0);
         ::execlp("rename", "rename", "our $i; $_ = sprintf(\"pic%06d.jpg\", ++$i)",
                  static_cast<char*>(nullptr));
-        _exit(4);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    });
     fs::remove(list);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        std::fprintf(stderr, "FAIL: rename exited with %d\n", status);
-        std::exit(1);
-    }
     return ms;
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 }  // namespace

@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "LastProgress.h"
 #include "app/Desktop.h"
 #include "app/Unit1.h"
@@ -32,6 +33,8 @@
 #include "session/FileListSession.h"
 
 namespace {
+
+using bench::median;
 
 using folivar::ScanSettings;
 
@@ -74,12 +77,6 @@ Timing timed(const std::function<void()>& run) {
     run();
     const auto end = std::chrono::steady_clock::now();
     return {std::chrono::duration<double, std::milli>(end - start).count(), cpuNowMs() - cpu};
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n == 0 ? 0 : (n % 2 == 1 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2);
 }
 
 struct Series {

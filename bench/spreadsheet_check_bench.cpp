@@ -19,11 +19,14 @@
 #include <string>
 #include <vector>
 
+#include "BenchTiming.h"
 #include "platform/DesktopApplications.h"
 
 extern char** environ;
 
 namespace {
+
+using bench::median;
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
@@ -55,11 +58,6 @@ void makeDesktop(const fs::path& root, int entries, bool withDefault) {
               "[Default Applications]\n" + kXlsx +
                   "=program97.desktop\ntext/plain=program1.desktop\n");
     }
-}
-
-double median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 std::string runXdgMime() {
