@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QMenu>
+#include <utility>
 
 #include "app/FileCellDelegate.h"
 #include "app/FileListModel.h"
@@ -51,6 +52,15 @@ constexpr Qt::KeyboardModifiers kHeldModifiers =
 bool exactly(Qt::KeyboardModifiers held, Qt::KeyboardModifier one) {
     return (held & kHeldModifiers) == one;
 }
+
+// The commands of Ctrl with a letter (and no other modifier).
+constexpr std::array<std::pair<int, FileListView::Command>, 5> kControlLetters{{
+    {Qt::Key_A, FileListView::Command::SelectAll},
+    {Qt::Key_Q, FileListView::Command::InvertSelection},
+    {Qt::Key_S, FileListView::Command::Shuffle},
+    {Qt::Key_P, FileListView::Command::PreviewNames},
+    {Qt::Key_Z, FileListView::Command::UndoRename},
+}};
 
 }  // namespace
 
@@ -131,29 +141,22 @@ std::optional<FileListView::Command> FileListView::commandForKey(int key,
             return Command::OpenInShell;
         case Qt::Key_Delete:
             return exactly(held, Qt::ShiftModifier) ? Command::DeleteFiles : Command::DeleteItems;
-        case Qt::Key_A:
-            return exactly(held, Qt::ControlModifier) ? std::optional(Command::SelectAll)
-                                                      : std::nullopt;
-        case Qt::Key_Q:
-            return exactly(held, Qt::ControlModifier) ? std::optional(Command::InvertSelection)
-                                                      : std::nullopt;
-        case Qt::Key_S:
-            return exactly(held, Qt::ControlModifier) ? std::optional(Command::Shuffle)
-                                                      : std::nullopt;
-        case Qt::Key_P:
-            return exactly(held, Qt::ControlModifier) ? std::optional(Command::PreviewNames)
-                                                      : std::nullopt;
-        case Qt::Key_Z:
-            return exactly(held, Qt::ControlModifier) ? std::optional(Command::UndoRename)
-                                                      : std::nullopt;
         // The keypad's plus, and the main keyboard's plus-and-equals key with
         // or without Shift.
         case Qt::Key_Plus:
         case Qt::Key_Equal:
             return Command::SumSizes;
         default:
-            return std::nullopt;
+            break;
     }
+    if (exactly(held, Qt::ControlModifier)) {
+        for (const auto& [letter, command] : kControlLetters) {
+            if (letter == key) {
+                return command;
+            }
+        }
+    }
+    return std::nullopt;
 }
 
 RowSelection FileListView::selectedRows() const {
