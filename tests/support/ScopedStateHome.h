@@ -1,8 +1,8 @@
 #pragma once
 
-#include <optional>
 #include <string>
 
+#include "support/ScopedVariable.h"
 #include "support/TempTree.h"
 
 namespace folivar::test {
@@ -14,7 +14,6 @@ namespace folivar::test {
 class ScopedStateHome {
 public:
     ScopedStateHome();
-    ~ScopedStateHome();
     ScopedStateHome(const ScopedStateHome&) = delete;
     ScopedStateHome& operator=(const ScopedStateHome&) = delete;
 
@@ -25,7 +24,7 @@ public:
 
 private:
     TempTree tree_;
-    std::optional<std::string> previous_;
+    ScopedVariable variable_;
 };
 
 }  // namespace folivar::test
