@@ -16,8 +16,10 @@
 #include "app/FittedPicture.h"
 #include "app/QtDesktop.h"
 #include "app/Unit2.h"
+#include "support/ScopedVariable.h"
 #include "support/TempTree.h"
 
+using folivar::test::ScopedVariable;
 using folivar::test::setListEntries;
 using folivar::test::TempTree;
 using folivar::test::WindowFixture;
@@ -37,13 +39,8 @@ public:
             {"XDG_DATA_DIRS", "/share"},
         };
         for (const auto& [name, folder] : folders) {
-            saved_.push_back({name, qgetenv(name), qEnvironmentVariableIsSet(name)});
-            qputenv(name, QFile::encodeName(root + QString::fromLatin1(folder)));
-        }
-    }
-    ~ScopedDesktopFolders() {
-        for (const Saved& s : saved_) {
-            s.wasSet ? qputenv(s.name, s.value) : qunsetenv(s.name);
+            saved_.push_back(std::make_unique<ScopedVariable>(
+                name, QFile::encodeName(root + QString::fromLatin1(folder)).toStdString()));
         }
     }
     ScopedDesktopFolders(const ScopedDesktopFolders&) = delete;
@@ -57,13 +54,8 @@ public:
     }
 
 private:
-    struct Saved {
-        const char* name;
-        QByteArray value;
-        bool wasSet;
-    };
     QString root_;
-    std::vector<Saved> saved_;
+    std::vector<std::unique_ptr<ScopedVariable>> saved_;
 };
 
 }  // namespace

@@ -2,17 +2,19 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/KeyFile.h"
+#include "support/ScopedVariable.h"
 #include "support/TempTree.h"
 
 namespace folivar::platform {
 namespace {
+
+using test::ScopedVariable;
 
 const std::string kXlsx = "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet";
 
@@ -154,30 +156,15 @@ TEST_F(DesktopApplicationsTest, AProgramInstalledLaterIsSeen) {
 }
 
 TEST(XdgDirectoriesTest, FromTheEnvironmentWithItsDefaults) {
-    struct Saved {
-        const char* name;
-        std::optional<std::string> value;
-    };
-    std::vector<Saved> saved;
-    for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_HOME",
-                             "XDG_DATA_DIRS", "XDG_CURRENT_DESKTOP"}) {
-        const char* value = std::getenv(name);
-        saved.push_back(
-            {name, value != nullptr ? std::optional<std::string>(value) : std::nullopt});
-    }
-    ::setenv("HOME", "/home/u", 1);
-    ::unsetenv("XDG_CONFIG_HOME");
-    ::setenv("XDG_CONFIG_DIRS", "relative:/etc/a::/etc/b", 1);
-    ::setenv("XDG_DATA_HOME", "/data/home", 1);
-    ::setenv("XDG_DATA_DIRS", "", 1);
-    ::setenv("XDG_CURRENT_DESKTOP", "ubuntu:GNOME", 1);
-    const XdgDirectories dirs = XdgDirectories::fromEnvironment();
-    for (const Saved& s : saved) {
-        if (s.value) {
-            ::setenv(s.name, s.value->c_str(), 1);
-        } else {
-            ::unsetenv(s.name);
-        }
+    XdgDirectories dirs;
+    {
+        const ScopedVariable home("HOME", "/home/u");
+        const ScopedVariable configHome("XDG_CONFIG_HOME", std::nullopt);
+        const ScopedVariable configDirs("XDG_CONFIG_DIRS", "relative:/etc/a::/etc/b");
+        const ScopedVariable dataHome("XDG_DATA_HOME", "/data/home");
+        const ScopedVariable dataDirs("XDG_DATA_DIRS", "");
+        const ScopedVariable desktop("XDG_CURRENT_DESKTOP", "ubuntu:GNOME");
+        dirs = XdgDirectories::fromEnvironment();
     }
     EXPECT_EQ(dirs.configDirs, (std::vector<std::string>{"/home/u/.config", "/etc/a", "/etc/b"}));
     EXPECT_EQ(dirs.dataDirs,

@@ -5,12 +5,16 @@
 
 namespace folivar::test {
 
-ScopedVariable::ScopedVariable(std::string name, const std::string& value)
+ScopedVariable::ScopedVariable(std::string name, const std::optional<std::string>& value)
     : name_(std::move(name)) {
     if (const char* old = std::getenv(name_.c_str())) {
         previous_ = old;
     }
-    ::setenv(name_.c_str(), value.c_str(), 1);
+    if (value) {
+        ::setenv(name_.c_str(), value->c_str(), 1);
+    } else {
+        ::unsetenv(name_.c_str());
+    }
 }
 
 ScopedVariable::~ScopedVariable() {

@@ -5,11 +5,11 @@
 
 namespace folivar::test {
 
-// Sets an environment variable for the life of the object and puts back what
-// it was afterwards, unset included.
+// Sets an environment variable (unsets it for nullopt) for the life of the
+// object and puts back what it was afterwards, unset included.
 class ScopedVariable {
 public:
-    ScopedVariable(std::string name, const std::string& value);
+    ScopedVariable(std::string name, const std::optional<std::string>& value);
     ~ScopedVariable();
     ScopedVariable(const ScopedVariable&) = delete;
     ScopedVariable& operator=(const ScopedVariable&) = delete;
