@@ -10,7 +10,7 @@ packages=(
     clang libclang-rt-14-dev clang-format
     bfs fd-find findutils coreutils mawk rename jdupes rdfind fdupes
     xvfb xauth fonts-dejavu-core python3 python3-openpyxl
-    desktop-file-utils appstream xdotool file dpkg-dev xdg-utils
+    desktop-file-utils appstream xdotool file dpkg-dev xdg-utils lintian
 )
 
 missing=()
