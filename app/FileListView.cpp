@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QMenu>
+#include <algorithm>
 #include <utility>
 
 #include "app/FileCellDelegate.h"
@@ -77,6 +78,8 @@ FileListView::FileListView(const FileTable& rows, QWidget* parent)
     // One height for every row: 200,000 rows are laid out without asking each one.
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     setSortingEnabled(false);  // a header click sorts the session's rows instead
+    horizontalHeader()->setSortIndicatorShown(true);
+    showSortedColumn(-1, false);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // "Group" and "Status" have 30 pixels: a narrower face and slim padding keep them whole.
@@ -157,6 +160,21 @@ std::optional<FileListView::Command> FileListView::commandForKey(int key,
         }
     }
     return std::nullopt;
+}
+
+void FileListView::showSortedColumn(int column, bool descending) {
+    horizontalHeader()->setSortIndicator(column,
+                                         descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+}
+
+QModelIndex FileListView::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) {
+    const bool home = cursorAction == MoveHome;
+    if ((home || cursorAction == MoveEnd) && !(modifiers & Qt::ControlModifier) &&
+        model_->rowCount() > 0) {
+        const int column = std::max(currentIndex().column(), 0);
+        return model_->index(home ? 0 : model_->rowCount() - 1, column);
+    }
+    return QTableView::moveCursor(cursorAction, modifiers);
 }
 
 RowSelection FileListView::selectedRows() const {

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "app/EngineBridge.h"
+#include "app/FileListModel.h"
 #include "app/FileListView.h"
 #include "app/FolderTree.h"
 #include "app/KeptSelection.h"
@@ -40,6 +41,11 @@ void TForm1::connectListCommands() {
     connect(ListView, &QAbstractItemView::doubleClicked, this, &TForm1::ListViewDblClick);
     connect(ListView->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &TForm1::ListViewColumnClick);
+    // Whatever put the rows in their order, the header shows it.
+    connect(&ListView->listModel(), &QAbstractItemModel::modelReset, this, [this] {
+        const auto sorted = session_->sortedBy();
+        ListView->showSortedColumn(sorted ? sorted->column : -1, sorted && sorted->descending);
+    });
     watchKeys(ListView, &TForm1::ListViewKeyDown);
 }
 

@@ -78,7 +78,8 @@ RowPlan planMove(const RenameSettings& settings, std::size_t row, const FileRow&
 }  // namespace
 
 bool isFailedOutcome(std::string_view status) {
-    return status == kError || status == kAlreadyExists;
+    // An undo's "Not restored: <why>" left a file where the user did not want it too.
+    return status == kError || status == kAlreadyExists || status.starts_with("Not restored: ");
 }
 
 RowPlan planRow(const RenameSettings& settings, std::size_t row, const FileRow& file,

@@ -23,7 +23,8 @@ inline constexpr const char* kMoved = "Moved";
 inline constexpr const char* kError = "Error";
 
 // True for the outcomes that left a file as it was against the user's wish
-// ("Error", "Already Exists"): the rows a user looks for after a run.
+// ("Error", "Already Exists", an undo's "Not restored: ..."): the rows a user
+// looks for after a run.
 bool isFailedOutcome(std::string_view status);
 
 // Whether two outcomes are the same text. Compared by their letters: one text

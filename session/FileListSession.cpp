@@ -76,6 +76,7 @@ ScanOutcome FileListSession::scan(const ScanSettings& settings, ProgressSink& pr
         foldersToScan(settings.folders, settings.options.contains(okIncludeSubfolder));
     try {
         driver_.prepare(settings);
+        sortedBy_.reset();
         ScanDriver::Totals totals;
         {
             const Change change(observer_, Change::Of::Rows);
@@ -97,11 +98,15 @@ ScanOutcome FileListSession::scan(const ScanSettings& settings, ProgressSink& pr
 
 std::vector<std::size_t> FileListSession::sortByColumn(int column) {
     const Change change(observer_, Change::Of::Rows);
-    return clickColumn(table_, column, lastSortedColumn_);
+    const bool descending = column == lastSortedColumn_;
+    std::vector<std::size_t> order = clickColumn(table_, column, lastSortedColumn_);
+    sortedBy_ = SortedColumn{column, descending};
+    return order;
 }
 
 std::vector<std::size_t> FileListSession::shuffle() {
     const Change change(observer_, Change::Of::Rows);
+    sortedBy_.reset();
     return shuffleRows(table_);
 }
 
@@ -188,6 +193,7 @@ void FileListSession::keepInterruptedBatch() {
 
 DuplicateFinder::SearchOutcome FileListSession::findDuplicates(ProgressSink& progress) {
     const Change change(observer_, Change::Of::Rows);
+    sortedBy_.reset();  // the copies stand together, by size
     return finder_.search(table_, progress);
 }
 
@@ -206,6 +212,7 @@ void FileListSession::close() {
 
 void FileListSession::replaceRows(std::vector<FileRow> rows) {
     const Change change(observer_, Change::Of::Rows);
+    sortedBy_.reset();
     table_.clear();
     for (FileRow& row : rows) {
         table_.append(std::move(row));

@@ -64,6 +64,16 @@ public:
     // read as its column's number or date throws EConvertError, and no row moves.
     std::vector<std::size_t> sortByColumn(int column);
 
+    // The column the rows stand sorted by, after a header click; nullopt
+    // once they were put in another order (a scan, a shuffle, a duplicate
+    // search) or never sorted.
+    struct SortedColumn {
+        int column = 0;
+        bool descending = false;
+        bool operator==(const SortedColumn&) const = default;
+    };
+    std::optional<SortedColumn> sortedBy() const { return sortedBy_; }
+
     // Shuffle Items; returns the order applied, as sortByColumn does.
     std::vector<std::size_t> shuffle();
 
@@ -125,6 +135,7 @@ private:
     TEasyFileSearch search_;
     ScanDriver driver_{search_, table_};
     std::int8_t lastSortedColumn_ = -1;
+    std::optional<SortedColumn> sortedBy_;
     std::string moveTarget_;
     std::string journalFolder_;
     bool lastBatchUnrecorded_ = false;  // its journal could not be written

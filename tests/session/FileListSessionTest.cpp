@@ -89,15 +89,25 @@ TEST_F(FileListSessionTest, ASortThatStopsStillClosesTheChangeAndMovesNoRow) {
     EXPECT_EQ(column(fcFileName), (Texts{"a.jpg", "b.jpg", "c.jpg"}));
 }
 
-// The session keeps the last sorted column from one click to the next.
+// The session keeps the last sorted column from one click to the next, and
+// tells which order the rows stand in until another order replaces it.
 TEST_F(FileListSessionTest, ASecondClickOnAColumnSortsItDescending) {
+    using Sorted = FileListSession::SortedColumn;
+    EXPECT_EQ(session.sortedBy(), std::nullopt);
     session.sortByColumn(fcSize);
     EXPECT_EQ(column(fcFileName), (Texts{"a.jpg", "c.jpg", "b.jpg"}));
+    EXPECT_EQ(session.sortedBy(), (Sorted{fcSize, false}));
     const std::vector<std::size_t> order = session.sortByColumn(fcSize);
     EXPECT_EQ(column(fcFileName), (Texts{"b.jpg", "a.jpg", "c.jpg"}));
     EXPECT_EQ(order, (std::vector<std::size_t>{2, 0, 1}));
+    EXPECT_EQ(session.sortedBy(), (Sorted{fcSize, true}));
     session.sortByColumn(fcSize);
     EXPECT_EQ(column(fcFileName), (Texts{"a.jpg", "c.jpg", "b.jpg"}));
+    session.setCell(0, fcSize, "x");
+    EXPECT_THROW(session.sortByColumn(fcSize), EConvertError);  // no row moved
+    EXPECT_EQ(session.sortedBy(), (Sorted{fcSize, false}));
+    session.shuffle();
+    EXPECT_EQ(session.sortedBy(), std::nullopt);
 }
 
 // A search and then its deletion, between which the list may be sorted.
