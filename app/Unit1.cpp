@@ -178,7 +178,7 @@ void TForm1::FormCreate() {
         } else {
             PathEdit->clear();
         }
-        session_->setMoveTarget({});
+        setMoveTarget({});
         const QDate today = todayDate();
         DateTimePicker1->setDate(today);
         DateTimePicker2->setDate(today);

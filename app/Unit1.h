@@ -184,6 +184,7 @@ private:
     NamingScheme readNamingScheme();
     bool confirmMoveTarget();
     bool chooseMoveTarget();
+    void setMoveTarget(const QString& folder);
     void undoLastBatch();
     void open(const OpenRequest& request);
     void sumSelectedSizes();

@@ -58,11 +58,18 @@ void TForm1::PrefixEditChange() {
     });
 }
 
+void TForm1::setMoveTarget(const QString& folder) {
+    session_->setMoveTarget(toEngine(folder));
+    // The hint names the folder chosen, so it can be seen before a move.
+    const QString hint = QStringLiteral("Put files into");
+    PathButton5->setToolTip(folder.isEmpty() ? hint : hint + QLatin1Char(' ') + folder);
+}
+
 void TForm1::PathButton5Click() {
     guarded([this] {
         QString preselected = fromEngine(session_->moveTarget());
         if (!folderExists(preselected)) {
-            session_->setMoveTarget({});
+            setMoveTarget({});
             preselected.clear();
         }
         const std::optional<QString> folder =
@@ -70,7 +77,7 @@ void TForm1::PathButton5Click() {
         if (!folder) {
             return;
         }
-        session_->setMoveTarget(toEngine(*folder));
+        setMoveTarget(*folder);
         progress().show(fromEngine(session_->filesInList()) + QStringLiteral("; You selected ") +
                         *folder);
     });
@@ -95,7 +102,7 @@ bool TForm1::chooseMoveTarget() {
         if (!folder) {
             return false;
         }
-        session_->setMoveTarget(toEngine(*folder));
+        setMoveTarget(*folder);
     }
     return true;
 }

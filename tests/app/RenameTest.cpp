@@ -148,10 +148,12 @@ private slots:
         w.desktop().folderAnswers = {target_};
         QTest::mouseClick(pick, Qt::LeftButton);
         QCOMPARE(w.status(), "2 files in list; You selected " + target_);
+        QCOMPARE(pick->toolTip(), "Put files into " + target_);
 
         QTest::mouseClick(pick, Qt::LeftButton);  // cancelled
         QVERIFY(QDir(target_).removeRecursively());
         QTest::mouseClick(pick, Qt::LeftButton);  // cancelled: the folder is forgotten
+        QCOMPARE(pick->toolTip(), QStringLiteral("Put files into"));
         QCOMPARE(w.desktop().calls,
                  (QStringList{"browseForFolder: Put files into... []",
                               "browseForFolder: Put files into... [" + target_ + "]",
