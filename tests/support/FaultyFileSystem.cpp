@@ -135,9 +135,6 @@ std::unique_ptr<platform::DirectoryListing> FaultyFileSystem::openDirectory(
             return nullptr;
         }
     } while (!openListings_.compare_exchange_weak(open, open + 1));
-    int peak = peakOpenListings_.load();
-    while (open + 1 > peak && !peakOpenListings_.compare_exchange_weak(peak, open + 1)) {
-    }
     auto listing = real_->openDirectory(path, failure);
     if (!listing) {
         --openListings_;

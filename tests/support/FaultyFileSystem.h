@@ -28,10 +28,8 @@ public:
     // At most this many folders may be open for listing at once, as under a
     // low descriptor limit; opening one more fails for want of descriptors.
     void limitOpenListings(int count) { listingLimit_ = count; }
-    // Opens of folders refused for want of descriptors so far, and the most
-    // listings open at once.
+    // Opens of folders refused for want of descriptors so far.
     int listingRefusals() const { return listingRefusals_.load(); }
-    int peakOpenListings() const { return peakOpenListings_.load(); }
 
     // The folder (given as asked for) seems to be as told, whatever it is.
     void seeFolderAs(const std::string& path, const platform::FolderAccess& access) {
@@ -136,7 +134,6 @@ private:
     // Listings are opened and closed on the walk's request threads.
     int listingLimit_ = -1;
     std::atomic<int> openListings_{0};
-    std::atomic<int> peakOpenListings_{0};
     std::atomic<int> listingRefusals_{0};
     // Guards what follows up to the next blank line: the duplicate search
     // opens and reads files from several threads.
