@@ -58,7 +58,8 @@ PreviewDialog::PreviewDialog(std::vector<PreviewRow> rows, const QString& operat
     : QDialog(parent),
       model_(nullptr),
       view_(new QTableView(this)),
-      problemsOnly_(new QCheckBox(QStringLiteral("Only rows that would clash or fail"), this)),
+      problemsOnly_(
+          new QCheckBox(QStringLiteral("Only rows that would clash, fail or may fail"), this)),
       summary_(new QLabel(this)) {
     setObjectName(QStringLiteral("PreviewDialog"));
     setWindowTitle(QStringLiteral("Preview of ") + operation);

@@ -16,7 +16,7 @@ class PreviewModel;
 // What the operation would do to every row, before it touches a file: the
 // old and new full path and the outcome of each row in list order (PreviewView),
 // a count of the outcomes, and a switch to show only the rows that would
-// clash or fail (ProblemsOnlyBox). Why a row fails stands beside its outcome.
+// clash, fail or may fail (ProblemsOnlyBox). Why stands beside its outcome.
 class PreviewDialog : public QDialog {
     Q_OBJECT
 

@@ -11,6 +11,7 @@ packages=(
     bfs fd-find findutils coreutils mawk rename jdupes rdfind fdupes
     xvfb xauth fonts-dejavu-core python3 python3-openpyxl
     desktop-file-utils appstream xdotool file dpkg-dev xdg-utils lintian
+    fusefat dosfstools
 )
 
 missing=()
