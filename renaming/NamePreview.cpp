@@ -5,7 +5,7 @@
 namespace folivar {
 
 bool PreviewRow::problem() const {
-    return sameStatus(status, kAlreadyExists) || sameStatus(status, kError) ||
+    return clash || sameStatus(status, kAlreadyExists) || sameStatus(status, kError) ||
            sameStatus(status, kUncertain);
 }
 
@@ -35,6 +35,9 @@ std::vector<PreviewRow> previewRows(const FileTable& table, const RenameSettings
             shown.reason = names.doubt();
         } else if (shown.problem()) {
             shown.reason = names.refusal();
+        } else if (outcome.plan.suffixed) {
+            shown.clash = true;
+            shown.reason = kSuffixedAtMove;
         }
     }
     return rows;

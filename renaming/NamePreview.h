@@ -19,11 +19,17 @@ struct PreviewRow {
                           // also when that name is taken); oldPath when unchanged
     const char* status;   // the Status the run would write, or kUncertain
     const char* reason;   // why a row would fail or clash or is uncertain; nullptr otherwise
+    bool clash = false;   // moved under another name than planned: its own is taken
 
     // The row would not, or might not, end where it was meant to: "Already
-    // Exists", "Error" or kUncertain.
+    // Exists", "Error", kUncertain, or a clash that a time of day settles.
     bool problem() const;
 };
+
+// Why a moved row's new name carries a time of day: the one shown is the
+// preview's; the run adds the time the file moves.
+inline constexpr const char* kSuffixedAtMove =
+    "its name is taken in the target: the time of day it moves is added to the name";
 
 // Every row's outcome in list order, decided by the run's own decision
 // against a simulation of the file system that follows what the rows above

@@ -66,6 +66,7 @@ RowPlan planMove(const RenameSettings& settings, std::size_t row, const FileRow&
     if (!unchanged && isPlainName(plan.name) && names.fileExists(plan.folder + plan.name)) {
         plan.name = WithSuffixBeforeExtension(plan.name, ExtensionOf(file.FileName).size(),
                                               TimeSuffix(platform::clock().localNow()));
+        plan.suffixed = true;
     }
     if (unchanged) {
         plan.settled = kInvariably;

@@ -47,6 +47,7 @@ struct RowPlan {
     std::string folder;             // the Path it is to be in
     const char* settled = nullptr;  // kInvariably or kError: nothing is tried
     const char* reason = nullptr;   // why a settled kError is one
+    bool suffixed = false;          // its name was taken in the target: the time of day added
 };
 
 // What the operation does to one row: its plan and the Status it gets.
