@@ -58,6 +58,20 @@ void TForm1::PrefixEditChange() {
     });
 }
 
+// The same check on what the date format writes.
+void TForm1::DateFormatEditChange() {
+    guarded([this] {
+        const std::optional<std::string> format =
+            DateFormatWithoutForbiddenCharacter(toEngine(DateFormatEdit->text()));
+        if (!format) {
+            return;
+        }
+        DateFormatEdit->setText(fromEngine(*format));
+        DateFormatEdit->selectAll();
+        desktop_->warning(QString::fromLatin1(kForbiddenPrefixWarning));
+    });
+}
+
 void TForm1::PathButton5Click() {
     guarded([this] {
         QString preselected = fromEngine(session_->moveTarget());
@@ -83,6 +97,7 @@ NamingScheme TForm1::readNamingScheme() {
         chosenValue(FileStructureBox, static_cast<int>(scheme.structure)));
     scheme.capacity = wholeNumberOf(CapacityEdit, kDefaultCapacity);
     scheme.origin = wholeNumberOf(CountStartEdit, kDefaultOrigin);
+    scheme.dateFormat = toEngine(DateFormatEdit->text());
     return scheme;
 }
 
