@@ -152,15 +152,15 @@ void TForm1::createPathGroup(QWidget* client) {
 void TForm1::createFileStructureGroup(QWidget* client) {
     FileStructure = place<QGroupBox>(client, "FileStructure", {0, 112, 473, 49},
                                      QStringLiteral("File Structure"));
-    PrefixEdit = place<QLineEdit>(FileStructure, "PrefixEdit", {8, 19, 50, 22});
+    PrefixEdit = place<QLineEdit>(FileStructure, "PrefixEdit", {8, 19, 38, 22});
     PrefixEdit->setText(QStringLiteral("pic"));
     PrefixEdit->setToolTip(QStringLiteral("Prefix (picture, image, track, sound etc.)"));
-    DateFormatEdit = place<QLineEdit>(FileStructure, "DateFormatEdit", {62, 19, 94, 22});
+    DateFormatEdit = place<QLineEdit>(FileStructure, "DateFormatEdit", {50, 19, 55, 22});
     DateFormatEdit->setText(QString::fromLatin1(kDefaultDateFormat));
     DateFormatEdit->setToolTip(
         QStringLiteral("Date taken as yyyy MM dd HH mm ss (a Qt date-time format)"));
     FileStructureBox =
-        dropDownList(FileStructure, "FileStructureBox", {160, 19, 139, 22},
+        dropDownList(FileStructure, "FileStructureBox", {109, 19, 165, 22},
                      {{"counter", static_cast<int>(Structure::Counter)},
                       {"counter+prefix", static_cast<int>(Structure::CounterPrefix)},
                       {"prefix+counter", static_cast<int>(Structure::PrefixCounter)},
@@ -173,17 +173,17 @@ void TForm1::createFileStructureGroup(QWidget* client) {
                       {"date+oldname", static_cast<int>(Structure::DateOldName)}},
                      static_cast<int>(Structure::PrefixCounter));
     FileStructureBox->setToolTip(QStringLiteral("Structure of a new file name"));
-    RenMovBox = dropDownList(FileStructure, "RenMovBox", {303, 19, 62, 22},
+    RenMovBox = dropDownList(FileStructure, "RenMovBox", {278, 19, 76, 22},
                              {{"rename", static_cast<int>(RenameKind::Rename)},
                               {"move", static_cast<int>(RenameKind::Move)},
                               {"ren+mov", static_cast<int>(RenameKind::RenameAndMove)}},
                              static_cast<int>(RenameKind::Rename));
     RenMovBox->setToolTip(QStringLiteral("Operation"));
-    CapacityEdit = place<QSpinBox>(FileStructure, "CapacityEdit", {369, 19, 34, 22});
+    CapacityEdit = place<QSpinBox>(FileStructure, "CapacityEdit", {358, 19, 34, 22});
     CapacityEdit->setRange(1, 6);
     CapacityEdit->setValue(4);
     CapacityEdit->setToolTip(QStringLiteral("Digit capacity"));
-    CountStartEdit = place<QSpinBox>(FileStructure, "CountStartEdit", {407, 19, 58, 22});
+    CountStartEdit = place<QSpinBox>(FileStructure, "CountStartEdit", {396, 19, 69, 22});
     CountStartEdit->setRange(1, 999999);
     CountStartEdit->setValue(1);
     CountStartEdit->setToolTip(QStringLiteral("Origin"));

@@ -1,12 +1,42 @@
 #include "datetaken/DatesTaken.h"
 
+#include <algorithm>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+#include <unordered_set>
 #include <utility>
 
 #include "filelist/ProgressReporter.h"
+#include "platform/IoPool.h"
 
 namespace folivar {
 
-DatesTaken::DatesTaken(Reader read) : read_(std::move(read)) {}
+namespace {
+
+constexpr int kMostThreads = 8;
+
+// The files of rows whose dates were not read, each once.
+std::vector<std::string> unread(const FileTable& table,
+                                const std::unordered_map<std::string, DateTaken>& dates) {
+    std::vector<std::string> files;
+    std::unordered_set<std::string> seen;
+    for (const FileRow& row : table) {
+        std::string file = row.file();
+        if (!dates.contains(file) && seen.insert(file).second) {
+            files.push_back(std::move(file));
+        }
+    }
+    return files;
+}
+
+}  // namespace
+
+int DatesTaken::defaultThreads() {
+    return std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 2, kMostThreads);
+}
+
+DatesTaken::DatesTaken(Reader read, int threads) : read_(std::move(read)), threads_(threads) {}
 
 const DateTaken& DatesTaken::of(const FileRow& row) {
     std::string path = row.file();
@@ -24,10 +54,47 @@ const DateTaken* DatesTaken::find(const std::string& path) const {
 }
 
 void DatesTaken::readAll(const FileTable& table, ProgressSink& progress) {
-    ProgressReporter report(progress, table.size());
-    for (std::size_t i = 0; i < table.size(); ++i) {
-        of(table[i]);
-        report.rowDone();
+    const std::vector<std::string> files = unread(table, dates_);
+    ProgressReporter report(progress, files.size());
+    if (threads_ <= 1) {
+        for (const std::string& file : files) {
+            dates_.emplace(file, read_(file));
+            report.rowDone();
+        }
+        return;
+    }
+    std::mutex mutex;
+    std::condition_variable finished;
+    std::vector<DateTaken> read(files.size());
+    std::size_t done = 0;
+    {
+        platform::IoPool pool(threads_);
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            pool.submit(i, [&, i] {
+                DateTaken taken;
+                try {
+                    taken = read_(files[i]);
+                } catch (...) {
+                    // No date: the row sorts by its Modified cell.
+                }
+                const std::lock_guard lock(mutex);
+                read[i] = taken;
+                ++done;
+                finished.notify_one();
+            });
+        }
+        std::unique_lock lock(mutex);
+        std::size_t shown = 0;
+        while (shown < files.size()) {
+            finished.wait(lock, [&] { return done > shown; });
+            shown = done;
+            lock.unlock();
+            report.rowsDone(shown);
+            lock.lock();
+        }
+    }
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        dates_.emplace(files[i], read[i]);
     }
 }
 

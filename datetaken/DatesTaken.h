@@ -21,15 +21,21 @@ class DatesTaken {
 public:
     using Reader = std::function<DateTaken(const std::string& path)>;
 
-    explicit DatesTaken(Reader read = readDateTaken);
+    // How many files readAll() reads at once: their metadata is decoded on
+    // every core, and a cold disk serves several requests together.
+    static int defaultThreads();
+
+    // read is called on threads of readAll's own when threads > 1.
+    explicit DatesTaken(Reader read = readDateTaken, int threads = defaultThreads());
 
     // The date taken of the row's file, read now unless it was before.
     const DateTaken& of(const FileRow& row);
     // nullptr when the file's date was not read yet.
     const DateTaken* find(const std::string& path) const;
 
-    // Reads the date of every row that has none yet, telling the sink how
-    // far it got and that it is still working.
+    // Reads the date of every row that has none yet, several at once,
+    // telling the sink (on the caller's thread) how far it got and that it
+    // is still working.
     void readAll(const FileTable& table, ProgressSink& progress);
 
     // The files of the rows were renamed or moved in place: before[i] was
@@ -44,6 +50,7 @@ public:
 
 private:
     Reader read_;
+    int threads_;
     std::unordered_map<std::string, DateTaken> dates_;
 };
 

@@ -11,6 +11,7 @@
 #include "datetaken/DateFormat.h"
 #include "datetaken/DateTaken.h"
 #include "datetaken/DateTimeText.h"
+#include "datetaken/DatesTaken.h"
 #include "support/MediaFiles.h"
 #include "support/TempTree.h"
 
@@ -202,6 +203,30 @@ TEST_F(DateTakenTest, FilesThatCannotBeReadKeepTheirNameAndStatus) {
     EXPECT_EQ(shown(readDateTaken(tree.at("PXL_20230415_123456789.jpg"))),
               "2023-04-15 12:34:56.789 name");
     EXPECT_FALSE(readDateTaken(tree.at("gone.jpg")).usable());
+}
+
+// Several files read at once: each row gets its own file's date.
+TEST_F(DateTakenTest, ReadingOnThreadsGivesEachRowItsOwnDate) {
+    FileTable table;
+    for (int minute = 0; minute < 60; ++minute) {
+        const std::string name = "m" + std::to_string(minute) + (minute % 2 ? ".jpg" : ".mp4");
+        if (minute % 2 == 1) {
+            test::writeJpeg(tree.file(name),
+                            {{"Exif.Photo.DateTimeOriginal",
+                              "2023:04:15 12:" + std::to_string(100 + minute).substr(1) + ":00"}});
+        } else {
+            test::writeIsoMedia(tree.file(name), "isom", 1681552800 + 60LL * minute);
+        }
+        table.append(FileRow{name, tree.path() + "/", "1", "jpg", "1.1.2020", "0", "-"});
+    }
+    DatesTaken dates(readDateTaken, 4);
+    dates.readAll(table, ProgressSink::silent());
+    for (int minute = 0; minute < 60; ++minute) {
+        const DateTaken* taken = dates.find(table[static_cast<std::size_t>(minute)].file());
+        ASSERT_NE(taken, nullptr);
+        EXPECT_EQ(shown(*taken),
+                  "2023-04-15 12:" + std::to_string(100 + minute).substr(1) + ":00.000 metadata");
+    }
 }
 
 TEST(DateTimeTextTest, ReadsTheFormsMetadataWrites) {

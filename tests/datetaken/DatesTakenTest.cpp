@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -20,11 +21,13 @@ FileRow row(const std::string& name, const std::string& modified = "1.1.2020") {
 }
 
 // Dates by file name, day of April 2023 at noon; a name not listed has none.
+// Asked on several threads at once.
 class ScriptedDates {
 public:
     explicit ScriptedDates(std::map<std::string, int> days) : days_(std::move(days)) {}
 
     DateTaken operator()(const std::string& path) {
+        const std::lock_guard lock(mutex_);
         ++reads[path];
         const auto found = days_.find(path.substr(3));
         if (found == days_.end()) {
@@ -36,6 +39,7 @@ public:
     std::map<std::string, int> reads;
 
 private:
+    std::mutex mutex_;
     std::map<std::string, int> days_;
 };
 
