@@ -157,6 +157,7 @@ void TForm1::createFileStructureGroup(QWidget* client) {
     PrefixEdit->setToolTip(QStringLiteral("Prefix (picture, image, track, sound etc.)"));
     DateFormatEdit = place<QLineEdit>(FileStructure, "DateFormatEdit", {50, 19, 55, 22});
     DateFormatEdit->setText(QString::fromLatin1(kDefaultDateFormat));
+    DateFormatEdit->setCursorPosition(0);  // narrow: the format's start shows
     DateFormatEdit->setToolTip(
         QStringLiteral("Date taken as yyyy MM dd HH mm ss (a Qt date-time format)"));
     FileStructureBox =

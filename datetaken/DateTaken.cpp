@@ -20,18 +20,19 @@ std::string_view nameOf(const std::string& path) {
                                       : std::string_view(path).substr(slash + 1);
 }
 
+// The libraries open the file by its name again: the reader has just shown
+// it to be a regular file on a real file system, which no library would wait
+// on (only a FIFO put in its place in between could still be).
 std::optional<StampedTime> metadataDate(platform::FileReader& reader, const std::string& path) {
     char header[kMediaHeaderSize] = {};
     const std::int64_t got = reader.read(header, sizeof header);
     if (got < 0) {
         return std::nullopt;
     }
-    const std::string reopened = reader.reopeningPath();
-    const std::string& file = reopened.empty() ? path : reopened;
     if (mediaKindOf(std::string_view(header, static_cast<std::size_t>(got))) == MediaKind::Video) {
-        return videoDateTaken(file);
+        return videoDateTaken(path);
     }
-    return pictureDateTaken(file);
+    return pictureDateTaken(path);
 }
 
 }  // namespace

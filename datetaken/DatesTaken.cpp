@@ -1,6 +1,7 @@
 #include "datetaken/DatesTaken.h"
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -15,6 +16,7 @@ namespace folivar {
 namespace {
 
 constexpr int kMostThreads = 8;
+constexpr std::chrono::milliseconds kProgressInterval{20};
 
 // The files of rows whose dates were not read, each once.
 std::vector<std::string> unread(const FileTable& table,
@@ -79,17 +81,23 @@ void DatesTaken::readAll(const FileTable& table, ProgressSink& progress) {
                 }
                 const std::lock_guard lock(mutex);
                 read[i] = taken;
-                ++done;
-                finished.notify_one();
+                if (++done == files.size()) {
+                    finished.notify_one();
+                }
             });
         }
+        // Woken by the last file, else now and then to show how far it got:
+        // not once per file, which would take a core's time from the readers.
         std::unique_lock lock(mutex);
-        std::size_t shown = 0;
-        while (shown < files.size()) {
-            finished.wait(lock, [&] { return done > shown; });
-            shown = done;
+        while (true) {
+            const bool all =
+                finished.wait_for(lock, kProgressInterval, [&] { return done == files.size(); });
+            const std::size_t shown = done;
             lock.unlock();
             report.rowsDone(shown);
+            if (all) {
+                break;
+            }
             lock.lock();
         }
     }

@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
 
 #include "platform/FileStatus.h"
 
@@ -32,10 +31,6 @@ public:
         static_cast<void>(offset);
         static_cast<void>(length);
     }
-
-    // A path that opens this very file again, whatever its name leads to by
-    // then, for a library that opens files itself; empty when there is none.
-    virtual std::string reopeningPath() const { return {}; }
 };
 
 }  // namespace folivar::platform

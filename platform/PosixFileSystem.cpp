@@ -15,7 +15,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <string>
 #include <vector>
 
 namespace folivar::platform {
@@ -129,13 +128,6 @@ public:
 
     void willNeed(std::int64_t offset, std::int64_t length) override {
         ::posix_fadvise(fd_, offset, length, POSIX_FADV_WILLNEED);
-    }
-
-    // Opening the descriptor's entry under /proc opens the file this reader
-    // holds, even after its name was given to a FIFO that would block.
-    std::string reopeningPath() const override {
-        static const bool procMounted = ::access("/proc/self/fd", F_OK) == 0;
-        return procMounted ? "/proc/self/fd/" + std::to_string(fd_) : std::string();
     }
 
 private:
