@@ -1,6 +1,8 @@
 #include "datetaken/ExifDate.h"
 
 #include <array>
+#include <cstddef>
+#include <cstdint>
 #include <mutex>
 #include <string_view>
 
@@ -13,18 +15,21 @@ namespace folivar {
 
 namespace {
 
-struct ExifDateTags {
-    const char* dateTime;
-    const char* offset;
-    const char* fraction;
+// The tags of EXIF's Photo directory that date a picture: the moment it
+// was taken, then the one it was stored, each with its offset from UTC and
+// its fraction of a second.
+enum ExifDateText : std::size_t {
+    kOriginal,
+    kOriginalOffset,
+    kOriginalFraction,
+    kDigitized,
+    kDigitizedOffset,
+    kDigitizedFraction,
+    kExifDateTexts
 };
 
-constexpr std::array<ExifDateTags, 2> kExifTags{{
-    {"Exif.Photo.DateTimeOriginal", "Exif.Photo.OffsetTimeOriginal",
-     "Exif.Photo.SubSecTimeOriginal"},
-    {"Exif.Photo.DateTimeDigitized", "Exif.Photo.OffsetTimeDigitized",
-     "Exif.Photo.SubSecTimeDigitized"},
-}};
+constexpr std::array<std::uint16_t, kExifDateTexts> kExifDateTags{
+    {0x9003, 0x9011, 0x9291, 0x9004, 0x9012, 0x9292}};
 
 constexpr std::array<const char*, 2> kXmpTags{{"Xmp.exif.DateTimeOriginal", "Xmp.xmp.CreateDate"}};
 
@@ -46,20 +51,34 @@ bool isVideo(const Exiv2::Image& image) {
     return image.mimeType().rfind("video/", 0) == 0;
 }
 
-std::string exifText(const Exiv2::ExifData& exif, const char* key) {
-    const auto found = exif.findKey(Exiv2::ExifKey(key));
-    return found == exif.end() ? std::string() : found->toString();
+// The texts of the dating tags, in one pass over the metadata: comparing
+// tag numbers, not building a key per tag and file.
+std::array<std::string, kExifDateTexts> exifDateTexts(const Exiv2::ExifData& exif) {
+    static const int photoDirectory = Exiv2::ExifKey("Exif.Photo.DateTimeOriginal").ifdId();
+    std::array<std::string, kExifDateTexts> texts;
+    for (const Exiv2::Exifdatum& datum : exif) {
+        if (datum.ifdId() != photoDirectory) {
+            continue;
+        }
+        for (std::size_t i = 0; i < kExifDateTexts; ++i) {
+            if (datum.tag() == kExifDateTags[i]) {
+                texts[i] = datum.toString();
+            }
+        }
+    }
+    return texts;
 }
 
-std::optional<StampedTime> exifDate(const Exiv2::ExifData& exif, const ExifDateTags& tags) {
-    std::optional<StampedTime> taken = readDateTimeText(exifText(exif, tags.dateTime));
+std::optional<StampedTime> exifDate(const std::array<std::string, kExifDateTexts>& texts,
+                                    std::size_t date) {
+    std::optional<StampedTime> taken = readDateTimeText(texts[date]);
     if (!taken) {
         return std::nullopt;
     }
     if (!taken->offsetMinutes) {
-        taken->offsetMinutes = readOffsetText(exifText(exif, tags.offset));
+        taken->offsetMinutes = readOffsetText(texts[date + 1]);
     }
-    if (const std::optional<int> fraction = readFractionText(exifText(exif, tags.fraction))) {
+    if (const std::optional<int> fraction = readFractionText(texts[date + 2])) {
         taken->time.millisecond = *fraction;
     }
     return taken;
@@ -75,14 +94,16 @@ std::optional<StampedTime> pictureDateTaken(const std::string& path) {
             return std::nullopt;
         }
         image->readMetadata();
-        for (const ExifDateTags& tags : kExifTags) {
-            if (std::optional<StampedTime> taken = exifDate(image->exifData(), tags)) {
+        const auto texts = exifDateTexts(image->exifData());
+        for (const std::size_t date : {kOriginal, kDigitized}) {
+            if (std::optional<StampedTime> taken = exifDate(texts, date)) {
                 return taken;
             }
         }
+        // XMP's keys are looked up only in pictures that have XMP.
         const Exiv2::XmpData& xmp = image->xmpData();
-        for (const char* key : kXmpTags) {
-            const auto found = xmp.findKey(Exiv2::XmpKey(key));
+        for (std::size_t i = 0; i < (xmp.empty() ? 0 : kXmpTags.size()); ++i) {
+            const auto found = xmp.findKey(Exiv2::XmpKey(kXmpTags[i]));
             if (found == xmp.end()) {
                 continue;
             }
