@@ -5,16 +5,17 @@
 // caches (as root). Each round the tools take turns; medians and the ratios
 // are printed, and every date read is checked.
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -84,6 +85,20 @@ folivar::FileTable makePhotos(const std::string& root, std::size_t n) {
     return table;
 }
 
+// Processor time of this process (all its threads) or of its waited-for
+// children: the part of a run that is its own on a machine others load too.
+double cpuMs(int who) {
+    struct rusage usage {};
+    ::getrusage(who, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3 +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
+}
+
+struct Run {
+    double wall = 0;
+    double cpu = 0;
+};
+
 bool dropCaches() {
     ::sync();
     std::ofstream drop("/proc/sys/vm/drop_caches");
@@ -92,18 +107,26 @@ bool dropCaches() {
     return static_cast<bool>(drop);
 }
 
-double ours(const folivar::FileTable& table) {
+Run ours(const folivar::FileTable& table) {
     folivar::DatesTaken dates;
+    const double cpuStart = cpuMs(RUSAGE_SELF);
     const auto start = Clock::now();
     dates.readAll(table, folivar::ProgressSink::silent());
-    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    const Run run{std::chrono::duration<double, std::milli>(Clock::now() - start).count(),
+                  cpuMs(RUSAGE_SELF) - cpuStart};
     const auto sources = dates.sources(table);
     if (sources[static_cast<std::size_t>(folivar::DateSource::Metadata)] != table.size()) {
         std::fprintf(stderr, "FAIL: only %zu of %zu dates from the metadata\n", sources[0],
                      table.size());
         std::exit(1);
     }
-    return ms;
+    return run;
+}
+
+Run peer(const char* what, const std::function<void()>& child) {
+    const double cpuStart = cpuMs(RUSAGE_CHILDREN);
+    const double wall = bench::timedChild(what, child);
+    return Run{wall, cpuMs(RUSAGE_CHILDREN) - cpuStart};
 }
 
 void quiet() {
@@ -112,15 +135,15 @@ void quiet() {
     ::dup2(out, 2);
 }
 
-double exiftool(const std::string& root) {
-    return bench::timedChild("exiftool", [&root] {
+Run exiftool(const std::string& root) {
+    return peer("exiftool", [&root] {
         quiet();
         ::execlp("exiftool", "exiftool", "-fast2", "-DateTimeOriginal", root.c_str(),
                  static_cast<char*>(nullptr));
     });
 }
 
-double exiv2Tool(const folivar::FileTable& table) {
+Run exiv2Tool(const folivar::FileTable& table) {
     std::vector<std::string> args{"exiv2", "-g", "Exif.Photo.DateTimeOriginal"};
     for (const folivar::FileRow& row : table) {
         args.push_back(row.file());
@@ -130,28 +153,40 @@ double exiv2Tool(const folivar::FileTable& table) {
         argv.push_back(arg.data());
     }
     argv.push_back(nullptr);
-    return bench::timedChild("exiv2", [&argv] {
+    return peer("exiv2", [&argv] {
         quiet();
         ::execvp("exiv2", argv.data());
     });
 }
 
 struct Timings {
-    std::vector<double> ours, exiftool, exiv2;
+    std::vector<Run> ours, exiftool, exiv2;
 };
 
+double medianOf(const std::vector<Run>& runs, double Run::*part) {
+    std::vector<double> values;
+    for (const Run& run : runs) {
+        values.push_back(run.*part);
+    }
+    return median(values);
+}
+
 void report(const char* label, const Timings& t) {
-    const double mine = median(t.ours);
-    std::printf("\n%s\n%-34s %10s %10s %10s\n", label, "tool", "median ms", "min", "max");
-    const auto row = [](const char* tool, const std::vector<double>& v) {
-        std::printf("%-34s %10.1f %10.1f %10.1f\n", tool, median(v),
-                    *std::min_element(v.begin(), v.end()), *std::max_element(v.begin(), v.end()));
+    std::printf("\n%s\n%-38s %12s %12s\n", label, "tool", "median wall", "median cpu");
+    const auto row = [](const char* tool, const std::vector<Run>& runs) {
+        std::printf("%-38s %9.1f ms %9.1f ms\n", tool, medianOf(runs, &Run::wall),
+                    medianOf(runs, &Run::cpu));
     };
     row("folivar (DatesTaken::readAll)", t.ours);
     row("exiftool -fast2 -DateTimeOriginal", t.exiftool);
     row("exiv2 -g Exif.Photo.DateTimeOriginal", t.exiv2);
-    std::printf("exiftool / folivar  %.2f (goal warm: at least 5)\n", median(t.exiftool) / mine);
-    std::printf("exiv2 / folivar     %.2f (goal: at least 1)\n", median(t.exiv2) / mine);
+    const auto ratio = [&t](const std::vector<Run>& peerRuns, double Run::*part) {
+        return medianOf(peerRuns, part) / medianOf(t.ours, part);
+    };
+    std::printf("exiftool / folivar  wall %.2f, cpu %.2f (goal warm: at least 5)\n",
+                ratio(t.exiftool, &Run::wall), ratio(t.exiftool, &Run::cpu));
+    std::printf("exiv2 / folivar     wall %.2f, cpu %.2f (goal: at least 1)\n",
+                ratio(t.exiv2, &Run::wall), ratio(t.exiv2, &Run::cpu));
 }
 
 }  // namespace
@@ -163,8 +198,10 @@ int main(int argc, char** argv) {
     const std::string root = std::string(tmp && *tmp ? tmp : "/var/tmp") + "/folivar-dates-bench-" +
                              std::to_string(::getpid());
     const folivar::FileTable table = makePhotos(root, n);
-    std::printf("date taken of %zu photos of %s bytes, %d rounds, tools taking turns\n", n,
-                table[0].Size.c_str(), rounds);
+    std::printf(
+        "date taken of %zu photos of %s bytes, %d rounds, tools taking turns; "
+        "folivar reads on %d threads\n",
+        n, table[0].Size.c_str(), rounds, folivar::DatesTaken::defaultThreads());
 
     Timings warm;
     ours(table);  // into the page cache
