@@ -54,8 +54,9 @@ std::string photoTemplate(const std::string& scratch) {
         exif["Exif.Photo.ISOSpeedRatings"] = uint16_t(100);
         image->writeMetadata();
     }
-    std::ifstream in(scratch, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string bytes(fs::file_size(scratch), '\0');
+    std::ifstream(scratch, std::ios::binary)
+        .read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     fs::remove(scratch);
     // Picture data after the end of the picture exiv2 made: read by nobody.
     bytes += std::string(60 * 1024, '\x55');
