@@ -28,7 +28,7 @@ struct MenuItem {
     FileListView::Command command;
 };
 
-constexpr std::array<MenuItem, 14> kMenu{{
+constexpr std::array<MenuItem, 15> kMenu{{
     {"OpenFiles1", "Open File(s)  [Enter]", FileListView::Command::OpenFiles},
     {"OpenFolder1", "Open Folder  [Shift+Enter]", FileListView::Command::OpenFolder},
     {"OpenInShell1", "Open In Shell  [Space]", FileListView::Command::OpenInShell},
@@ -43,6 +43,7 @@ constexpr std::array<MenuItem, 14> kMenu{{
     {"SumUpZizeofFiles1", "Sum Up Zize of File(s)  [+]", FileListView::Command::SumSizes},
     {"PreviewNames1", "Preview New Names  [Ctrl+P]", FileListView::Command::PreviewNames},
     {"UndoRename1", "Undo Last Rename/Move  [Ctrl+Z]", FileListView::Command::UndoRename},
+    {"SortByDateTaken1", "Sort by Date Taken", FileListView::Command::SortByDateTaken},
 }};
 
 // The modifiers a key binding looks at; the keypad flag only says where the

@@ -35,8 +35,9 @@ public:
         SumSizes,
         PreviewNames,
         UndoRename,
+        SortByDateTaken,
     };
-    static constexpr std::size_t kCommandCount = 11;
+    static constexpr std::size_t kCommandCount = 12;
 
     FileListView(const FileTable& rows, QWidget* parent);
 

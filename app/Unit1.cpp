@@ -163,6 +163,7 @@ void TForm1::connectHandlers() {
     connect(AboutButton, &QPushButton::clicked, this, &TForm1::AboutButtonClick);
     connect(RenMovBox, &QComboBox::currentIndexChanged, this, &TForm1::RenMovBoxChange);
     connect(PrefixEdit, &QLineEdit::textChanged, this, &TForm1::PrefixEditChange);
+    connect(DateFormatEdit, &QLineEdit::textChanged, this, &TForm1::DateFormatEditChange);
     connect(ScanButton, &QPushButton::clicked, this, &TForm1::ScanButtonClick);
     connect(RenameButton, &QPushButton::clicked, this, &TForm1::RenameButtonClick);
     connect(FindDuplButton, &QPushButton::clicked, this, &TForm1::FindDuplButtonClick);

@@ -111,7 +111,9 @@ public slots:
     void RenMovBoxChange();
     void ScanButtonClick();
     void ListViewColumnClick(int column);
+    void SortByDateTaken1Click();
     void PrefixEditChange();
+    void DateFormatEditChange();
     void RenameButtonClick();
     void FindDuplButtonClick();
     void SumButtonClick();
@@ -218,6 +220,7 @@ private:
     // File Structure
     QGroupBox* FileStructure = nullptr;
     QLineEdit* PrefixEdit = nullptr;
+    QLineEdit* DateFormatEdit = nullptr;
     QComboBox* FileStructureBox = nullptr;
     QComboBox* RenMovBox = nullptr;
     QSpinBox* CapacityEdit = nullptr;

@@ -34,6 +34,7 @@ void TForm1::connectListCommands() {
         {Command::SumSizes, &TForm1::SumUpZizeofFiles1Click},
         {Command::PreviewNames, &TForm1::PreviewNames1Click},
         {Command::UndoRename, &TForm1::UndoRename1Click},
+        {Command::SortByDateTaken, &TForm1::SortByDateTaken1Click},
     };
     for (const auto& [command, handler] : handlers) {
         connect(ListView->action(command), &QAction::triggered, this, handler);

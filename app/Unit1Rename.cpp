@@ -37,6 +37,19 @@ int wholeNumberOf(QSpinBox* edit, int fallback) {
     return std::clamp(typed, edit->minimum(), edit->maximum());
 }
 
+// The edit's text without the forbidden character the check found, and the
+// warning; nothing when it found none.
+void putBackWithout(QLineEdit* edit, const std::optional<std::string>& text, Desktop& desktop) {
+    if (!text) {
+        return;
+    }
+    // A change of its own: another forbidden character goes the same way,
+    // with its own warning, before this one.
+    edit->setText(fromEngine(*text));
+    edit->selectAll();
+    desktop.warning(QString::fromLatin1(kForbiddenPrefixWarning));
+}
+
 }  // namespace
 
 void TForm1::RenMovBoxChange() {
@@ -45,16 +58,17 @@ void TForm1::RenMovBoxChange() {
 
 void TForm1::PrefixEditChange() {
     guarded([this] {
-        const std::optional<std::string> text =
-            WithoutLastForbiddenCharacter(toEngine(PrefixEdit->text()));
-        if (!text) {
-            return;
-        }
-        // A change of its own: another forbidden character goes the same way,
-        // with its own warning, before this one.
-        PrefixEdit->setText(fromEngine(*text));
-        PrefixEdit->selectAll();
-        desktop_->warning(QString::fromLatin1(kForbiddenPrefixWarning));
+        putBackWithout(PrefixEdit, WithoutLastForbiddenCharacter(toEngine(PrefixEdit->text())),
+                       *desktop_);
+    });
+}
+
+// The same check on what the date format writes.
+void TForm1::DateFormatEditChange() {
+    guarded([this] {
+        putBackWithout(DateFormatEdit,
+                       DateFormatWithoutForbiddenCharacter(toEngine(DateFormatEdit->text())),
+                       *desktop_);
     });
 }
 
@@ -90,6 +104,7 @@ NamingScheme TForm1::readNamingScheme() {
         chosenValue(FileStructureBox, static_cast<int>(scheme.structure)));
     scheme.capacity = wholeNumberOf(CapacityEdit, kDefaultCapacity);
     scheme.origin = wholeNumberOf(CountStartEdit, kDefaultOrigin);
+    scheme.dateFormat = toEngine(DateFormatEdit->text());
     return scheme;
 }
 

@@ -26,7 +26,12 @@ void TForm1::PreviewNames1Click() {
             return;
         }
         shown.status(kPleaseWait);
-        std::vector<PreviewRow> rows = session_->preview(kind, scheme);
+        std::vector<PreviewRow> rows;
+        {
+            // Names made of dates taken may have many dates to read first.
+            const LongWork::Running running(*work_);
+            rows = session_->preview(kind, scheme, shown);
+        }
         shown.status(session_->filesInList());
         // One preview at a time: the newest.
         delete findChild<PreviewDialog*>(QString(), Qt::FindDirectChildrenOnly);

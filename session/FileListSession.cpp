@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "datetaken/DateTakenSort.h"
 #include "filelist/ColumnSort.h"
 #include "filelist/DeleteItems.h"
 #include "filelist/EConvertError.h"
@@ -77,6 +78,7 @@ ScanOutcome FileListSession::scan(const ScanSettings& settings, ProgressSink& pr
     try {
         driver_.prepare(settings);
         sortedBy_.reset();
+        dates_.clear();
         ScanDriver::Totals totals;
         {
             const Change change(observer_, Change::Of::Rows);
@@ -108,6 +110,13 @@ std::vector<std::size_t> FileListSession::shuffle() {
     const Change change(observer_, Change::Of::Rows);
     sortedBy_.reset();
     return shuffleRows(table_);
+}
+
+std::vector<std::size_t> FileListSession::sortByDateTaken(ProgressSink& progress) {
+    const Change change(observer_, Change::Of::Rows);
+    std::vector<std::size_t> order = folivar::sortByDateTaken(table_, dates_, progress);
+    sortedBy_.reset();  // by no column
+    return order;
 }
 
 std::vector<OpenRequest> FileListSession::filesToOpen(const RowSelection& selection) const {
@@ -149,7 +158,11 @@ std::size_t FileListSession::rename(RenameKind kind, const NamingScheme& scheme,
         return 0;
     }
     const Change change(observer_, Change::Of::Cells);
-    const RenameSettings settings{kind, scheme, moveTarget_};
+    if (kind != RenameKind::Move && usesDateTaken(scheme.structure)) {
+        dates_.readAll(table_, progress);
+    }
+    const RenameSettings settings{kind, scheme, moveTarget_, &dates_};
+    const std::vector<std::string> before = filesOf(table_);
     std::string why;
     std::unique_ptr<BatchJournal> journal =
         journalFolder_.empty() ? nullptr
@@ -157,21 +170,27 @@ std::size_t FileListSession::rename(RenameKind kind, const NamingScheme& scheme,
     // Without a journal the batch runs as ever, but cannot be undone: the
     // journal that is there tells of an older batch.
     lastBatchUnrecorded_ = journal == nullptr;
+    std::size_t done = 0;
     if (!journal) {
         FileSystemNames names;
-        return renameRows(table_, settings, progress, names);
+        done = renameRows(table_, settings, progress, names);
+    } else {
+        done = renameRows(table_, settings, progress, *journal);
+        journal->end();
     }
-    const std::size_t done = renameRows(table_, settings, progress, *journal);
-    journal->end();
+    dates_.follow(before, table_);
     return done;
 }
 
-std::vector<PreviewRow> FileListSession::preview(RenameKind kind,
-                                                 const NamingScheme& scheme) const {
+std::vector<PreviewRow> FileListSession::preview(RenameKind kind, const NamingScheme& scheme,
+                                                 ProgressSink& progress) const {
     if (kind != RenameKind::Rename && moveTarget_.empty()) {
         return {};
     }
-    return previewRows(table_, RenameSettings{kind, scheme, moveTarget_});
+    if (kind != RenameKind::Move && usesDateTaken(scheme.structure)) {
+        dates_.readAll(table_, progress);
+    }
+    return previewRows(table_, RenameSettings{kind, scheme, moveTarget_, &dates_});
 }
 
 UndoOutcome FileListSession::undoLastBatch(ProgressSink& progress) {
@@ -180,7 +199,10 @@ UndoOutcome FileListSession::undoLastBatch(ProgressSink& progress) {
         return {};
     }
     const Change change(observer_, Change::Of::Cells);
-    return undoBatch(journalFolder_, table_, progress);
+    const std::vector<std::string> before = filesOf(table_);
+    UndoOutcome outcome = undoBatch(journalFolder_, table_, progress);
+    dates_.follow(before, table_);
+    return outcome;
 }
 
 bool FileListSession::hasInterruptedBatch() const {
@@ -214,6 +236,7 @@ void FileListSession::replaceRows(std::vector<FileRow> rows) {
     const Change change(observer_, Change::Of::Rows);
     sortedBy_.reset();
     table_.clear();
+    dates_.clear();
     for (FileRow& row : rows) {
         table_.append(std::move(row));
     }

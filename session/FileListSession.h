@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "datetaken/DatesTaken.h"
 #include "duplicates/DuplicateFinder.h"
 #include "export/SpreadsheetExport.h"
 #include "filelist/ActionButtons.h"
@@ -77,6 +78,12 @@ public:
     // Shuffle Items; returns the order applied, as sortByColumn does.
     std::vector<std::size_t> shuffle();
 
+    // Sort by Date Taken, oldest first, reading the dates not read yet;
+    // returns the order applied, as sortByColumn does.
+    std::vector<std::size_t> sortByDateTaken(ProgressSink& progress);
+    // The dates taken read so far, by file.
+    const DatesTaken& datesTaken() const { return dates_; }
+
     // The list commands over the selected rows: what the desktop is to open,
     // the folder to show in the shell panes, and those that change the list.
     std::vector<OpenRequest> filesToOpen(const RowSelection& selection) const;
@@ -91,11 +98,14 @@ public:
 
     // RENAME, MOVE and REN+MOV over every row, into the move target folder for
     // the moving ones; returns the number of files done. A moving operation
-    // without a move target folder touches no row.
+    // without a move target folder touches no row. Names made of the date
+    // taken have every row's date read first.
     std::size_t rename(RenameKind kind, const NamingScheme& scheme, ProgressSink& progress);
     // What rename() would do to every row, touching no file; for a moving
-    // operation into the move target folder (none: nothing to show).
-    std::vector<PreviewRow> preview(RenameKind kind, const NamingScheme& scheme) const;
+    // operation into the move target folder (none: nothing to show). Dates
+    // taken not read yet are read first, told to progress.
+    std::vector<PreviewRow> preview(RenameKind kind, const NamingScheme& scheme,
+                                    ProgressSink& progress = ProgressSink::silent()) const;
 
     // Where the journal of the last batch is kept (the user's state folder
     // unless set; empty: no journal, no undo).
@@ -140,6 +150,8 @@ private:
     std::string journalFolder_;
     bool lastBatchUnrecorded_ = false;  // its journal could not be written
     DuplicateFinder finder_;
+    // Read on first need, also by a preview, which changes nothing else.
+    mutable DatesTaken dates_;
     SpreadsheetExport export_;
     RowsObserver* observer_ = nullptr;
 };

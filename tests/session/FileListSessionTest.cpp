@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <functional>
 #include <string>
 #include <vector>
@@ -144,6 +145,32 @@ TEST_F(FileListSessionTest, MovesGoIntoTheMoveTargetFolder) {
     EXPECT_EQ(column(fcFileName), (Texts{"pic0001.jpg", "pic0002.jpg", "pic0003.jpg"}));
     EXPECT_EQ(sink.lastStatus(), "3 files from 3 are moved");
     EXPECT_EQ(rows.heard, kCellsChange);
+}
+
+// Names made of dates taken: every date is read before the first file moves,
+// and each goes with its file, renamed and back.
+TEST_F(FileListSessionTest, DatesTakenAreReadFirstAndFollowTheirFiles) {
+    int year = 2021;
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) {
+        const std::time_t written = test::localTime(year++, 5, 6, 7, 8, 9);
+        tree.setTimes(name, written, written);
+    }
+    NamingScheme scheme{"", FileStructure::DateOldName, 4, 1};
+    scheme.dateFormat = "yyMMdd_";
+    EXPECT_EQ(session.rename(RenameKind::Rename, scheme, sink), 3u);
+    EXPECT_EQ(column(fcFileName), (Texts{"210506_a.jpg", "220506_b.jpg", "230506_c.jpg"}));
+    const auto source = [this](const std::string& name) {
+        const DateTaken* taken = session.datesTaken().find(tree.at(name));
+        return taken == nullptr ? std::string("unread")
+                                : std::to_string(static_cast<int>(taken->source));
+    };
+    const std::string modified = std::to_string(static_cast<int>(DateSource::Modification));
+    EXPECT_EQ(source("220506_b.jpg"), modified);
+    EXPECT_EQ(source("b.jpg"), "unread");
+    session.undoLastBatch(sink);
+    EXPECT_EQ(column(fcFileName), (Texts{"a.jpg", "b.jpg", "c.jpg"}));
+    EXPECT_EQ(source("b.jpg"), modified);
+    EXPECT_EQ(source("220506_b.jpg"), "unread");
 }
 
 TEST_F(FileListSessionTest, ListCommandsOverTheSelection) {
