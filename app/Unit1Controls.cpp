@@ -145,7 +145,7 @@ void TForm1::createPathGroup(QWidget* client) {
         place<StyledButton>(PATH, "PathButton2", {424, 44, 41, 19}, QStringLiteral("Clear"));
     PathButton4 = glyphButton(PATH, "PathButton4", {424, 65, 41, 19}, QStyle::SP_DirOpenIcon,
                               QStringLiteral("Add folder"));
-    PathButton5 = glyphButton(PATH, "PathButton5", {424, 86, 41, 19}, QStyle::SP_DirIcon,
+    PathButton5 = glyphButton(PATH, "PathButton5", {424, 86, 41, 19}, QStyle::SP_DirLinkIcon,
                               QStringLiteral("Put files into"));
 }
 
