@@ -38,6 +38,7 @@ class StyledLabel;
 class TForm2;
 class WindowProgress;
 struct ActionButtons;
+struct InterruptedBatch;
 struct NamingScheme;
 struct OpenRequest;
 struct ScanSettings;
@@ -184,7 +185,8 @@ private:
     NamingScheme readNamingScheme();
     bool confirmMoveTarget();
     bool chooseMoveTarget();
-    void undoLastBatch();
+    // The last batch, or the interrupted one the start asked about.
+    void undoLastBatch(const InterruptedBatch* interrupted = nullptr);
     void open(const OpenRequest& request);
     void sumSelectedSizes();
 

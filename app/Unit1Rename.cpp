@@ -122,8 +122,15 @@ void TForm1::RenameButtonClick() {
             shown.status(session_->filesInList());
             return;
         }
+        BatchStart batch = session_->prepareRename(kind, scheme);
+        if (batch.state() == BatchStart::State::Unjournaled &&
+            desktop_->askYesNo(QStringLiteral("This batch cannot be written into the undo "
+                                              "journal (%1).\nRun it anyway, without undo?")
+                                   .arg(fromEngine(batch.why())))) {
+            batch.runWithoutUndo();
+        }
         const LongWork::Running running(*work_);
-        session_->rename(kind, scheme, shown);
+        session_->rename(std::move(batch), shown);
     });
 }
 

@@ -1,5 +1,6 @@
 #include "session/FileListSession.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "filelist/ColumnSort.h"
@@ -11,8 +12,6 @@
 #include "filelist/Shuffle.h"
 #include "filelist/SizeSum.h"
 #include "platform/StateFolder.h"
-#include "renaming/BatchJournal.h"
-#include "renaming/FileSystemNames.h"
 #include "search/Masks.h"
 
 namespace folivar {
@@ -137,28 +136,25 @@ std::optional<std::string> FileListSession::sumSizes(const RowSelection& selecti
     return folivar::sumSizes(table_, selection, progress);
 }
 
-std::size_t FileListSession::rename(RenameKind kind, const NamingScheme& scheme,
-                                    ProgressSink& progress) {
-    if (kind != RenameKind::Rename && moveTarget_.empty()) {
-        progress.status(filesInList());
+BatchStart FileListSession::prepareRename(RenameKind kind, const NamingScheme& scheme) const {
+    return BatchStart::prepare(journalFolder_, table_, RenameSettings{kind, scheme, moveTarget_});
+}
+
+std::size_t FileListSession::rename(BatchStart batch, ProgressSink& progress) {
+    if (!batch.mayRun()) {
+        progress.status(batch.state() == BatchStart::State::Busy ? batch.why() : filesInList());
         return 0;
     }
+    lowestUndoable_ = std::max(lowestUndoable_, batch.lowestInReach());
     const Change change(observer_, Change::Of::Cells);
-    const RenameSettings settings{kind, scheme, moveTarget_};
-    std::string why;
-    std::unique_ptr<BatchJournal> journal =
-        journalFolder_.empty() ? nullptr
-                               : BatchJournal::begin(journalFolder_, table_, settings, why);
-    // Without a journal the batch runs as ever, but cannot be undone: the
-    // journal that is there tells of an older batch.
-    lastBatchUnrecorded_ = journal == nullptr;
-    if (!journal) {
-        FileSystemNames names;
-        return renameRows(table_, settings, progress, names);
-    }
-    const std::size_t done = renameRows(table_, settings, progress, *journal);
-    journal->end();
+    const std::size_t done = renameRows(table_, batch.settings(), progress, batch.names());
+    batch.end();
     return done;
+}
+
+std::size_t FileListSession::rename(RenameKind kind, const NamingScheme& scheme,
+                                    ProgressSink& progress) {
+    return rename(prepareRename(kind, scheme), progress);
 }
 
 std::vector<PreviewRow> FileListSession::preview(RenameKind kind,
@@ -170,20 +166,26 @@ std::vector<PreviewRow> FileListSession::preview(RenameKind kind,
 }
 
 UndoOutcome FileListSession::undoLastBatch(ProgressSink& progress) {
-    if (lastBatchUnrecorded_ || journalFolder_.empty()) {
+    if (journalFolder_.empty()) {
         progress.status(kNothingToUndo);
         return {};
     }
     const Change change(observer_, Change::Of::Cells);
-    return undoBatch(journalFolder_, table_, progress);
+    return undoBatch(journalFolder_, table_, progress, UndoReach{lowestUndoable_, std::nullopt});
 }
 
-bool FileListSession::hasInterruptedBatch() const {
-    return !journalFolder_.empty() && interruptedBatch(journalFolder_);
+JournalCheck FileListSession::checkJournal() const {
+    return journalFolder_.empty() ? JournalCheck{} : folivar::checkJournal(journalFolder_);
 }
 
-void FileListSession::keepInterruptedBatch() {
-    folivar::keepInterruptedBatch(journalFolder_);
+UndoOutcome FileListSession::undoInterruptedBatch(const InterruptedBatch& batch,
+                                                  ProgressSink& progress) {
+    const Change change(observer_, Change::Of::Cells);
+    return undoBatch(journalFolder_, table_, progress, UndoReach{lowestUndoable_, batch.number});
+}
+
+void FileListSession::keepInterruptedBatch(const InterruptedBatch& batch) {
+    folivar::keepInterruptedBatch(journalFolder_, batch.number);
 }
 
 DuplicateFinder::SearchOutcome FileListSession::findDuplicates(ProgressSink& progress) {
