@@ -39,6 +39,15 @@ void appendIdentity(std::string& out, const std::optional<MovedIdentity>& identi
     }
 }
 
+// A row's line of an identity ("-" for none).
+void appendRowLine(std::string& out, std::string_view kind, std::size_t row,
+                   const std::optional<MovedIdentity>& identity) {
+    out += kind;
+    appendNumber(out, row);
+    appendIdentity(out, identity);
+    out += '\n';
+}
+
 }  // namespace
 
 std::optional<BatchState> stateOfLine(std::string_view line) {
@@ -138,10 +147,7 @@ void appendPlannedLine(std::string& out, std::size_t row, std::size_t fromFolder
 
 void appendSourceLine(std::string& out, std::size_t row,
                       const std::optional<MovedIdentity>& identity) {
-    out += "S\t";
-    appendNumber(out, row);
-    appendIdentity(out, identity);
-    out += '\n';
+    appendRowLine(out, "S\t", row, identity);
 }
 
 void appendIntentLine(std::string& out, std::size_t row, std::string_view to) {
@@ -160,10 +166,7 @@ void appendMovedLine(std::string& out, std::size_t row) {
 
 void appendMovedLine(std::string& out, std::size_t row,
                      const std::optional<MovedIdentity>& identity) {
-    out += "M\t";
-    appendNumber(out, row);
-    appendIdentity(out, identity);
-    out += '\n';
+    appendRowLine(out, "M\t", row, identity);
 }
 
 }  // namespace journal

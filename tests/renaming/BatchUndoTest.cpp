@@ -316,34 +316,6 @@ TEST(BatchRecordText, PathsWithAnyBytesAndCutLines) {
     EXPECT_FALSE(BatchRecord::parse("something else\nbegin\n").undoable());
 }
 
-// Which file at a move's destination an undo takes back.
-TEST(BatchRecordText, AMoveMadeTheFileItsJournalTellsOf) {
-    const MovedIdentity source{1, 2, 3, {4, 5}};
-    const MovedIdentity copy{9, 8, 3, {4, 5}};  // on another device
-    const MovedIdentity edited{1, 2, 4, {6, 0}};
-    const MovedIdentity sameDevice{1, 8, 3, {4, 5}};  // another file
-    const struct {
-        const char* label;
-        JournaledMove move;
-        MovedIdentity found;
-        bool made;
-    } cases[] = {
-        {"renamed", {0, "", "", std::nullopt, source, true}, source, true},
-        {"renamed, edited since", {0, "", "", std::nullopt, source, true}, edited, false},
-        {"copied", {0, "", "", copy, source, true}, copy, true},
-        {"copied, not recorded", {0, "", "", std::nullopt, source, false}, copy, true},
-        {"another file", {0, "", "", std::nullopt, source, false}, sameDevice, false},
-        {"nothing known, not recorded",
-         {0, "", "", std::nullopt, std::nullopt, false},
-         source,
-         false},
-        {"an older journal's move", {0, "", "", std::nullopt, std::nullopt, true}, source, true},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(c.move.madeIt(c.found), c.made) << c.label;
-    }
-}
-
 // The state the last line of a journal's tail tells is the one its whole
 // text tells: the walk back through the history reads tails only.
 TEST(BatchRecordText, TheTailTellsTheStateTheWholeTells) {

@@ -14,6 +14,7 @@
 #include <functional>
 
 #include "JournaledBatches.h"
+#include "platform/FileSystem.h"
 #include "renaming/BatchJournal.h"
 #include "renaming/BatchStart.h"
 #include "renaming/JournalHistory.h"
@@ -59,6 +60,24 @@ TEST_F(History, KeepsTheLastBatchesOnly) {
     EXPECT_THAT(column(fcFileName), ElementsAre("xxf.jpg"));
     undo();
     EXPECT_EQ(summary, kNothingToUndo);
+}
+
+// The one journal of an older version is the oldest batch of the history.
+TEST_F(History, TheJournalOfAnOlderVersionComesLast) {
+    addFile("d/old.jpg");
+    ASSERT_TRUE(platform::fileSystem().moveFile(tree.at("d/old.jpg"), tree.at("d/new.jpg")));
+    std::filesystem::create_directories(journalFolder());
+    std::ofstream(journalFolder() + "/journal")
+        << "folivar undo journal 1\nbatch\t1\nF\t0\t" << tree.at("d/")
+        << "\nP\t0\t0\told.jpg\t0\tnew.jpg\nbegin\nM\t0\t-\nend\n";
+    table = FileTable();
+    addFile("d/beach.jpg");
+    run(RenameKind::Rename, kPrefix2024);
+    undo();
+    undo();
+    EXPECT_EQ(summary, "1 files from 1 are restored");
+    EXPECT_EQ(test::readFile(tree.at("d/beach.jpg")), "contents of d/beach.jpg");
+    EXPECT_EQ(test::readFile(tree.at("d/old.jpg")), "contents of d/old.jpg");
 }
 
 // Another instance's batch, still running: not called interrupted, and no
@@ -147,32 +166,6 @@ TEST_F(History, ABatchWithoutJournalPutsTheOlderOnesOutOfReach) {
     undo();
     EXPECT_EQ(summary, kNothingToUndo);
     EXPECT_EQ(test::readFile(tree.at("d/2024_0001.jpg")), "contents of d/a.jpg");
-}
-
-// Where it cannot even be marked (a read-only mount), the batch before is out
-// of reach of every undo told so.
-TEST_F(History, OnAReadOnlyStateFolderTheOlderBatchesAreOutOfReachInMemory) {
-    test::ScopedTmpfs disk(state.path(), "256k");
-    if (!disk.mounted()) {
-        GTEST_SKIP() << "cannot mount a tmpfs here";
-    }
-    addFile("d/a.jpg");
-    run(RenameKind::Rename);
-    ASSERT_TRUE(disk.remountReadOnly());
-    std::uint64_t lowest = 0;
-    {
-        BatchStart start = BatchStart::prepare(journalFolder(), table,
-                                               RenameSettings{RenameKind::Rename, kPrefix2024, {}});
-        ASSERT_EQ(start.state(), BatchStart::State::Unjournaled);
-        EXPECT_THAT(start.why(), HasSubstr("Read-only file system"));
-        start.runWithoutUndo();
-        lowest = start.lowestInReach();
-        renameRows(table, start.settings(), ProgressSink::silent(), start.names());
-    }
-    EXPECT_EQ(lowest, 2u);
-    undo(UndoReach{lowest, std::nullopt});
-    EXPECT_EQ(summary, kNothingToUndo);
-    EXPECT_THAT(column(fcFileName), ElementsAre("2024_0001.jpg"));
 }
 
 // A FIFO, a link or someone else's file where a journal's file should be.
