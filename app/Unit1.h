@@ -185,7 +185,7 @@ private:
     NamingScheme readNamingScheme();
     bool confirmMoveTarget();
     bool chooseMoveTarget();
-    // The last batch, or the interrupted one the start asked about.
+    // The newest batch not undone, or the interrupted one the start asked about.
     void undoLastBatch(const InterruptedBatch* interrupted = nullptr);
     void open(const OpenRequest& request);
     void sumSelectedSizes();

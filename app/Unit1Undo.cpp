@@ -1,4 +1,4 @@
-// The preview of RENAME, MOVE and REN+MOV, and the undo of the last batch:
+// The preview of RENAME, MOVE and REN+MOV, and the undo of the batches:
 // from ListView's menu and keys, and once at start after a batch that was
 // killed in the middle.
 #include <QComboBox>
