@@ -18,6 +18,9 @@ public:
                                                OpenFailure& failure) override;
     bool removeFile(const std::string& path) override;
     FolderAccess folderAccess(const std::string& path) override;
+    bool makeFolders(const std::string& folder, std::size_t kept,
+                     FolderMaking* listener) override;
+    bool removeFolder(const std::string& path) override;
 };
 
 }  // namespace folivar::platform

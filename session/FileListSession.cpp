@@ -152,11 +152,11 @@ std::optional<std::string> FileListSession::sumSizes(const RowSelection& selecti
 
 BatchStart FileListSession::prepareRename(RenameKind kind, const NamingScheme& scheme,
                                           ProgressSink& progress) const {
-    if (kind != RenameKind::Move && usesDateTaken(scheme.structure)) {
+    RenameSettings settings{kind, scheme, moveTarget_, &dates_};
+    if (usesDatesTaken(settings)) {
         dates_.readAll(table_, progress);
     }
-    return BatchStart::prepare(journalFolder_, table_,
-                               RenameSettings{kind, scheme, moveTarget_, &dates_});
+    return BatchStart::prepare(journalFolder_, table_, std::move(settings));
 }
 
 std::size_t FileListSession::rename(BatchStart batch, ProgressSink& progress) {
@@ -183,10 +183,11 @@ std::vector<PreviewRow> FileListSession::preview(RenameKind kind, const NamingSc
     if (kind != RenameKind::Rename && moveTarget_.empty()) {
         return {};
     }
-    if (kind != RenameKind::Move && usesDateTaken(scheme.structure)) {
+    const RenameSettings settings{kind, scheme, moveTarget_, &dates_};
+    if (usesDatesTaken(settings)) {
         dates_.readAll(table_, progress);
     }
-    return previewRows(table_, RenameSettings{kind, scheme, moveTarget_, &dates_});
+    return previewRows(table_, settings);
 }
 
 UndoOutcome FileListSession::undoLastBatch(ProgressSink& progress) {

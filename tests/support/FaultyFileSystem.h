@@ -53,6 +53,12 @@ public:
         beforeMove_ = std::move(action);
     }
 
+    // Runs just before each making of folders is handed on, to play someone
+    // else's part on the way.
+    void beforeMakeFolders(std::function<void(const std::string& folder)> action) {
+        beforeMakeFolders_ = std::move(action);
+    }
+
     // Opening this file for reading fails.
     void failOpenForReading(const std::string& path) { unopenable_.insert(path); }
     // This file opens, but reading it fails.
@@ -110,6 +116,9 @@ public:
                                                          platform::OpenFailure& failure) override;
     bool removeFile(const std::string& path) override;
     platform::FolderAccess folderAccess(const std::string& path) override;
+    bool makeFolders(const std::string& folder, std::size_t kept,
+                     platform::FolderMaking* listener) override;
+    bool removeFolder(const std::string& path) override;
 
 private:
     class CountingListing;
@@ -152,6 +161,7 @@ private:
     std::atomic<int> statusCalls_{0};
     std::atomic<int> foldersOpened_{0};  // the walk's requests ask from several threads
     std::function<void(const std::string&)> beforeRemove_;
+    std::function<void(const std::string&)> beforeMakeFolders_;
 };
 
 }  // namespace folivar::test
