@@ -224,6 +224,21 @@ DuplicateFinder::DeleteOutcome FileListSession::deleteDuplicates(ProgressSink& p
     return finder_.deleteDuplicates(table_, progress);
 }
 
+std::size_t FileListSession::keepThisCopy(const RowSelection& selection) {
+    const Change change(observer_, Change::Of::Cells);
+    return finder_.keepThisCopy(table_, selection);
+}
+
+DuplicateFinder::LinkPlan FileListSession::planLinkDuplicates() {
+    return finder_.planLink(table_);
+}
+
+DuplicateFinder::LinkOutcome FileListSession::linkDuplicates(ProgressSink& progress,
+                                                             bool mayHardLink) {
+    const Change change(observer_, Change::Of::Cells);
+    return finder_.linkDuplicates(table_, progress, mayHardLink);
+}
+
 SpreadsheetExport::Outcome FileListSession::exportList(ProgressSink& progress) {
     return export_.exportList(table_, progress);
 }

@@ -127,6 +127,14 @@ public:
     // compared.
     DuplicateFinder::SearchOutcome findDuplicates(ProgressSink& progress);
     DuplicateFinder::DeleteOutcome deleteDuplicates(ProgressSink& progress);
+    // Keep This Copy over the selected rows; returns the number of groups
+    // whose "Orig" changed.
+    std::size_t keepThisCopy(const RowSelection& selection);
+    // LINK DUPL. The plan tells whether the user is to be asked before files
+    // are linked (some "Dupl" cannot share its data with its "Orig"); the run
+    // takes the answer. Both work only on what the last search compared.
+    DuplicateFinder::LinkPlan planLinkDuplicates();
+    DuplicateFinder::LinkOutcome linkDuplicates(ProgressSink& progress, bool mayHardLink);
 
     // EXPORT, into a new workbook of the spreadsheet application.
     SpreadsheetExport::Outcome exportList(ProgressSink& progress);

@@ -1,0 +1,346 @@
+// LINK DUPL on real file systems: data shared where the file system can
+// (btrfs, XFS with reflink), names linked where it cannot and the user
+// allows it (tmpfs, ext4), and every refusal leaving the row as it was.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ListRows.h"
+#include "ScratchVolume.h"
+#include "duplicates/DuplicateFinder.h"
+#include "support/FaultyFileSystem.h"
+#include "support/FileEdits.h"
+#include "support/RecordingSink.h"
+
+namespace folivar {
+namespace {
+
+using Texts = std::vector<std::string>;
+constexpr std::int64_t kMiB = 1 << 20;
+
+std::string randomBytes(std::size_t size, unsigned seed) {
+    std::mt19937 random(seed);
+    std::string bytes(size, '\0');
+    for (char& c : bytes) {
+        c = static_cast<char>(random());
+    }
+    return bytes;
+}
+
+struct stat statOf(const std::string& path) {
+    struct stat st {};
+    EXPECT_EQ(::lstat(path.c_str(), &st), 0) << path;
+    return st;
+}
+
+// Writes bytes at offset and puts the access and modification times back.
+void overwriteKeepingTheTimes(const std::string& path, std::size_t offset,
+                              const std::string& bytes) {
+    const struct stat before = statOf(path);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    ASSERT_GE(fd, 0) << path;
+    EXPECT_EQ(::pwrite(fd, bytes.data(), bytes.size(), static_cast<off_t>(offset)),
+              static_cast<ssize_t>(bytes.size()));
+    const struct timespec times[2] = {before.st_atim, before.st_mtim};
+    EXPECT_EQ(::futimens(fd, times), 0);
+    ::close(fd);
+}
+
+// Names beside the files that only a run in the middle of a link leaves.
+Texts hiddenNames(const std::string& root) {
+    Texts hidden;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+        const std::string name = entry.path().filename().string();
+        if (name.starts_with(".") && entry.is_regular_file()) {
+            hidden.push_back(entry.path().string());
+        }
+    }
+    return hidden;
+}
+
+// Each step as "before|after <kind> <row>[ <outcome>]".
+class StepLog : public LinkRecorder {
+public:
+    Texts steps;
+    std::vector<LinkStep> links;
+
+    void before(const LinkStep& step) override {
+        steps.push_back("before " + kind(step) + " " + std::to_string(step.row));
+        if (step.kind == LinkStep::Kind::Link) {
+            links.push_back(step);
+        }
+    }
+    void after(const LinkStep& step, LinkResult result) override {
+        steps.push_back("after " + kind(step) + " " + std::to_string(step.row) + " " +
+                        linkResultText(result));
+    }
+
+private:
+    static std::string kind(const LinkStep& step) {
+        return step.kind == LinkStep::Kind::Share ? "share" : "link";
+    }
+};
+
+class LinkDuplicates : public testing::TestWithParam<const char*> {
+protected:
+    void SetUp() override {
+        if (!volume.mounted()) {
+            GTEST_SKIP() << GetParam() << ": " << volume.why();
+        }
+    }
+
+    std::string file(const std::string& name, const std::string& contents) {
+        const std::string path = volume.file(name, contents);
+        test::addRow(table, path);
+        return path;
+    }
+    void search() { finder.search(table, ProgressSink::silent()); }
+    DuplicateFinder::LinkOutcome link(bool mayHardLink) {
+        return finder.linkDuplicates(table, sink, mayHardLink, log);
+    }
+    Texts statuses() const {
+        Texts out;
+        for (const FileRow& row : table) {
+            out.push_back(row.FileName + " " + row.Status);
+        }
+        return out;
+    }
+
+    test::ScratchVolume volume{GetParam()};
+    FileTable table;
+    DuplicateFinder finder;
+    test::RecordingSink sink;
+    StepLog log;
+};
+
+// Bytes free on the file system of path, once what it holds is on disk.
+std::int64_t bytesFree(const std::string& path) {
+    ::sync();
+    struct statvfs fs {};
+    EXPECT_EQ(::statvfs(path.c_str(), &fs), 0);
+    return static_cast<std::int64_t>(fs.f_bfree * fs.f_frsize);
+}
+
+using SharingDuplicates = LinkDuplicates;
+
+TEST_P(SharingDuplicates, DataIsStoredOnceAndEachCopyStaysAFileOfItsOwn) {
+    const std::string data = randomBytes(3 * kMiB, 1);
+    file("orig", data);
+    const std::string copy = file("albums/copy", data);
+    const std::string other = file("backup/other", data);
+    ASSERT_EQ(::chmod(copy.c_str(), 0640), 0);
+    ASSERT_EQ(::setxattr(copy.c_str(), "user.note", "kept", 4, 0), 0);
+    const struct timespec times[2] = {{1000000000, 5}, {1200000000, 7}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, copy.c_str(), times, 0), 0);
+    search();
+    const struct stat before = statOf(copy);
+    const std::int64_t freeBefore = bytesFree(volume.path());
+    // The plan shares a first chunk to learn that the file system can: the
+    // run counts it.
+    const DuplicateFinder::LinkPlan plan = finder.planLink(table);
+    EXPECT_EQ(plan.share, 2u);
+    EXPECT_FALSE(plan.asksBeforeLinking());
+    const auto outcome = link(false);
+    EXPECT_EQ(outcome.shared, 2);
+    EXPECT_EQ(outcome.reclaimed, 2 * 3 * kMiB);
+    EXPECT_EQ(sink.lastStatus(),
+              "3 files in list; Shared - 2; Linked - 0; Remained - 0; Reclaimed - 6,0 Mb");
+    EXPECT_EQ(statuses(), (Texts{"orig Orig", "copy Shared", "other Shared"}));
+    // The file system agrees: the space of both copies is free again.
+    EXPECT_GE(bytesFree(volume.path()) - freeBefore, 2 * 3 * kMiB - kMiB);
+
+    for (const std::string& path : {volume.at("orig"), copy, other}) {
+        EXPECT_EQ(test::contentsOf(path), data) << path;
+    }
+    const struct stat after = statOf(copy);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(after.st_nlink, 1u);
+    EXPECT_EQ(after.st_mode, before.st_mode);
+    EXPECT_EQ(after.st_uid, before.st_uid);
+    for (const auto& [now, was] : {std::pair{after.st_atim, before.st_atim},
+                                   {after.st_mtim, before.st_mtim},
+                                   {after.st_ctim, before.st_ctim}}) {
+        EXPECT_EQ(now.tv_sec, was.tv_sec);
+        EXPECT_EQ(now.tv_nsec, was.tv_nsec);
+    }
+    char note[8] = {};
+    EXPECT_EQ(::getxattr(copy.c_str(), "user.note", note, sizeof note), 4);
+    EXPECT_STREQ(note, "kept");
+    // The plan's first chunk was the whole of the first copy: nothing was
+    // left to do there.
+    EXPECT_EQ(log.steps, (Texts{"before share 2", "after share 2 Shared"}));
+
+    // Again: nothing left to share, nothing asked of the kernel, nothing
+    // counted twice.
+    test::FaultyFileSystem fs;
+    const auto again = link(false);
+    EXPECT_EQ(again.shared, 2);
+    EXPECT_EQ(again.reclaimed, 0);
+    EXPECT_TRUE(fs.shareCalls().empty());
+    EXPECT_EQ(sink.lastStatus(),
+              "3 files in list; Shared - 2; Linked - 0; Remained - 0; Reclaimed - 0 bytes");
+}
+
+// A copy changed since the search, even to other bytes of its size with its
+// times put back, keeps its own data: before the run by its change time, and
+// during it by the kernel's own comparison under lock, chunk by chunk.
+TEST_P(SharingDuplicates, ACopyChangedSinceTheSearchKeepsItsOwnData) {
+    const std::string big = randomBytes(40 * kMiB, 2);
+    const std::string small = randomBytes(100000, 3);
+    file("big", big);
+    const std::string bigCopy = file("big-copy", big);
+    file("small", small);
+    const std::string smallCopy = file("small-copy", small);
+    search();
+    test::editInPlaceKeepingTheTime(smallCopy, "EDITED");
+
+    test::FaultyFileSystem fs;
+    std::string changed = big;
+    changed.replace(changed.size() - 6, 6, "edited");
+    fs.beforeShare([&](const std::string& duplicate, std::int64_t offset) {
+        if (duplicate == bigCopy && offset == 32 * kMiB) {
+            overwriteKeepingTheTimes(bigCopy, changed.size() - 6, "edited");
+        }
+    });
+    const auto outcome = link(false);
+    EXPECT_EQ(outcome.shared, 0);
+    EXPECT_EQ(outcome.remained, 2);
+    EXPECT_EQ(outcome.reclaimed, 0);
+    EXPECT_EQ(fs.shareCalls(), (Texts{bigCopy + " 0 16777216", bigCopy + " 16777216 16777216",
+                                      bigCopy + " 33554432 8388608"}));
+    EXPECT_EQ(test::contentsOf(bigCopy), changed);
+    EXPECT_EQ(test::contentsOf(volume.at("big")), big);
+    std::string edited = small;
+    edited.replace(0, 6, "EDITED");
+    EXPECT_EQ(test::contentsOf(smallCopy), edited);
+    EXPECT_EQ(sink.lastStatus(),
+              "4 files in list; Shared - 0; Linked - 0; Remained - 2; Reclaimed - 0 bytes");
+}
+
+INSTANTIATE_TEST_SUITE_P(OnFileSystemsThatShare, SharingDuplicates,
+                         testing::Values("btrfs", "xfs"));
+
+using LinkingDuplicates = LinkDuplicates;
+
+TEST_P(LinkingDuplicates, NamesBecomeNamesOfTheirOrigOnlyWhenAllowed) {
+    const std::string photo = randomBytes(300000, 4);
+    const std::string orig = file("2020/photo.jpg", photo);
+    const std::string copy = file("2023/copy of photo.jpg", photo);
+    const std::string second = file("backup/photo.jpg", photo);
+    file("notes", "twelve bytes");
+    const std::string notes = file("old/notes", "twelve bytes");
+    // A copy with a name of its own elsewhere: linked, but its data stays.
+    ASSERT_EQ(::link(notes.c_str(), volume.at("kept-name").c_str()), 0);
+    search();
+    const DuplicateFinder::LinkPlan plan = finder.planLink(table);
+    EXPECT_EQ(plan.link, 3u);
+    EXPECT_TRUE(plan.asksBeforeLinking());
+
+    const ino_t copyInode = statOf(copy).st_ino;
+    const auto refused = link(false);
+    EXPECT_EQ(refused.remained, 3);
+    EXPECT_EQ(statOf(copy).st_ino, copyInode);
+    EXPECT_EQ(sink.lastStatus(),
+              "5 files in list; Shared - 0; Linked - 0; Remained - 3; Reclaimed - 0 bytes");
+
+    log.steps.clear();
+    const auto outcome = link(true);
+    EXPECT_EQ(outcome.linked, 3);
+    EXPECT_EQ(outcome.reclaimed, 2 * 300000);
+    EXPECT_EQ(sink.lastStatus(),
+              "5 files in list; Shared - 0; Linked - 3; Remained - 0; Reclaimed - 585,9 Kb");
+    EXPECT_EQ(statOf(copy).st_ino, statOf(orig).st_ino);
+    EXPECT_EQ(statOf(second).st_ino, statOf(orig).st_ino);
+    EXPECT_EQ(statOf(notes).st_ino, statOf(volume.at("notes")).st_ino);
+    EXPECT_EQ(test::contentsOf(volume.at("kept-name")), "twelve bytes");
+    for (const std::string& path : {orig, copy, second}) {
+        EXPECT_EQ(test::contentsOf(path), photo) << path;
+    }
+    EXPECT_EQ(hiddenNames(volume.path()), Texts{});
+    // The plan learnt that the file system cannot share: each is linked at
+    // once, the hidden name beside its own file.
+    EXPECT_EQ(log.steps, (Texts{"before link 1", "after link 1 Linked", "before link 3",
+                                "after link 3 Linked", "before link 4", "after link 4 Linked"}));
+    for (const LinkStep& step : log.links) {
+        const auto slash = step.duplicate.rfind('/');
+        EXPECT_TRUE(step.aside.starts_with(step.duplicate.substr(0, slash + 1) + "." +
+                                           step.duplicate.substr(slash + 1) + ".folivar-linking-"))
+            << step.aside;
+    }
+
+    // Linked rows are done: a second run leaves them.
+    const auto again = link(true);
+    EXPECT_EQ(again.linked + again.remained + again.shared, 0);
+}
+
+TEST_P(LinkingDuplicates, EveryRefusalLeavesTheCopyAsItWas) {
+    using Arrange = std::function<void(test::FaultyFileSystem&, const std::string& orig,
+                                       const std::string& copy)>;
+    struct Case {
+        const char* what;
+        Arrange arrange;  // after the search
+        std::string copyReads;
+    };
+    const Case cases[] = {
+        {"copy edited in place, its time put back",
+         [](auto&, auto&, auto& copy) { test::editInPlaceKeepingTheTime(copy, "EDIT"); },
+         "EDIT copy's data"},
+        {"original edited in place",
+         [](auto&, auto& orig, auto&) { test::editInPlaceKeepingTheTime(orig, "EDIT"); },
+         "same copy's data"},
+        {"no further name for the original", [](auto& fs, auto& orig, auto&) { fs.failLink(orig); },
+         "same copy's data"},
+        {"names cannot be swapped", [](auto& fs, auto&, auto& copy) { fs.failExchange(copy); },
+         "same copy's data"},
+        {"saved anew just before the swap",
+         [](auto& fs, auto&, const std::string& copy) {
+             fs.beforeExchange(
+                 [copy, done = false](const std::string&, const std::string&) mutable {
+                     if (!std::exchange(done, true)) {
+                         test::saveAsEditorsDo(copy, "a new version of it");
+                     }
+                 });
+         },
+         "a new version of it"},
+        // Seen so by the search too: the fault is in place before it.
+        {"on another device than its original", {}, "same copy's data"},
+    };
+    int round = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        table.clear();
+        const std::string dir = "r" + std::to_string(round++) + "/";
+        const std::string orig = file(dir + "orig", "same copy's data");
+        const std::string copy = file(dir + "sub/copy", "same copy's data");
+        test::FaultyFileSystem fs;
+        if (!c.arrange) {
+            fs.seeOnDevice(volume.at(dir + "sub/"), 4242);
+        }
+        search();
+        if (c.arrange) {
+            c.arrange(fs, orig, copy);
+        }
+        const auto outcome = link(true);
+        EXPECT_EQ(outcome.remained, 1);
+        EXPECT_EQ(statuses().back(), "copy Remained");
+        EXPECT_NE(statOf(copy).st_ino, statOf(orig).st_ino);
+        EXPECT_EQ(test::contentsOf(copy), c.copyReads);
+        EXPECT_EQ(hiddenNames(volume.path()), Texts{});
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(OnFileSystemsThatCannotShare, LinkingDuplicates,
+                         testing::Values("tmpfs", "ext4"));
+
+}  // namespace
+}  // namespace folivar

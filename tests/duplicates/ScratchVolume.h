@@ -1,0 +1,36 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "support/ScopedLoopFileSystem.h"
+#include "support/ScopedTmpfs.h"
+#include "support/TempTree.h"
+
+namespace folivar::test {
+
+// A fresh, empty file system of one kind on a folder for the life of the
+// object: "tmpfs", or an "ext4", "btrfs" or "xfs" image through a loop
+// device. mounted() tells whether it could be had here and why() why not.
+class ScratchVolume {
+public:
+    explicit ScratchVolume(const std::string& kind);
+
+    bool mounted() const { return mounted_; }
+    const std::string& why() const { return why_; }
+    // The folder, without a trailing "/".
+    const std::string& path() const { return path_; }
+    std::string at(const std::string& relative) const { return path_ + "/" + relative; }
+    // Creates the file (and its folders) with the contents; returns its full path.
+    std::string file(const std::string& relative, const std::string& contents);
+
+private:
+    TempTree tree_;  // first made, last gone: the mounts go before it is removed
+    std::string path_;
+    std::optional<ScopedTmpfs> tmpfs_;
+    std::optional<ScopedLoopFileSystem> image_;
+    bool mounted_ = false;
+    std::string why_;
+};
+
+}  // namespace folivar::test
