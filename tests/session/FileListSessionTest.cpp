@@ -72,6 +72,9 @@ TEST_F(FileListSessionTest, EachCommandTellsTheObserverWhatItChanged) {
         {"set a cell", [](auto& s, auto&) { s.setCell(1, fcStatus, "x"); }, kCellsChange},
         {"find duplicates", [](auto& s, auto& p) { s.findDuplicates(p); }, kRowsChange},
         {"delete duplicates", [](auto& s, auto& p) { s.deleteDuplicates(p); }, kRowsChange},
+        {"keep this copy", [&](auto& s, auto&) { s.keepThisCopy(none(s)); }, kCellsChange},
+        {"plan link duplicates", [](auto& s, auto&) { s.planLinkDuplicates(); }, {}},
+        {"link duplicates", [](auto& s, auto& p) { s.linkDuplicates(p, false); }, kCellsChange},
         {"replace rows", [](auto& s, auto&) { s.replaceRows({}); }, kRowsChange},
     };
     for (const auto& c : cases) {
