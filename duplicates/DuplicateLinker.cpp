@@ -1,9 +1,6 @@
 #include "duplicates/DuplicateLinker.h"
 
-#include <algorithm>
-
 #include "duplicates/InPlaceLink.h"
-#include "duplicates/SharingPair.h"
 #include "filelist/ListStatus.h"
 #include "filelist/ProgressReporter.h"
 #include "platform/FileSystem.h"
@@ -41,11 +38,11 @@ DuplicateLinker::Plan DuplicateLinker::plan() {
         auto known = memory_.routes.find(key);
         if (known == memory_.routes.end()) {
             SharingPair files;
-            if (!files.open(path, *pair)) {
+            if (!files.open(path, *pair, lastOriginal_)) {
                 ++plan.neither;
                 continue;
             }
-            memory_.alikeBefore.emplace(path, files.alikeBefore());
+            memory_.ownBefore.emplace(path, files.ownBytes());
             const platform::SharingResult answer = files.shareFirstChunk();
             if (answer == platform::SharingResult::Failed) {
                 ++plan.neither;  // this pair, not the file system, refused
@@ -119,24 +116,24 @@ LinkResult DuplicateLinker::linkRow(std::size_t row, const DuplicateRecords::Pai
     const auto known = memory_.routes.find(key);
     if (known == memory_.routes.end() || known->second == Route::Share) {
         SharingPair files;
-        if (!files.open(path, pair)) {
+        if (!files.open(path, pair, lastOriginal_)) {
             return LinkResult::Remained;
         }
         // Counted from before the plan shared a first chunk, and only once.
-        const auto planned = memory_.alikeBefore.find(path);
-        std::int64_t alikeBefore = files.alikeBefore();
-        if (planned != memory_.alikeBefore.end()) {
-            alikeBefore = planned->second;
-            memory_.alikeBefore.erase(planned);
+        std::int64_t own = files.ownBytes();
+        std::int64_t planned = 0;
+        if (const auto it = memory_.ownBefore.find(path); it != memory_.ownBefore.end()) {
+            own = planned = it->second;
+            memory_.ownBefore.erase(it);
         }
         if (files.alreadyShared()) {
-            outcome.reclaimed += std::max<std::int64_t>(0, files.alikeBefore() - alikeBefore);
+            outcome.reclaimed += planned;
             return LinkResult::Shared;
         }
         recorder.before(step);
         const platform::SharingResult answer = files.share(progress);
         if (answer == platform::SharingResult::Shared) {
-            outcome.reclaimed += std::max<std::int64_t>(0, files.alikeNow() - alikeBefore);
+            outcome.reclaimed += own;
             // Nothing of the file changed but where its data lies; should the
             // kernel have moved its change time, it is still the file compared.
             platform::FileStatus now;

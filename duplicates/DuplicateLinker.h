@@ -9,6 +9,7 @@
 
 #include "duplicates/DuplicateRecords.h"
 #include "duplicates/LinkRecorder.h"
+#include "duplicates/SharingPair.h"
 #include "filelist/FileTable.h"
 #include "filelist/ProgressSink.h"
 
@@ -38,10 +39,10 @@ public:
         std::int32_t shared = 0;
         std::int32_t linked = 0;
         std::int32_t remained = 0;
-        // Bytes of "Dupl" files now stored once: the data of a shared file
-        // that lies in its original's extents and did not before, and the
-        // size of a linked file whose last own name went. An estimate from
-        // below: a file whose data was shared with a third one frees less.
+        // Bytes of "Dupl" files now stored once, freed by this run: the data
+        // of a shared file that lay in places no other file used (as the
+        // file system tells), and the size of a linked file whose last own
+        // name went. Counted to the byte, not in whole blocks.
         std::int64_t reclaimed = 0;
         std::size_t rowCount = 0;
     };
@@ -51,12 +52,12 @@ public:
         enum class Route : std::uint8_t { Share, Link, Neither };
         // By the devices of a duplicate and its original.
         std::map<std::pair<std::uint64_t, std::uint64_t>, Route> routes;
-        // By duplicate: its bytes that lay in its original's extents before
-        // the plan shared some, so the run counts what the plan gave back.
-        std::unordered_map<std::string, std::int64_t> alikeBefore;
+        // By duplicate: its data in places of its own before the plan shared
+        // a first chunk, so the run counts what the plan gave back.
+        std::unordered_map<std::string, std::int64_t> ownBefore;
         void clear() {
             routes.clear();
-            alikeBefore.clear();
+            ownBefore.clear();
         }
     };
 
@@ -84,6 +85,7 @@ private:
     FileTable& table_;
     DuplicateRecords& records_;
     Memory& memory_;
+    SharingPair::OriginalExtents lastOriginal_;
 };
 
 }  // namespace folivar

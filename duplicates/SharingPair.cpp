@@ -15,7 +15,8 @@ std::vector<platform::Extent> extentsOf(const platform::Descriptor& file) {
 
 }  // namespace
 
-bool SharingPair::open(const std::string& duplicate, const DuplicateRecords::Pair& pair) {
+bool SharingPair::open(const std::string& duplicate, const DuplicateRecords::Pair& pair,
+                       OriginalExtents& last) {
     auto& fs = platform::fileSystem();
     platform::FileStatus original;
     platform::FileStatus copy;
@@ -28,20 +29,21 @@ bool SharingPair::open(const std::string& duplicate, const DuplicateRecords::Pai
         return false;
     }
     size_ = copy.size;
-    originalExtents_ = extentsOf(original_);
     const std::vector<platform::Extent> own = extentsOf(duplicate_);
-    alikeBefore_ = platform::bytesStoredAlike(originalExtents_, own, size_);
-    placedBytes_ = 0;
-    for (const platform::Extent& e : own) {
-        placedBytes_ +=
-            e.placed ? std::max<std::int64_t>(0, std::min(e.logical + e.length, size_) - e.logical)
-                     : 0;
+    placedBytes_ = platform::bytesPlaced(own, size_, false);
+    ownBytes_ = platform::bytesPlaced(own, size_, true);
+    alikeBytes_ = 0;
+    if (ownBytes_ < placedBytes_) {
+        if (last.path != pair.originalPath || last.identity != pair.original) {
+            last = OriginalExtents{pair.originalPath, pair.original, extentsOf(original_)};
+        }
+        alikeBytes_ = platform::bytesStoredAlike(last.extents, own, size_);
     }
     return true;
 }
 
 bool SharingPair::alreadyShared() const {
-    return placedBytes_ > 0 && alikeBefore_ == placedBytes_;
+    return placedBytes_ > 0 && alikeBytes_ == placedBytes_;
 }
 
 platform::SharingResult SharingPair::share(ProgressSink& progress) {
@@ -68,10 +70,6 @@ platform::SharingResult SharingPair::shareFirstChunk() {
     return platform::fileSystem()
         .shareRange(original_.get(), duplicate_.get(), 0, std::min(kChunk, size_))
         .result;
-}
-
-std::int64_t SharingPair::alikeNow() const {
-    return platform::bytesStoredAlike(originalExtents_, extentsOf(duplicate_), size_);
 }
 
 }  // namespace folivar

@@ -23,9 +23,20 @@ public:
     // there, and it is the longest stretch between two safe points.
     static constexpr std::int64_t kChunk = 16 << 20;
 
+    // Where the data of the last original opened lies, kept for the next
+    // duplicate of its group: sharing moves none of it.
+    struct OriginalExtents {
+        std::string path;
+        FileIdentity identity;
+        std::vector<platform::Extent> extents;
+    };
+
     // Opens both; false (nothing open) unless both are still the files that
-    // were compared.
-    bool open(const std::string& duplicate, const DuplicateRecords::Pair& pair);
+    // were compared. last: the original's extents, read unless known, and
+    // only where some of the duplicate's data is shared already (asking a
+    // file system where data lies is not cheap on all).
+    bool open(const std::string& duplicate, const DuplicateRecords::Pair& pair,
+              OriginalExtents& last);
 
     std::int64_t size() const { return size_; }
 
@@ -41,19 +52,21 @@ public:
     // data at all.
     platform::SharingResult shareFirstChunk();
 
-    // The duplicate's bytes that lay in the original's extents when opened,
-    // and that lie there now. Data kept inline with a file's metadata is
-    // copied, not shared, and counts for nothing.
-    std::int64_t alikeBefore() const { return alikeBefore_; }
-    std::int64_t alikeNow() const;
+    // The duplicate's data that lay, when opened, in places no other file
+    // used: what sharing it with the original frees. Data kept inline with a
+    // file's metadata is copied, not shared, and counts for nothing.
+    std::int64_t ownBytes() const { return ownBytes_; }
 
 private:
     platform::Descriptor original_;
     platform::Descriptor duplicate_;
     std::int64_t size_ = 0;
-    std::vector<platform::Extent> originalExtents_;
-    std::int64_t alikeBefore_ = 0;
-    std::int64_t placedBytes_ = 0;  // of the duplicate: its data, holes left out
+    // Of the duplicate when opened: its data (holes and inline data left
+    // out), the part of it in places of its own, and the part in the
+    // original's places.
+    std::int64_t placedBytes_ = 0;
+    std::int64_t ownBytes_ = 0;
+    std::int64_t alikeBytes_ = 0;
 };
 
 }  // namespace folivar

@@ -40,7 +40,8 @@ std::optional<std::vector<Extent>> extentsOf(int fd) {
             const struct fiemap_extent& e = map->fm_extents[i];
             extents.push_back(Extent{
                 static_cast<std::int64_t>(e.fe_logical), static_cast<std::int64_t>(e.fe_physical),
-                static_cast<std::int64_t>(e.fe_length), (e.fe_flags & kNotPlaced) == 0});
+                static_cast<std::int64_t>(e.fe_length), (e.fe_flags & kNotPlaced) == 0,
+                (e.fe_flags & FIEMAP_EXTENT_SHARED) != 0});
         }
         const struct fiemap_extent& last = map->fm_extents[map->fm_mapped_extents - 1];
         if ((last.fe_flags & FIEMAP_EXTENT_LAST) != 0) {
@@ -48,6 +49,16 @@ std::optional<std::vector<Extent>> extentsOf(int fd) {
         }
         start = last.fe_logical + last.fe_length;
     }
+}
+
+std::int64_t bytesPlaced(const std::vector<Extent>& extents, std::int64_t size, bool exclusive) {
+    std::int64_t placed = 0;
+    for (const Extent& e : extents) {
+        if (e.placed && !(exclusive && e.shared)) {
+            placed += std::max<std::int64_t>(0, std::min(e.logical + e.length, size) - e.logical);
+        }
+    }
+    return placed;
 }
 
 std::int64_t bytesStoredAlike(const std::vector<Extent>& original,

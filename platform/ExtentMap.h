@@ -14,11 +14,18 @@ struct Extent {
     // False where the place says nothing of sharing: data kept inline with
     // the file's metadata, or not yet given a place on the device.
     bool placed = true;
+    // Another file, or another range of this one, uses the same place.
+    bool shared = false;
 };
 
 // The extents of the open file in file order (FIEMAP); nullopt where the file
 // system cannot tell (tmpfs and others).
 std::optional<std::vector<Extent>> extentsOf(int fd);
+
+// Bytes of the first size bytes of a file laid out as extents that lie in
+// places of their own on the device (placed, and, with exclusive, used by
+// nothing else).
+std::int64_t bytesPlaced(const std::vector<Extent>& extents, std::int64_t size, bool exclusive);
 
 // Bytes of the first size bytes of a file laid out as duplicate that lie in
 // the very same places as the same bytes of original: the data the two store

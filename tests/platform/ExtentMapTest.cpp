@@ -52,5 +52,14 @@ TEST(ExtentMap, BytesStoredAlikeAreThoseAtTheSamePlaceForTheSameOffset) {
     }
 }
 
+TEST(ExtentMap, BytesPlacedLeaveOutHolesInlineDataAndWithExclusivePlacesOthersUse) {
+    const Extents extents{{0, 4096, 4096, true, false},
+                          {4096, 8192, 4096, true, true},
+                          {12288, 0, 4096, false, false}};
+    EXPECT_EQ(bytesPlaced(extents, 16384, false), 8192);
+    EXPECT_EQ(bytesPlaced(extents, 16384, true), 4096);
+    EXPECT_EQ(bytesPlaced(extents, 6000, false), 6000);
+}
+
 }  // namespace
 }  // namespace folivar::platform
