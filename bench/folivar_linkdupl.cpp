@@ -14,19 +14,11 @@
 #include <string>
 #include <string_view>
 
+#include "LastProgress.h"
+#include "ScanEverything.h"
 #include "duplicates/DuplicateFinder.h"
-#include "filelist/RowTexts.h"
-#include "search/EasyFileSearch.h"
 
 namespace {
-
-// Keeps the last status text.
-class LastStatus : public folivar::ProgressSink {
-public:
-    std::string text;
-    void status(const std::string& status) override { text = status; }
-    void percent(int) override {}
-};
 
 double msSince(std::chrono::steady_clock::time_point start) {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
@@ -54,21 +46,14 @@ int main(int argc, char** argv) {
         return 2;
     }
     folivar::FileTable table;
-    folivar::TEasyFileSearch scan;
-    scan.SetRootPath(root);
-    scan.SetFileNames({"*"});
-    scan.SetSearchOptions({folivar::okIncludeSubfolder, folivar::okLookForArchiveFile});
-    scan.OnFileFound = [&](folivar::TFileInformations file) {
-        table.append(folivar::rowFromFile(file));
-    };
     folivar::DuplicateFinder finder;
-    LastStatus status;
+    folivar::bench::LastProgress status;
     folivar::DuplicateFinder::LinkOutcome outcome;
     double searchMs = 0.0;
     double linkMs = 0.0;
     try {
         const auto start = std::chrono::steady_clock::now();
-        scan.Execute();
+        table = folivar::bench::scanEverything(root);
         finder.search(table, folivar::ProgressSink::silent());
         searchMs = msSince(start);
         const auto plan = finder.planLink(table);
