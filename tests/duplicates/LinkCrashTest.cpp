@@ -21,9 +21,9 @@
 #include <thread>
 
 #include "ListRows.h"
-#include "ScratchVolume.h"
 #include "duplicates/DuplicateFinder.h"
 #include "support/FileEdits.h"
+#include "support/ScratchVolume.h"
 
 namespace folivar {
 namespace {

@@ -1,6 +1,6 @@
 // LINK DUPL on real file systems: data shared where the file system can
 // (btrfs, XFS with reflink), names linked where it cannot and the user
-// allows it (tmpfs, ext4), and every refusal leaving the row as it was.
+// allows it (tmpfs, ext4), and every refusal leaving the copy as it was.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -16,11 +16,11 @@
 #include <vector>
 
 #include "ListRows.h"
-#include "ScratchVolume.h"
 #include "duplicates/DuplicateFinder.h"
 #include "support/FaultyFileSystem.h"
 #include "support/FileEdits.h"
 #include "support/RecordingSink.h"
+#include "support/ScratchVolume.h"
 
 namespace folivar {
 namespace {
@@ -43,51 +43,34 @@ struct stat statOf(const std::string& path) {
     return st;
 }
 
-// Writes bytes at offset and puts the access and modification times back.
-void overwriteKeepingTheTimes(const std::string& path, std::size_t offset,
-                              const std::string& bytes) {
-    const struct stat before = statOf(path);
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
-    ASSERT_GE(fd, 0) << path;
-    EXPECT_EQ(::pwrite(fd, bytes.data(), bytes.size(), static_cast<off_t>(offset)),
-              static_cast<ssize_t>(bytes.size()));
-    const struct timespec times[2] = {before.st_atim, before.st_mtim};
-    EXPECT_EQ(::futimens(fd, times), 0);
-    ::close(fd);
+// Bytes free on the file system of path, once what it holds is on disk.
+std::int64_t bytesFree(const std::string& path) {
+    ::sync();
+    struct statvfs fs {};
+    EXPECT_EQ(::statvfs(path.c_str(), &fs), 0);
+    return static_cast<std::int64_t>(fs.f_bfree * fs.f_frsize);
 }
 
-// Names beside the files that only a run in the middle of a link leaves.
-Texts hiddenNames(const std::string& root) {
-    Texts hidden;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
-        const std::string name = entry.path().filename().string();
-        if (name.starts_with(".") && entry.is_regular_file()) {
-            hidden.push_back(entry.path().string());
-        }
-    }
-    return hidden;
-}
-
-// Each step as "before|after <kind> <row>[ <outcome>]".
+// Each step as "before|after <share|link> <row>[ <outcome>]", and the links'.
 class StepLog : public LinkRecorder {
 public:
     Texts steps;
     std::vector<LinkStep> links;
 
     void before(const LinkStep& step) override {
-        steps.push_back("before " + kind(step) + " " + std::to_string(step.row));
+        steps.push_back("before " + kind(step) + std::to_string(step.row));
         if (step.kind == LinkStep::Kind::Link) {
             links.push_back(step);
         }
     }
     void after(const LinkStep& step, LinkResult result) override {
-        steps.push_back("after " + kind(step) + " " + std::to_string(step.row) + " " +
+        steps.push_back("after " + kind(step) + std::to_string(step.row) + " " +
                         linkResultText(result));
     }
 
 private:
     static std::string kind(const LinkStep& step) {
-        return step.kind == LinkStep::Kind::Share ? "share" : "link";
+        return step.kind == LinkStep::Kind::Share ? "share " : "link ";
     }
 };
 
@@ -98,7 +81,6 @@ protected:
             GTEST_SKIP() << GetParam() << ": " << volume.why();
         }
     }
-
     std::string file(const std::string& name, const std::string& contents) {
         const std::string path = volume.file(name, contents);
         test::addRow(table, path);
@@ -108,12 +90,11 @@ protected:
     DuplicateFinder::LinkOutcome link(bool mayHardLink) {
         return finder.linkDuplicates(table, sink, mayHardLink, log);
     }
-    Texts statuses() const {
-        Texts out;
-        for (const FileRow& row : table) {
-            out.push_back(row.FileName + " " + row.Status);
+    // No hidden name is left anywhere.
+    void nothingHidden() {
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(volume.path())) {
+            EXPECT_FALSE(entry.path().filename().string().starts_with(".")) << entry.path();
         }
-        return out;
     }
 
     test::ScratchVolume volume{GetParam()};
@@ -123,21 +104,13 @@ protected:
     StepLog log;
 };
 
-// Bytes free on the file system of path, once what it holds is on disk.
-std::int64_t bytesFree(const std::string& path) {
-    ::sync();
-    struct statvfs fs {};
-    EXPECT_EQ(::statvfs(path.c_str(), &fs), 0);
-    return static_cast<std::int64_t>(fs.f_bfree * fs.f_frsize);
-}
-
 using SharingDuplicates = LinkDuplicates;
 
 TEST_P(SharingDuplicates, DataIsStoredOnceAndEachCopyStaysAFileOfItsOwn) {
     const std::string data = randomBytes(3 * kMiB, 1);
     file("orig", data);
     const std::string copy = file("albums/copy", data);
-    const std::string other = file("backup/other", data);
+    file("backup/other", data);
     ASSERT_EQ(::chmod(copy.c_str(), 0640), 0);
     ASSERT_EQ(::setxattr(copy.c_str(), "user.note", "kept", 4, 0), 0);
     const struct timespec times[2] = {{1000000000, 5}, {1200000000, 7}};
@@ -145,47 +118,36 @@ TEST_P(SharingDuplicates, DataIsStoredOnceAndEachCopyStaysAFileOfItsOwn) {
     search();
     const struct stat before = statOf(copy);
     const std::int64_t freeBefore = bytesFree(volume.path());
-    // The plan shares a first chunk to learn that the file system can: the
-    // run counts it.
+    // The plan shares a first chunk (here the whole first copy) to learn
+    // that the file system can; the run counts it.
     const DuplicateFinder::LinkPlan plan = finder.planLink(table);
     EXPECT_EQ(plan.share, 2u);
     EXPECT_FALSE(plan.asksBeforeLinking());
-    const auto outcome = link(false);
-    EXPECT_EQ(outcome.shared, 2);
-    EXPECT_EQ(outcome.reclaimed, 2 * 3 * kMiB);
+    EXPECT_EQ(link(false).reclaimed, 2 * 3 * kMiB);
     EXPECT_EQ(sink.lastStatus(),
               "3 files in list; Shared - 2; Linked - 0; Remained - 0; Reclaimed - 6,0 Mb");
-    EXPECT_EQ(statuses(), (Texts{"orig Orig", "copy Shared", "other Shared"}));
+    EXPECT_EQ(test::marks(table), (Texts{"orig 1 Orig", "copy 1 Shared", "other 1 Shared"}));
+    EXPECT_EQ(log.steps, (Texts{"before share 2", "after share 2 Shared"}));
     // The file system agrees: the space of both copies is free again.
     EXPECT_GE(bytesFree(volume.path()) - freeBefore, 2 * 3 * kMiB - kMiB);
-
-    for (const std::string& path : {volume.at("orig"), copy, other}) {
-        EXPECT_EQ(test::contentsOf(path), data) << path;
+    for (const char* name : {"orig", "albums/copy", "backup/other"}) {
+        EXPECT_EQ(test::contentsOf(volume.at(name)), data) << name;
     }
     const struct stat after = statOf(copy);
-    EXPECT_EQ(after.st_ino, before.st_ino);
-    EXPECT_EQ(after.st_nlink, 1u);
-    EXPECT_EQ(after.st_mode, before.st_mode);
-    EXPECT_EQ(after.st_uid, before.st_uid);
-    for (const auto& [now, was] : {std::pair{after.st_atim, before.st_atim},
-                                   {after.st_mtim, before.st_mtim},
-                                   {after.st_ctim, before.st_ctim}}) {
-        EXPECT_EQ(now.tv_sec, was.tv_sec);
-        EXPECT_EQ(now.tv_nsec, was.tv_nsec);
-    }
+    const auto same = [](const struct timespec& a, const struct timespec& b) {
+        return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+    };
+    EXPECT_TRUE(after.st_ino == before.st_ino && after.st_nlink == 1 &&
+                after.st_mode == before.st_mode && after.st_uid == before.st_uid &&
+                same(after.st_atim, before.st_atim) && same(after.st_mtim, before.st_mtim) &&
+                same(after.st_ctim, before.st_ctim));
     char note[8] = {};
     EXPECT_EQ(::getxattr(copy.c_str(), "user.note", note, sizeof note), 4);
     EXPECT_STREQ(note, "kept");
-    // The plan's first chunk was the whole of the first copy: nothing was
-    // left to do there.
-    EXPECT_EQ(log.steps, (Texts{"before share 2", "after share 2 Shared"}));
 
-    // Again: nothing left to share, nothing asked of the kernel, nothing
-    // counted twice.
+    // Again: nothing asked of the kernel, nothing counted twice.
     test::FaultyFileSystem fs;
-    const auto again = link(false);
-    EXPECT_EQ(again.shared, 2);
-    EXPECT_EQ(again.reclaimed, 0);
+    EXPECT_EQ(link(false).shared, 2);
     EXPECT_TRUE(fs.shareCalls().empty());
     EXPECT_EQ(sink.lastStatus(),
               "3 files in list; Shared - 2; Linked - 0; Remained - 0; Reclaimed - 0 bytes");
@@ -196,35 +158,26 @@ TEST_P(SharingDuplicates, DataIsStoredOnceAndEachCopyStaysAFileOfItsOwn) {
 // during it by the kernel's own comparison under lock, chunk by chunk.
 TEST_P(SharingDuplicates, ACopyChangedSinceTheSearchKeepsItsOwnData) {
     const std::string big = randomBytes(40 * kMiB, 2);
-    const std::string small = randomBytes(100000, 3);
     file("big", big);
     const std::string bigCopy = file("big-copy", big);
-    file("small", small);
-    const std::string smallCopy = file("small-copy", small);
+    file("small", "small data");
+    const std::string smallCopy = file("small-copy", "small data");
     search();
-    test::editInPlaceKeepingTheTime(smallCopy, "EDITED");
-
+    test::editInPlaceKeepingTheTime(smallCopy, "SMALL");
     test::FaultyFileSystem fs;
-    std::string changed = big;
-    changed.replace(changed.size() - 6, 6, "edited");
     fs.beforeShare([&](const std::string& duplicate, std::int64_t offset) {
         if (duplicate == bigCopy && offset == 32 * kMiB) {
-            overwriteKeepingTheTimes(bigCopy, changed.size() - 6, "edited");
+            test::editInPlaceKeepingTheTime(bigCopy, "edited", big.size() - 6);
         }
     });
-    const auto outcome = link(false);
-    EXPECT_EQ(outcome.shared, 0);
-    EXPECT_EQ(outcome.remained, 2);
-    EXPECT_EQ(outcome.reclaimed, 0);
-    EXPECT_EQ(fs.shareCalls(), (Texts{bigCopy + " 0 16777216", bigCopy + " 16777216 16777216",
-                                      bigCopy + " 33554432 8388608"}));
-    EXPECT_EQ(test::contentsOf(bigCopy), changed);
-    EXPECT_EQ(test::contentsOf(volume.at("big")), big);
-    std::string edited = small;
-    edited.replace(0, 6, "EDITED");
-    EXPECT_EQ(test::contentsOf(smallCopy), edited);
+    EXPECT_EQ(link(false).remained, 2);
     EXPECT_EQ(sink.lastStatus(),
               "4 files in list; Shared - 0; Linked - 0; Remained - 2; Reclaimed - 0 bytes");
+    EXPECT_EQ(fs.shareCalls(), (Texts{bigCopy + " 0 16777216", bigCopy + " 16777216 16777216",
+                                      bigCopy + " 33554432 8388608"}));
+    EXPECT_EQ(test::contentsOf(bigCopy), big.substr(0, big.size() - 6) + "edited");
+    EXPECT_EQ(test::contentsOf(volume.at("big")), big);
+    EXPECT_EQ(test::contentsOf(smallCopy), "SMALL data");
 }
 
 INSTANTIATE_TEST_SUITE_P(OnFileSystemsThatShare, SharingDuplicates,
@@ -247,37 +200,31 @@ TEST_P(LinkingDuplicates, NamesBecomeNamesOfTheirOrigOnlyWhenAllowed) {
     EXPECT_TRUE(plan.asksBeforeLinking());
 
     const ino_t copyInode = statOf(copy).st_ino;
-    const auto refused = link(false);
-    EXPECT_EQ(refused.remained, 3);
+    EXPECT_EQ(link(false).remained, 3);
     EXPECT_EQ(statOf(copy).st_ino, copyInode);
     EXPECT_EQ(sink.lastStatus(),
               "5 files in list; Shared - 0; Linked - 0; Remained - 3; Reclaimed - 0 bytes");
 
     log.steps.clear();
-    const auto outcome = link(true);
-    EXPECT_EQ(outcome.linked, 3);
-    EXPECT_EQ(outcome.reclaimed, 2 * 300000);
+    EXPECT_EQ(link(true).linked, 3);
     EXPECT_EQ(sink.lastStatus(),
               "5 files in list; Shared - 0; Linked - 3; Remained - 0; Reclaimed - 585,9 Kb");
     EXPECT_EQ(statOf(copy).st_ino, statOf(orig).st_ino);
     EXPECT_EQ(statOf(second).st_ino, statOf(orig).st_ino);
     EXPECT_EQ(statOf(notes).st_ino, statOf(volume.at("notes")).st_ino);
     EXPECT_EQ(test::contentsOf(volume.at("kept-name")), "twelve bytes");
-    for (const std::string& path : {orig, copy, second}) {
-        EXPECT_EQ(test::contentsOf(path), photo) << path;
-    }
-    EXPECT_EQ(hiddenNames(volume.path()), Texts{});
+    EXPECT_EQ(test::contentsOf(copy), photo);
+    nothingHidden();
     // The plan learnt that the file system cannot share: each is linked at
-    // once, the hidden name beside its own file.
+    // once, under a hidden name beside its own file.
     EXPECT_EQ(log.steps, (Texts{"before link 1", "after link 1 Linked", "before link 3",
                                 "after link 3 Linked", "before link 4", "after link 4 Linked"}));
     for (const LinkStep& step : log.links) {
-        const auto slash = step.duplicate.rfind('/');
-        EXPECT_TRUE(step.aside.starts_with(step.duplicate.substr(0, slash + 1) + "." +
-                                           step.duplicate.substr(slash + 1) + ".folivar-linking-"))
+        const auto slash = step.duplicate.rfind('/') + 1;
+        EXPECT_TRUE(step.aside.starts_with(step.duplicate.substr(0, slash) + "." +
+                                           step.duplicate.substr(slash) + ".folivar-linking-"))
             << step.aside;
     }
-
     // Linked rows are done: a second run leaves them.
     const auto again = link(true);
     EXPECT_EQ(again.linked + again.remained + again.shared, 0);
@@ -286,12 +233,11 @@ TEST_P(LinkingDuplicates, NamesBecomeNamesOfTheirOrigOnlyWhenAllowed) {
 TEST_P(LinkingDuplicates, EveryRefusalLeavesTheCopyAsItWas) {
     using Arrange = std::function<void(test::FaultyFileSystem&, const std::string& orig,
                                        const std::string& copy)>;
-    struct Case {
+    const struct {
         const char* what;
-        Arrange arrange;  // after the search
+        Arrange arrange;  // after the search; none: the copy seen on another device by it
         std::string copyReads;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"copy edited in place, its time put back",
          [](auto&, auto&, auto& copy) { test::editInPlaceKeepingTheTime(copy, "EDIT"); },
          "EDIT copy's data"},
@@ -304,19 +250,17 @@ TEST_P(LinkingDuplicates, EveryRefusalLeavesTheCopyAsItWas) {
          "same copy's data"},
         {"saved anew just before the swap",
          [](auto& fs, auto&, const std::string& copy) {
-             fs.beforeExchange(
-                 [copy, done = false](const std::string&, const std::string&) mutable {
-                     if (!std::exchange(done, true)) {
-                         test::saveAsEditorsDo(copy, "a new version of it");
-                     }
-                 });
+             fs.beforeExchange([copy, done = false](auto&, auto&) mutable {
+                 if (!std::exchange(done, true)) {
+                     test::saveAsEditorsDo(copy, "a new version of it");
+                 }
+             });
          },
          "a new version of it"},
-        // Seen so by the search too: the fault is in place before it.
         {"on another device than its original", {}, "same copy's data"},
     };
     int round = 0;
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         table.clear();
         const std::string dir = "r" + std::to_string(round++) + "/";
@@ -330,12 +274,11 @@ TEST_P(LinkingDuplicates, EveryRefusalLeavesTheCopyAsItWas) {
         if (c.arrange) {
             c.arrange(fs, orig, copy);
         }
-        const auto outcome = link(true);
-        EXPECT_EQ(outcome.remained, 1);
-        EXPECT_EQ(statuses().back(), "copy Remained");
+        EXPECT_EQ(link(true).remained, 1);
+        EXPECT_EQ(table[1].Status, "Remained");
         EXPECT_NE(statOf(copy).st_ino, statOf(orig).st_ino);
         EXPECT_EQ(test::contentsOf(copy), c.copyReads);
-        EXPECT_EQ(hiddenNames(volume.path()), Texts{});
+        nothingHidden();
     }
 }
 
