@@ -38,6 +38,7 @@ class StyledLabel;
 class TForm2;
 class WindowProgress;
 struct ActionButtons;
+struct InterruptedBatch;
 struct NamingScheme;
 struct OpenRequest;
 struct ScanSettings;
@@ -187,7 +188,8 @@ private:
     bool confirmMoveTarget();
     bool chooseMoveTarget();
     void setMoveTarget(const QString& folder);
-    void undoLastBatch();
+    // The newest batch not undone, or the interrupted one the start asked about.
+    void undoLastBatch(const InterruptedBatch* interrupted = nullptr);
     void open(const OpenRequest& request);
     void sumSelectedSizes();
 

@@ -144,8 +144,19 @@ void TForm1::RenameButtonClick() {
             shown.status(session_->filesInList());
             return;
         }
+        // Names made of dates taken read every row's date first: long work too.
+        BatchStart batch = [&] {
+            const LongWork::Running reading(*work_);
+            return session_->prepareRename(kind, scheme, shown);
+        }();
+        if (batch.state() == BatchStart::State::Unjournaled &&
+            desktop_->askYesNo(QStringLiteral("This batch cannot be written into the undo "
+                                              "journal (%1).\nRun it anyway, without undo?")
+                                   .arg(fromEngine(batch.why())))) {
+            batch.runWithoutUndo();
+        }
         const LongWork::Running running(*work_);
-        session_->rename(kind, scheme, shown);
+        session_->rename(std::move(batch), shown);
     });
 }
 

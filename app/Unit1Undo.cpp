@@ -1,4 +1,4 @@
-// The preview of RENAME, MOVE and REN+MOV, and the undo of the last batch:
+// The preview of RENAME, MOVE and REN+MOV, and the undo of the batches:
 // from ListView's menu and keys, and once at start after a batch that was
 // killed in the middle.
 #include <QComboBox>
@@ -41,13 +41,17 @@ void TForm1::PreviewNames1Click() {
     });
 }
 
-void TForm1::undoLastBatch() {
+void TForm1::undoLastBatch(const InterruptedBatch* interrupted) {
     BusyStrip strip = busyStrip();
     strip.showProgress(true);
     WindowProgress shown = progress();
     shown.status(kPleaseWait);
     const LongWork::Running running(*work_);
-    session_->undoLastBatch(shown);
+    if (interrupted != nullptr) {
+        session_->undoInterruptedBatch(*interrupted, shown);
+    } else {
+        session_->undoLastBatch(shown);
+    }
 }
 
 void TForm1::UndoRename1Click() {
@@ -56,15 +60,20 @@ void TForm1::UndoRename1Click() {
 
 void TForm1::AskToUndoInterruptedBatch() {
     guarded([this] {
-        if (!session_->hasInterruptedBatch()) {
+        const JournalCheck check = session_->checkJournal();
+        if (!check.unusable.empty()) {
+            progress().show(fromEngine(check.unusable));
+        }
+        if (!check.interrupted) {
             return;
         }
         if (desktop_->askYesNo(
-                QStringLiteral("The last rename or move was interrupted before it ended. "
-                               "Move the files it moved back to their old names?"))) {
-            undoLastBatch();
+                QStringLiteral("The last rename or move was interrupted before it ended: %1. "
+                               "Move the files it moved back to their old names?")
+                    .arg(fromEngine(describe(*check.interrupted))))) {
+            undoLastBatch(&*check.interrupted);
         } else {
-            session_->keepInterruptedBatch();
+            session_->keepInterruptedBatch(*check.interrupted);
         }
     });
 }

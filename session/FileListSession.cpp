@@ -1,5 +1,6 @@
 #include "session/FileListSession.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "datetaken/DateTakenSort.h"
@@ -12,8 +13,6 @@
 #include "filelist/Shuffle.h"
 #include "filelist/SizeSum.h"
 #include "platform/StateFolder.h"
-#include "renaming/BatchJournal.h"
-#include "renaming/FileSystemNames.h"
 #include "search/Masks.h"
 
 namespace folivar {
@@ -151,35 +150,32 @@ std::optional<std::string> FileListSession::sumSizes(const RowSelection& selecti
     return folivar::sumSizes(table_, selection, progress);
 }
 
-std::size_t FileListSession::rename(RenameKind kind, const NamingScheme& scheme,
-                                    ProgressSink& progress) {
-    if (kind != RenameKind::Rename && moveTarget_.empty()) {
-        progress.status(filesInList());
-        return 0;
-    }
-    const Change change(observer_, Change::Of::Cells);
+BatchStart FileListSession::prepareRename(RenameKind kind, const NamingScheme& scheme,
+                                          ProgressSink& progress) const {
     if (kind != RenameKind::Move && usesDateTaken(scheme.structure)) {
         dates_.readAll(table_, progress);
     }
-    const RenameSettings settings{kind, scheme, moveTarget_, &dates_};
-    const std::vector<std::string> before = filesOf(table_);
-    std::string why;
-    std::unique_ptr<BatchJournal> journal =
-        journalFolder_.empty() ? nullptr
-                               : BatchJournal::begin(journalFolder_, table_, settings, why);
-    // Without a journal the batch runs as ever, but cannot be undone: the
-    // journal that is there tells of an older batch.
-    lastBatchUnrecorded_ = journal == nullptr;
-    std::size_t done = 0;
-    if (!journal) {
-        FileSystemNames names;
-        done = renameRows(table_, settings, progress, names);
-    } else {
-        done = renameRows(table_, settings, progress, *journal);
-        journal->end();
+    return BatchStart::prepare(journalFolder_, table_,
+                               RenameSettings{kind, scheme, moveTarget_, &dates_});
+}
+
+std::size_t FileListSession::rename(BatchStart batch, ProgressSink& progress) {
+    if (!batch.mayRun()) {
+        progress.status(batch.state() == BatchStart::State::Busy ? batch.why() : filesInList());
+        return 0;
     }
+    lowestUndoable_ = std::max(lowestUndoable_, batch.lowestInReach());
+    const Change change(observer_, Change::Of::Cells);
+    const std::vector<std::string> before = filesOf(table_);
+    const std::size_t done = renameRows(table_, batch.settings(), progress, batch.names());
+    batch.end();
     dates_.follow(before, table_);
     return done;
+}
+
+std::size_t FileListSession::rename(RenameKind kind, const NamingScheme& scheme,
+                                    ProgressSink& progress) {
+    return rename(prepareRename(kind, scheme, progress), progress);
 }
 
 std::vector<PreviewRow> FileListSession::preview(RenameKind kind, const NamingScheme& scheme,
@@ -194,23 +190,30 @@ std::vector<PreviewRow> FileListSession::preview(RenameKind kind, const NamingSc
 }
 
 UndoOutcome FileListSession::undoLastBatch(ProgressSink& progress) {
-    if (lastBatchUnrecorded_ || journalFolder_.empty()) {
+    if (journalFolder_.empty()) {
         progress.status(kNothingToUndo);
         return {};
     }
     const Change change(observer_, Change::Of::Cells);
     const std::vector<std::string> before = filesOf(table_);
-    UndoOutcome outcome = undoBatch(journalFolder_, table_, progress);
+    UndoOutcome outcome =
+        undoBatch(journalFolder_, table_, progress, UndoReach{lowestUndoable_, std::nullopt});
     dates_.follow(before, table_);
     return outcome;
 }
 
-bool FileListSession::hasInterruptedBatch() const {
-    return !journalFolder_.empty() && interruptedBatch(journalFolder_);
+JournalCheck FileListSession::checkJournal() const {
+    return journalFolder_.empty() ? JournalCheck{} : folivar::checkJournal(journalFolder_);
 }
 
-void FileListSession::keepInterruptedBatch() {
-    folivar::keepInterruptedBatch(journalFolder_);
+UndoOutcome FileListSession::undoInterruptedBatch(const InterruptedBatch& batch,
+                                                  ProgressSink& progress) {
+    const Change change(observer_, Change::Of::Cells);
+    return undoBatch(journalFolder_, table_, progress, UndoReach{lowestUndoable_, batch.number});
+}
+
+void FileListSession::keepInterruptedBatch(const InterruptedBatch& batch) {
+    folivar::keepInterruptedBatch(journalFolder_, batch.number);
 }
 
 DuplicateFinder::SearchOutcome FileListSession::findDuplicates(ProgressSink& progress) {

@@ -11,6 +11,7 @@
 #include "filelist/EConvertError.h"
 #include "platform/FileSystem.h"
 #include "support/RecordingSink.h"
+#include "support/ScopedTmpfs.h"
 #include "support/TempTree.h"
 #include "support/ThrowsMessage.h"
 
@@ -174,6 +175,32 @@ TEST_F(FileListSessionTest, DatesTakenAreReadFirstAndFollowTheirFiles) {
     EXPECT_EQ(column(fcFileName), (Texts{"a.jpg", "b.jpg", "c.jpg"}));
     EXPECT_EQ(source("b.jpg"), modified);
     EXPECT_EQ(source("220506_b.jpg"), "unread");
+}
+
+// A batch whose journal cannot be written (here: a read-only state folder)
+// runs only once agreed to, and the undo then stops short of the batch before.
+TEST_F(FileListSessionTest, ABatchWithoutJournalRunsOnlyAgreedAndTheUndoStopsAtIt) {
+    test::TempTree state;
+    test::ScopedTmpfs disk(state.path(), "256k");
+    if (!disk.mounted()) {
+        GTEST_SKIP() << "cannot mount a tmpfs here";
+    }
+    session.setJournalFolder(state.at("folivar"));
+    session.rename(RenameKind::Rename, {}, sink);
+    ASSERT_TRUE(disk.remountReadOnly());
+    const NamingScheme prefix{"x", FileStructure::PrefixOldName, 4, 1};
+    for (const bool agreed : {false, true}) {
+        BatchStart batch = session.prepareRename(RenameKind::Rename, prefix);
+        ASSERT_EQ(batch.state(), BatchStart::State::Unjournaled);
+        if (agreed) {
+            batch.runWithoutUndo();
+        }
+        session.rename(std::move(batch), sink);
+    }
+    EXPECT_EQ(column(fcFileName), (Texts{"xpic0001.jpg", "xpic0002.jpg", "xpic0003.jpg"}));
+    session.undoLastBatch(sink);
+    EXPECT_EQ(sink.lastStatus(), kNothingToUndo);
+    EXPECT_EQ(column(fcFileName), (Texts{"xpic0001.jpg", "xpic0002.jpg", "xpic0003.jpg"}));
 }
 
 TEST_F(FileListSessionTest, ListCommandsOverTheSelection) {
