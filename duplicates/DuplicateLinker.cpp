@@ -111,7 +111,13 @@ LinkResult DuplicateLinker::linkRow(std::size_t row, const DuplicateRecords::Pai
                                     ProgressSink& progress, bool mayHardLink,
                                     LinkRecorder& recorder, Outcome& outcome) {
     const std::string path = table_[row].file();
-    LinkStep step{row, LinkStep::Kind::Share, path, pair.originalPath, {}};
+    LinkStep step{.row = row,
+                  .kind = LinkStep::Kind::Share,
+                  .duplicate = path,
+                  .original = pair.originalPath,
+                  .aside = {},
+                  .duplicateFile = pair.duplicate,
+                  .originalFile = pair.original};
     const std::pair key{pair.duplicate.device, pair.original.device};
     const auto known = memory_.routes.find(key);
     if (known == memory_.routes.end() || known->second == Route::Share) {
@@ -128,9 +134,12 @@ LinkResult DuplicateLinker::linkRow(std::size_t row, const DuplicateRecords::Pai
         }
         if (files.alreadyShared()) {
             outcome.reclaimed += planned;
+            recorder.after(step, LinkResult::Shared);
             return LinkResult::Shared;
         }
-        recorder.before(step);
+        if (!recorder.before(step)) {
+            return LinkResult::Remained;
+        }
         const platform::SharingResult answer = files.share(progress);
         if (answer == platform::SharingResult::Shared) {
             outcome.reclaimed += own;
@@ -161,7 +170,9 @@ LinkResult DuplicateLinker::linkRow(std::size_t row, const DuplicateRecords::Pai
     }
     step.kind = LinkStep::Kind::Link;
     step.aside = platform::hiddenSibling(path, "folivar-linking");
-    recorder.before(step);
+    if (!recorder.before(step)) {
+        return LinkResult::Remained;
+    }
     const LinkResult result = link.make(step);
     if (result == LinkResult::Linked) {
         outcome.reclaimed += link.bytesGivenBack();

@@ -17,7 +17,7 @@ const char* linkResultText(LinkResult result) {
 LinkRecorder& LinkRecorder::none() {
     class None final : public LinkRecorder {
     public:
-        void before(const LinkStep&) override {}
+        bool before(const LinkStep&) override { return true; }
         void after(const LinkStep&, LinkResult) override {}
     };
     static None none;

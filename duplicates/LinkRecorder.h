@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "duplicates/FileIdentity.h"
+
 namespace folivar {
 
 // What LINK DUPL made of one "Dupl" row; also its Status text.
@@ -26,14 +28,18 @@ struct LinkStep {
     // original is made, and to which the duplicate is then taken out. A
     // step killed halfway leaves at most this name behind, holding either.
     std::string aside;
+    // Both as the search compared them.
+    FileIdentity duplicateFile;
+    FileIdentity originalFile;
 };
 
 // Hears of every step of LINK DUPL as it is made, so that a journal can
-// write down what is about to change before it does.
+// write down what is about to change before it does: a step it could not
+// write down (before returns false) is not made.
 class LinkRecorder {
 public:
     virtual ~LinkRecorder() = default;
-    virtual void before(const LinkStep& step) = 0;
+    virtual bool before(const LinkStep& step) = 0;
     virtual void after(const LinkStep& step, LinkResult result) = 0;
 
     // One that keeps nothing.

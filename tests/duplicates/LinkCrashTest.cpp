@@ -1,10 +1,12 @@
 // LINK DUPL in a child killed at random moments, again and again: whatever
 // the moment, every name is there and reads what it read, a hidden name
-// left by a link in the middle holds one of the copies, and a run after it
-// finishes the work.
+// left by a link in the middle holds one of the copies; the undo of the
+// journaled run then gives every name its own file again and leaves no
+// hidden name, and a run after it finishes the work.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,16 +16,22 @@
 #include <filesystem>
 #include <iostream>
 #include <map>
+#include <memory>
 #include <new>
 #include <random>
 #include <set>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "ListRows.h"
 #include "duplicates/DuplicateFinder.h"
+#include "duplicates/LinkJournal.h"
+#include "renaming/BatchUndo.h"
 #include "support/FileEdits.h"
 #include "support/ScratchVolume.h"
+#include "support/TempTree.h"
 
 namespace folivar {
 namespace {
@@ -31,7 +39,8 @@ namespace {
 namespace fs = std::filesystem;
 using Counter = std::atomic<std::uint64_t>;
 
-// Steps told to the recorder, in a page the parent reads too.
+// Steps told to the recorder, in a page the parent reads too, and passed on
+// to the journal.
 class StepCounter final : public LinkRecorder {
 public:
     StepCounter() {
@@ -46,11 +55,19 @@ public:
 
     std::uint64_t now() const { return counter_->load(); }
     void reset() { counter_->store(0); }
-    void before(const LinkStep&) override { counter_->fetch_add(1); }
-    void after(const LinkStep&, LinkResult) override { counter_->fetch_add(1); }
+    void passTo(LinkRecorder& journal) { journal_ = &journal; }
+    bool before(const LinkStep& step) override {
+        counter_->fetch_add(1);
+        return journal_->before(step);
+    }
+    void after(const LinkStep& step, LinkResult result) override {
+        counter_->fetch_add(1);
+        journal_->after(step, result);
+    }
 
 private:
     Counter* counter_ = nullptr;
+    LinkRecorder* journal_ = &LinkRecorder::none();
 };
 
 constexpr int kGroups = 30;
@@ -82,7 +99,8 @@ protected:
     }
 
     // A whole LINK DUPL over the files below root, as after a scan of it.
-    static void linkAll(const std::string& root, LinkRecorder& recorder) {
+    static void linkAll(const std::string& root, LinkRecorder& recorder,
+                        LinkJournal* journal = nullptr) {
         FileTable table;
         for (const auto& entry : fs::recursive_directory_iterator(root)) {
             if (entry.is_regular_file() && !entry.path().filename().string().starts_with(".")) {
@@ -92,6 +110,30 @@ protected:
         DuplicateFinder finder;
         finder.search(table, ProgressSink::silent());
         finder.linkDuplicates(table, ProgressSink::silent(), true, recorder);
+        if (journal != nullptr) {
+            journal->end();
+        }
+    }
+
+    // After the undo: every name its own file, no hidden name left.
+    static std::vector<std::string> linksLeft(const std::string& root) {
+        std::vector<std::string> found;
+        std::map<std::pair<std::uint64_t, std::uint64_t>, std::string> inodes;
+        for (const auto& entry : fs::recursive_directory_iterator(root)) {
+            const std::string path = entry.path().string();
+            struct stat status {};
+            if (!entry.is_regular_file() || ::lstat(path.c_str(), &status) != 0) {
+                continue;
+            }
+            if (entry.path().filename().string().starts_with(".")) {
+                found.push_back("hidden name left: " + path);
+            }
+            const auto [at, added] = inodes.emplace(std::pair{status.st_dev, status.st_ino}, path);
+            if (!added) {
+                found.push_back("one file: " + at->second + " and " + path);
+            }
+        }
+        return found;
     }
 
     // Every name reads what it read; a hidden name is a link's and holds a copy.
@@ -119,7 +161,10 @@ protected:
         return found;
     }
 
+    std::string journalFolder() const { return state.path() + "/folivar"; }
+
     test::ScratchVolume volume{GetParam()};
+    test::TempTree state;
     StepCounter steps;
 };
 
@@ -130,6 +175,7 @@ TEST_P(LinkCrash, KilledAtRandomMomentsLosesNoNameAndNoContents) {
     int rounds = 0;
     int killedMidway = 0;
     int hiddenLeft = 0;  // kills that landed inside a link
+    std::size_t restored = 0;
     while (killedMidway < kKills && rounds < kMostRounds) {
         const std::string round = "round" + std::to_string(rounds);
         const std::string root = volume.at(round);
@@ -140,7 +186,14 @@ TEST_P(LinkCrash, KilledAtRandomMomentsLosesNoNameAndNoContents) {
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
-            linkAll(root, steps);
+            LinkJournal::Start start{};
+            std::string why;
+            const auto journal = LinkJournal::begin(journalFolder(), 0, start, why);
+            if (!journal) {
+                ::_exit(1);
+            }
+            steps.passTo(*journal);
+            linkAll(root, steps, journal.get());
             ::_exit(0);
         }
         int status = 0;
@@ -159,6 +212,13 @@ TEST_P(LinkCrash, KilledAtRandomMomentsLosesNoNameAndNoContents) {
         EXPECT_EQ(problems(root, files), std::vector<std::string>{})
             << "round " << rounds << " after a kill at step " << killAt;
 
+        FileTable none;
+        const UndoOutcome undone = undoBatch(journalFolder(), none, ProgressSink::silent());
+        EXPECT_EQ(undone.restored, undone.moves) << "round " << rounds;
+        restored += undone.restored;
+        EXPECT_EQ(problems(root, files), std::vector<std::string>{}) << "undo of round " << rounds;
+        EXPECT_EQ(linksLeft(root), std::vector<std::string>{}) << "undo of round " << rounds;
+
         linkAll(root, LinkRecorder::none());
         EXPECT_EQ(problems(root, files), std::vector<std::string>{}) << "round " << rounds;
         fs::remove_all(root);
@@ -169,7 +229,7 @@ TEST_P(LinkCrash, KilledAtRandomMomentsLosesNoNameAndNoContents) {
     }
     EXPECT_EQ(killedMidway, kKills) << "in " << rounds << " rounds the run mostly ended first";
     std::cout << rounds << " rounds, " << killedMidway << " killed before the run ended, "
-              << hiddenLeft << " inside a link\n";
+              << hiddenLeft << " inside a link, " << restored << " files restored by the undo\n";
 }
 
 INSTANTIATE_TEST_SUITE_P(SharingAndLinking, LinkCrash, testing::Values("btrfs", "ext4"));

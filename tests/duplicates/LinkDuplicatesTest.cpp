@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <random>
 #include <string>
@@ -17,6 +18,10 @@
 
 #include "ListRows.h"
 #include "duplicates/DuplicateFinder.h"
+#include "duplicates/LinkUndo.h"
+#include "platform/FileSystem.h"
+#include "platform/NameExchange.h"
+#include "renaming/BatchUndo.h"
 #include "support/FaultyFileSystem.h"
 #include "support/FileEdits.h"
 #include "support/RecordingSink.h"
@@ -57,11 +62,12 @@ public:
     Texts steps;
     std::vector<LinkStep> links;
 
-    void before(const LinkStep& step) override {
+    bool before(const LinkStep& step) override {
         steps.push_back("before " + kind(step) + std::to_string(step.row));
         if (step.kind == LinkStep::Kind::Link) {
             links.push_back(step);
         }
+        return true;
     }
     void after(const LinkStep& step, LinkResult result) override {
         steps.push_back("after " + kind(step) + std::to_string(step.row) + " " +
@@ -127,7 +133,9 @@ TEST_P(SharingDuplicates, DataIsStoredOnceAndEachCopyStaysAFileOfItsOwn) {
     EXPECT_EQ(sink.lastStatus(),
               "3 files in list; Shared - 2; Linked - 0; Remained - 0; Reclaimed - 6,0 Mb");
     EXPECT_EQ(test::marks(table), (Texts{"orig 1 Orig", "copy 1 Shared", "other 1 Shared"}));
-    EXPECT_EQ(log.steps, (Texts{"before share 2", "after share 2 Shared"}));
+    // The copy the plan shared whole is told done (the journal counts it),
+    // with nothing to write down before.
+    EXPECT_EQ(log.steps, (Texts{"after share 1 Shared", "before share 2", "after share 2 Shared"}));
     // The file system agrees: the space of both copies is free again.
     EXPECT_GE(bytesFree(volume.path()) - freeBefore, 2 * 3 * kMiB - kMiB);
     for (const char* name : {"orig", "albums/copy", "backup/other"}) {
@@ -279,6 +287,112 @@ TEST_P(LinkingDuplicates, EveryRefusalLeavesTheCopyAsItWas) {
         EXPECT_NE(statOf(copy).st_ino, statOf(orig).st_ino);
         EXPECT_EQ(test::contentsOf(copy), c.copyReads);
         nothingHidden();
+    }
+}
+
+// The undo of one link, from each state a link can be left in by a kill and
+// after what can happen to it since: a name gets its own file again only
+// while it leads to the original unchanged, and no hidden name is left.
+TEST_P(LinkingDuplicates, TheUndoGivesALinkItsOwnDataBackFromEveryState) {
+    const auto swap = [](const std::string& a, const std::string& b) {
+        ASSERT_EQ(platform::exchangeNames(a, b), platform::ExchangeResult::Exchanged);
+    };
+    using Arrange = std::function<void(const std::string& orig, const std::string& copy,
+                                       const std::string& aside)>;
+    const Arrange linked = [&swap](auto& orig, auto& copy, auto& aside) {
+        ASSERT_EQ(::link(orig.c_str(), aside.c_str()), 0);
+        swap(aside, copy);
+        ASSERT_EQ(::unlink(aside.c_str()), 0);
+    };
+    enum class Then { OwnInode, OldInode, Link, Gone };
+    const struct {
+        const char* what;
+        bool recorded;
+        Arrange arrange;
+        const char* status;  // nullptr: nothing to take back
+        Then then;
+        std::string copyReads;
+    } cases[] = {
+        {"killed before the link", false, [](auto&, auto&, auto&) {}, nullptr, Then::OldInode,
+         "same copy's data"},
+        {"killed once linked under the hidden name", false,
+         [](auto& orig, auto&, auto& aside) { ASSERT_EQ(::link(orig.c_str(), aside.c_str()), 0); },
+         nullptr, Then::OldInode, "same copy's data"},
+        {"killed after the swap", false,
+         [&swap](auto& orig, auto& copy, auto& aside) {
+             ASSERT_EQ(::link(orig.c_str(), aside.c_str()), 0);
+             swap(aside, copy);
+         },
+         kRestored, Then::OldInode, "same copy's data"},
+        {"linked, its record lost", false, linked, kRestored, Then::OwnInode, "same copy's data"},
+        {"linked", true, linked, kRestored, Then::OwnInode, "same copy's data"},
+        {"linked, then written to through either name", true,
+         [&linked](auto& orig, auto& copy, auto& aside) {
+             linked(orig, copy, aside);
+             std::ofstream(orig, std::ios::app) << " and more";
+         },
+         kNotRestoredChanged, Then::Link, "same copy's data and more"},
+        {"linked, then saved anew", true,
+         [&linked](auto& orig, auto& copy, auto& aside) {
+             linked(orig, copy, aside);
+             test::saveAsEditorsDo(copy, "a new version");
+         },
+         kNotRestoredChanged, Then::OwnInode, "a new version"},
+        {"linked, then deleted", true,
+         [&linked](auto& orig, auto& copy, auto& aside) {
+             linked(orig, copy, aside);
+             ASSERT_EQ(::unlink(copy.c_str()), 0);
+         },
+         kNotRestoredGone, Then::Gone, ""},
+    };
+    int round = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string dir = "u" + std::to_string(round++) + "/";
+        const std::string orig = volume.file(dir + "orig", "same copy's data");
+        const std::string copy = volume.file(dir + "sub/copy", "same copy's data");
+        const struct timespec earlier[2] = {{1000, 0}, {1000, 123}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, copy.c_str(), earlier, 0), 0);
+        platform::FileStatus before;
+        platform::FileStatus original;
+        ASSERT_TRUE(platform::fileSystem().status(copy, false, before));
+        ASSERT_TRUE(platform::fileSystem().status(orig, false, original));
+        const JournaledLink link{3,
+                                 copy,
+                                 orig,
+                                 volume.at(dir + "sub/.copy.folivar-linking-0badf00d"),
+                                 MovedIdentity::of(before),
+                                 MovedIdentity::of(original),
+                                 c.recorded};
+        c.arrange(orig, copy, link.aside);
+        const char* status = undoLink(link);
+        EXPECT_STREQ(status == nullptr ? "nothing" : status,
+                     c.status == nullptr ? "nothing" : c.status);
+        nothingHidden();
+        if (c.then == Then::Gone) {
+            EXPECT_FALSE(std::filesystem::exists(copy));
+            continue;
+        }
+        EXPECT_EQ(test::contentsOf(copy), c.copyReads);
+        const struct stat now = statOf(copy);
+        switch (c.then) {
+            case Then::OldInode:
+                EXPECT_EQ(now.st_ino, before.inode);
+                break;
+            case Then::OwnInode:  // maybe the number of the duplicate's, freed
+                EXPECT_NE(now.st_ino, original.inode);
+                EXPECT_EQ(now.st_nlink, 1u);
+                if (c.status == kRestored) {
+                    EXPECT_EQ(now.st_mtim.tv_nsec, 123);  // the duplicate's own time
+                }
+                break;
+            case Then::Link:
+                EXPECT_EQ(now.st_ino, original.inode);
+                break;
+            case Then::Gone:
+                break;
+        }
+        EXPECT_EQ(test::contentsOf(orig), c.then == Then::Link ? c.copyReads : "same copy's data");
     }
 }
 
