@@ -1,6 +1,8 @@
 #include "duplicates/DuplicateFinder.h"
 
 #include <algorithm>
+#include <map>
+#include <unordered_map>
 #include <vector>
 
 #include "duplicates/SizeRuns.h"
@@ -32,6 +34,7 @@ DuplicateFinder::DuplicateFinder(ContentClassifier::Options options) : classifie
 
 DuplicateFinder::SearchOutcome DuplicateFinder::search(FileTable& table, ProgressSink& progress) {
     records_.clear();
+    linkMemory_.clear();
     progress.percent(0);
     sortRows(table, fcSize, false);
 
@@ -167,6 +170,54 @@ DuplicateFinder::DeleteOutcome DuplicateFinder::deleteDuplicates(FileTable& tabl
     progress.status(deletionText(outcome.rowCount, outcome.deleted, outcome.remained));
     outcome.buttons = ActionButtons::afterRemoval(outcome.rowCount);
     return outcome;
+}
+
+std::size_t DuplicateFinder::keepThisCopy(FileTable& table, const RowSelection& selection) {
+    requireSelectionFits(selection, table.size());
+    std::map<std::int32_t, std::size_t> chosen;  // by group: the last selected row
+    for (std::size_t row = 0; row < table.size(); ++row) {
+        if (!selection[row] || table[row].Status != kDupl) {
+            continue;
+        }
+        if (const auto pair = records_.pairOf(table[row].file())) {
+            chosen[pair->group] = row;
+        }
+    }
+    if (chosen.empty()) {
+        return 0;
+    }
+    std::unordered_map<std::string, std::size_t> originals;
+    for (std::size_t row = 0; row < table.size(); ++row) {
+        if (table[row].Status == kOrig) {
+            originals.emplace(table[row].file(), row);
+        }
+    }
+    std::size_t changed = 0;
+    for (const auto& [group, row] : chosen) {
+        const std::optional<std::string> former = records_.makeOriginal(table[row].file());
+        if (!former) {
+            continue;
+        }
+        table[row].Status = kOrig;
+        // The former "Orig" may have left the list (Delete Items); its file
+        // is still marked.
+        if (const auto it = originals.find(*former); it != originals.end()) {
+            table[it->second].Status = kDupl;
+        }
+        ++changed;
+    }
+    return changed;
+}
+
+DuplicateFinder::LinkPlan DuplicateFinder::planLink(FileTable& table) {
+    return DuplicateLinker(table, records_, linkMemory_).plan();
+}
+
+DuplicateFinder::LinkOutcome DuplicateFinder::linkDuplicates(FileTable& table,
+                                                             ProgressSink& progress,
+                                                             bool mayHardLink,
+                                                             LinkRecorder& recorder) {
+    return DuplicateLinker(table, records_, linkMemory_).run(progress, mayHardLink, recorder);
 }
 
 }  // namespace folivar

@@ -4,16 +4,18 @@
 #include <cstdint>
 
 #include "duplicates/ContentClassifier.h"
+#include "duplicates/DuplicateLinker.h"
 #include "duplicates/DuplicateRecords.h"
+#include "duplicates/LinkRecorder.h"
 #include "filelist/ActionButtons.h"
 #include "filelist/FileTable.h"
 #include "filelist/ProgressSink.h"
+#include "filelist/RowSelection.h"
 
 namespace folivar {
 
-// FIND DUPL and DEL DUPL over the file list. The window shows what the sink
-// is told and applies the outcome to its buttons; nothing here knows of
-// widgets.
+// FIND DUPL, DEL DUPL, LINK DUPL and Keep This Copy over the file list. The window shows what the
+// sink is told and applies the outcome to its buttons; nothing here knows of widgets.
 class DuplicateFinder {
 public:
     struct SearchOutcome {
@@ -56,6 +58,22 @@ public:
     // was; any other row stays and counts as remained.
     DeleteOutcome deleteDuplicates(FileTable& table, ProgressSink& progress);
 
+    // Keep This Copy: each selected row marked "Dupl" by the last search
+    // becomes the "Orig" of its group and the group's former "Orig" a "Dupl"
+    // (of several selected rows of one group, the last in list order); the
+    // files' identities as compared go with the marks, and Group numbers
+    // stay. Other rows are left as they are. Returns the number of groups
+    // whose "Orig" changed. A selection of another number of rows changes
+    // nothing (see requireSelectionFits).
+    std::size_t keepThisCopy(FileTable& table, const RowSelection& selection);
+
+    // LINK DUPL (see DuplicateLinker): what it would do, then the run.
+    using LinkPlan = DuplicateLinker::Plan;
+    using LinkOutcome = DuplicateLinker::Outcome;
+    LinkPlan planLink(FileTable& table);
+    LinkOutcome linkDuplicates(FileTable& table, ProgressSink& progress, bool mayHardLink,
+                               LinkRecorder& recorder = LinkRecorder::none());
+
     const ReadStatistics& readStatistics() const { return readStats_; }
 
 private:
@@ -65,6 +83,7 @@ private:
 
     ContentClassifier classifier_;
     DuplicateRecords records_;
+    DuplicateLinker::Memory linkMemory_;
     ReadStatistics readStats_;
 };
 

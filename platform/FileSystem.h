@@ -4,10 +4,13 @@
 #include <optional>
 #include <string>
 
+#include "platform/DataSharing.h"
+#include "platform/Descriptor.h"
 #include "platform/DirectoryListing.h"
 #include "platform/FileReader.h"
 #include "platform/FileStatus.h"
 #include "platform/FolderAccess.h"
+#include "platform/NameExchange.h"
 
 namespace folivar::platform {
 
@@ -50,6 +53,25 @@ public:
     // own mode never decides whether it can be removed (its folder's does),
     // and no link is followed.
     bool removeFileRetrying(const std::string& path);
+
+    // Opens a regular file read-only to share its data or have it shared,
+    // without moving its access time where the owner allows that (links
+    // followed). An invalid descriptor when it cannot be opened; status is
+    // the open file's.
+    virtual Descriptor openToShare(const std::string& path, FileStatus& status) = 0;
+
+    // Stores length bytes at offset of the open file duplicate in the places
+    // that hold the same bytes of original, if the kernel finds them equal
+    // (see shareDataRange).
+    virtual RangeSharing shareRange(int original, int duplicate, std::int64_t offset,
+                                    std::int64_t length) = 0;
+
+    // Gives the file at existing (links followed) the further name name;
+    // never replaces anything. False when not linked.
+    virtual bool hardLink(const std::string& existing, const std::string& name) = 0;
+
+    // Swaps what the two names lead to, at once (see exchangeNames).
+    virtual ExchangeResult exchangeNames(const std::string& a, const std::string& b) = 0;
 
     // What this user may do in the folder at path, told without changing it.
     virtual FolderAccess folderAccess(const std::string& path) = 0;

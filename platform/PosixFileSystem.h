@@ -17,6 +17,11 @@ public:
     std::unique_ptr<FileReader> openForReading(const std::string& path,
                                                OpenFailure& failure) override;
     bool removeFile(const std::string& path) override;
+    Descriptor openToShare(const std::string& path, FileStatus& status) override;
+    RangeSharing shareRange(int original, int duplicate, std::int64_t offset,
+                            std::int64_t length) override;
+    bool hardLink(const std::string& existing, const std::string& name) override;
+    ExchangeResult exchangeNames(const std::string& a, const std::string& b) override;
     FolderAccess folderAccess(const std::string& path) override;
 };
 

@@ -2,6 +2,7 @@
 
 #include <unordered_map>
 
+#include "duplicates/LinkUndo.h"
 #include "filelist/ProgressReporter.h"
 #include "platform/FileSystem.h"
 #include "platform/HiddenName.h"
@@ -185,7 +186,8 @@ UndoOutcome undoBatch(const std::string& folder, FileTable& table, ProgressSink&
             progress.status(unusableJournal(why));
             return outcome;
     }
-    ProgressReporter report(progress, record.moves.size());
+    ProgressReporter report(progress,
+                            record.moves.size() + record.links.size() + record.shares.size());
     outcome.anything = true;
     // An undo killed in the middle is asked about at the next start, and
     // running it again finishes it.
@@ -211,6 +213,27 @@ UndoOutcome undoBatch(const std::string& folder, FileTable& table, ProgressSink&
         }
         report.rowDone();
     }
+    const auto tell = [&](std::size_t row, const std::string& path, const char* status) {
+        ++outcome.moves;
+        if (sameStatus(status, kRestored)) {
+            ++outcome.restored;
+        }
+        if (FileRow* shown = finder.find(row, path)) {
+            shown->Status = status;
+        }
+    };
+    // LINK DUPL: the last linked first; shared data stays shared, its files
+    // never were one.
+    for (auto link = record.links.rbegin(); link != record.links.rend(); ++link) {
+        if (const char* status = undoLink(*link)) {
+            tell(link->row, link->path, status);
+        }
+        report.rowDone();
+    }
+    for (const JournaledShare& share : record.shares) {
+        tell(share.row, share.path, kRestored);
+        report.rowDone();
+    }
     platform::appendToJournal(entry.path, journal::kUndone);
     report.status(std::to_string(outcome.restored) + " files from " +
                   std::to_string(outcome.moves) + " are restored");
@@ -225,7 +248,7 @@ JournalCheck checkJournal(const std::string& folder) {
     std::string why;
     switch (lookUp(folder, {}, lock, entry, record, why)) {
         case Lookup::Batch:
-            if (record.interrupted()) {
+            if (record.interrupted() && record.planned > 0) {
                 check.interrupted =
                     InterruptedBatch{entry.number, record.planned, record.folders, record.when};
             }

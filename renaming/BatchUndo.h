@@ -22,7 +22,7 @@ inline constexpr const char* kNothingToUndo = "Nothing to undo";
 
 struct UndoOutcome {
     bool anything = false;  // the journal held a batch to take back
-    std::size_t moves = 0;  // files the batch had moved
+    std::size_t moves = 0;  // files the batch had moved, linked or shared
     std::size_t restored = 0;
 };
 
@@ -33,13 +33,14 @@ struct UndoReach {
     std::optional<std::uint64_t> only;
 };
 
-// Takes back the newest batch journaled in folder that is not undone yet:
-// every file it moved goes back to its old path, the last moved first, never
-// replacing anything (the same move as the batch's, across file systems too).
-// A file gone or changed since (device, inode, size, modification time), or
-// whose old name is taken now, stays where it is; a move the journal never
-// recorded is taken back only for the very file planned, or its copy. The rows
-// showing a moved file get its old FileName and Path and "Restored", or the
+// Takes back the newest batch journaled in folder that is not undone yet,
+// whatever its kind. A LINK DUPL batch: each linked name gets its own copy of
+// the data again (see undoLink); a shared file needs nothing and counts as
+// restored. A rename batch: every file it moved goes back to its old path, the last moved first,
+// never replacing anything (the same move as the batch's, across file systems too). A file gone or
+// changed since (device, inode, size, modification time), or whose old name is taken now, stays
+// where it is; a move the journal never recorded is taken back only for the very file planned, or
+// its copy. The rows showing a moved file get its old FileName and Path and "Restored", or the
 // reason it was not. Works as well on a batch that was killed in the middle,
 // and on an undo that was; each undo after it takes back the batch before,
 // down to a batch marked void. Ends with "3 files from 4 are restored",

@@ -169,6 +169,34 @@ void appendMovedLine(std::string& out, std::size_t row,
     appendRowLine(out, "M\t", row, identity);
 }
 
+void appendLinkLine(std::string& out, std::size_t row, std::string_view path,
+                    std::string_view original, std::string_view aside,
+                    const MovedIdentity& duplicate, const MovedIdentity& originalFile) {
+    out += "L\t";
+    appendNumber(out, row);
+    for (const std::string_view field : {path, original, aside}) {
+        out += '\t';
+        appendEscaped(out, field);
+    }
+    appendIdentity(out, duplicate);
+    appendIdentity(out, originalFile);
+    out += '\n';
+}
+
+void appendLinkedLine(std::string& out, std::size_t row) {
+    out += "K\t";
+    appendNumber(out, row);
+    out += '\n';
+}
+
+void appendSharedLine(std::string& out, std::size_t row, std::string_view path) {
+    out += "H\t";
+    appendNumber(out, row);
+    out += '\t';
+    appendEscaped(out, path);
+    out += '\n';
+}
+
 }  // namespace journal
 
 }  // namespace folivar

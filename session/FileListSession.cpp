@@ -1,9 +1,11 @@
 #include "session/FileListSession.h"
 
 #include <algorithm>
+#include <memory>
 #include <utility>
 
 #include "datetaken/DateTakenSort.h"
+#include "duplicates/LinkJournal.h"
 #include "filelist/ColumnSort.h"
 #include "filelist/DeleteItems.h"
 #include "filelist/EConvertError.h"
@@ -13,6 +15,7 @@
 #include "filelist/Shuffle.h"
 #include "filelist/SizeSum.h"
 #include "platform/StateFolder.h"
+#include "renaming/JournalHistory.h"
 #include "search/Masks.h"
 
 namespace folivar {
@@ -225,6 +228,41 @@ DuplicateFinder::SearchOutcome FileListSession::findDuplicates(ProgressSink& pro
 DuplicateFinder::DeleteOutcome FileListSession::deleteDuplicates(ProgressSink& progress) {
     const Change change(observer_, Change::Of::Rows);
     return finder_.deleteDuplicates(table_, progress);
+}
+
+std::size_t FileListSession::keepThisCopy(const RowSelection& selection) {
+    const Change change(observer_, Change::Of::Cells);
+    return finder_.keepThisCopy(table_, selection);
+}
+
+DuplicateFinder::LinkOutcome FileListSession::linkDuplicates(ProgressSink& progress,
+                                                             const std::function<bool()>& mayLink) {
+    LinkJournal::Start start = LinkJournal::Start::Unjournaled;
+    std::string why;
+    const std::unique_ptr<LinkJournal> journal =
+        LinkJournal::begin(journalFolder_, table_.size(), start, why);
+    if (start == LinkJournal::Start::Busy) {
+        progress.status(why);
+        return DuplicateFinder::LinkOutcome{.rowCount = table_.size()};
+    }
+    const Change change(observer_, Change::Of::Cells);
+    const DuplicateFinder::LinkPlan plan = finder_.planLink(table_);
+    // A link is made only where its undo is written down.
+    const bool link = journal && plan.asksBeforeLinking() && mayLink();
+    LinkRecorder& recorder = journal ? static_cast<LinkRecorder&>(*journal) : LinkRecorder::none();
+    DuplicateFinder::LinkOutcome outcome = finder_.linkDuplicates(table_, progress, link, recorder);
+    if (journal) {
+        journal->end();
+    } else if (plan.asksBeforeLinking()) {
+        progress.status(linkingText(outcome.rowCount, outcome.shared, outcome.linked,
+                                    outcome.remained, outcome.reclaimed) +
+                        "; nothing linked without the undo journal: " + why);
+    }
+    return outcome;
+}
+
+DuplicateFinder::LinkOutcome FileListSession::linkDuplicates(ProgressSink& progress, bool mayLink) {
+    return linkDuplicates(progress, [mayLink] { return mayLink; });
 }
 
 SpreadsheetExport::Outcome FileListSession::exportList(ProgressSink& progress) {

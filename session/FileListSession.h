@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -119,9 +120,9 @@ public:
     // unless set; empty: no journal, no undo).
     const std::string& journalFolder() const { return journalFolder_; }
     void setJournalFolder(std::string folder) { journalFolder_ = std::move(folder); }
-    // Takes the newest RENAME, MOVE or REN+MOV batch not undone yet back (see
-    // undoBatch), also one of an earlier run of the program; never one from
-    // before a batch that ran without its journal.
+    // Takes the newest batch not undone yet back, a RENAME, MOVE or REN+MOV
+    // or a LINK DUPL (see undoBatch), also one of an earlier run of the
+    // program; never one from before a batch that ran without its journal.
     UndoOutcome undoLastBatch(ProgressSink& progress);
     // What the journal holds for the start to ask about (see checkJournal);
     // the interrupted batch is then undone, if it still is the one to take
@@ -138,6 +139,27 @@ public:
     // compared.
     DuplicateFinder::SearchOutcome findDuplicates(ProgressSink& progress);
     DuplicateFinder::DeleteOutcome deleteDuplicates(ProgressSink& progress);
+
+    // For the window, two calls after FIND DUPL:
+    // - Keep This Copy (PopupMenu1's KeepThisCopy1) over the selected rows:
+    //   each selected "Dupl" becomes its group's "Orig" and the former "Orig"
+    //   a "Dupl" (the last selected of a group wins). Returns the number of
+    //   groups whose "Orig" changed; the rows' cells are told to the observer.
+    std::size_t keepThisCopy(const RowSelection& selection);
+    // - LINK DUPL (LinkDuplButton) over the rows the last search marked
+    //   "Dupl", only while they and their "Orig" are the files compared:
+    //   data shared where the file system can ("Shared"), else names linked
+    //   ("Linked") if mayLink answers yes; it is called at most once a run,
+    //   and only when some "Dupl" can only be linked (the window asks the
+    //   user there). Every other row "Remained". The run is journaled as the
+    //   newest batch, so undoLastBatch takes it back; the status line tells
+    //   the counts and "Reclaimed - <size>". While another instance runs a
+    //   batch nothing is done and the status says so; where the journal
+    //   cannot be written, data is still shared but nothing is linked.
+    DuplicateFinder::LinkOutcome linkDuplicates(ProgressSink& progress,
+                                                const std::function<bool()>& mayLink);
+    // The same with the answer given ahead.
+    DuplicateFinder::LinkOutcome linkDuplicates(ProgressSink& progress, bool mayLink);
 
     // EXPORT, into a new workbook of the spreadsheet application.
     SpreadsheetExport::Outcome exportList(ProgressSink& progress);
