@@ -20,12 +20,20 @@ bool statusOf(const std::string& path, bool follow, FileIdentity& identity,
 bool InPlaceLink::check(const std::string& duplicate, const DuplicateRecords::Pair& pair) {
     pair_ = pair;
     givenBack_ = 0;
-    platform::FileStatus status;
+    platform::FileStatus copy;
+    platform::FileStatus original;
     FileIdentity now;
     // The duplicate by its own name, not through a link: that name is swapped.
-    return pair.duplicate.device == pair.original.device &&
-           statusOf(duplicate, false, now, status) && now == pair.duplicate &&
-           statusOf(pair.originalPath, true, now, status) && now == pair.original;
+    if (pair.duplicate.device != pair.original.device || !statusOf(duplicate, false, now, copy) ||
+        now != pair.duplicate || !statusOf(pair.originalPath, true, now, original) ||
+        now != pair.original) {
+        return false;
+    }
+    // Its name would take the original's owner and permissions: only where
+    // they are the same does linking keep who may read and change it.
+    constexpr std::uint32_t kPermissions = 07777;
+    return (copy.mode & kPermissions) == (original.mode & kPermissions) &&
+           copy.owner == original.owner && copy.group == original.group;
 }
 
 LinkResult InPlaceLink::make(const LinkStep& step) {

@@ -41,6 +41,7 @@ bool statxAt(int dirfd, const char* name, bool follow, FileStatus& out) {
     out.inode = stx.stx_ino;
     out.mode = stx.stx_mode;
     out.owner = stx.stx_uid;
+    out.group = stx.stx_gid;
     out.links = stx.stx_nlink;
     out.size = static_cast<std::int64_t>(stx.stx_size);
     out.hasBirthTime = (stx.stx_mask & STATX_BTIME) != 0;

@@ -245,6 +245,7 @@ TEST_P(LinkingDuplicates, EveryRefusalLeavesTheCopyAsItWas) {
         const char* what;
         Arrange arrange;  // after the search; none: the copy seen on another device by it
         std::string copyReads;
+        mode_t copyMode = 0;  // set before the search when not 0
     } cases[] = {
         {"copy edited in place, its time put back",
          [](auto&, auto&, auto& copy) { test::editInPlaceKeepingTheTime(copy, "EDIT"); },
@@ -266,6 +267,7 @@ TEST_P(LinkingDuplicates, EveryRefusalLeavesTheCopyAsItWas) {
          },
          "a new version of it"},
         {"on another device than its original", {}, "same copy's data"},
+        {"permissions of its own", [](auto&, auto&, auto&) {}, "same copy's data", 0600},
     };
     int round = 0;
     for (const auto& c : cases) {
@@ -277,6 +279,9 @@ TEST_P(LinkingDuplicates, EveryRefusalLeavesTheCopyAsItWas) {
         test::FaultyFileSystem fs;
         if (!c.arrange) {
             fs.seeOnDevice(volume.at(dir + "sub/"), 4242);
+        }
+        if (c.copyMode != 0) {
+            ASSERT_EQ(::chmod(copy.c_str(), c.copyMode), 0);
         }
         search();
         if (c.arrange) {
@@ -312,6 +317,7 @@ TEST_P(LinkingDuplicates, TheUndoGivesALinkItsOwnDataBackFromEveryState) {
         const char* status;  // nullptr: nothing to take back
         Then then;
         std::string copyReads;
+        mode_t copyMode = 0;  // set before the search when not 0
     } cases[] = {
         {"killed before the link", false, [](auto&, auto&, auto&) {}, nullptr, Then::OldInode,
          "same copy's data"},
