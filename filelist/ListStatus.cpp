@@ -14,4 +14,8 @@ std::string deletionText(std::size_t rowCount, std::int32_t deleted, std::int32_
     return text;
 }
 
+std::string stoppedText(const std::string& done) {
+    return "Stopped - " + done;
+}
+
 }  // namespace folivar

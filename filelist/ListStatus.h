@@ -16,4 +16,7 @@ std::string filesInListText(std::size_t rowCount);
 // "; Remained - <remained>" when some file stayed.
 std::string deletionText(std::size_t rowCount, std::int32_t deleted, std::int32_t remained);
 
+// After work the user stopped: "Stopped - " and what was done.
+std::string stoppedText(const std::string& done);
+
 }  // namespace folivar

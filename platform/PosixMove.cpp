@@ -58,7 +58,7 @@ bool moveLinkAcross(const std::string& from, const struct stat& link, const std:
     return finishMove(from, link, to, made);
 }
 
-bool moveAcrossFileSystems(const std::string& from, const std::string& to) {
+bool moveAcrossFileSystems(const std::string& from, const std::string& to, StopQuery& stop) {
     struct stat link {};
     if (::lstat(from.c_str(), &link) != 0) {
         return false;
@@ -79,7 +79,7 @@ bool moveAcrossFileSystems(const std::string& from, const std::string& to) {
     struct stat after {};
     // A source that changed while it was copied is not the file that was
     // listed: its state, change time included, must be as before.
-    if (!copy.fill(in.get(), before) || ::fstat(in.get(), &after) != 0 ||
+    if (!copy.fill(in.get(), before, stop) || ::fstat(in.get(), &after) != 0 ||
         !unchangedFile(before, after) || !copy.publish()) {
         return false;
     }
@@ -108,7 +108,7 @@ bool renameOverPlaceholder(const std::string& from, const std::string& to) {
 // Within one file system where RENAME_NOREPLACE is not offered: a hard link
 // (refused when the name is taken), then the old name, if it still is that
 // file.
-bool moveWithoutNoReplace(const std::string& from, const std::string& to) {
+bool moveWithoutNoReplace(const std::string& from, const std::string& to, StopQuery& stop) {
     struct stat source {};
     if (::lstat(from.c_str(), &source) != 0 || S_ISDIR(source.st_mode)) {
         return false;
@@ -125,7 +125,7 @@ bool moveWithoutNoReplace(const std::string& from, const std::string& to) {
         return false;
     }
     if (errno == EXDEV) {
-        return moveAcrossFileSystems(from, to);
+        return moveAcrossFileSystems(from, to, stop);
     }
     if (errno == EEXIST) {
         return false;
@@ -141,15 +141,15 @@ MoveStepHook setMoveStepHook(MoveStepHook hook) {
     return previous;
 }
 
-bool posixMoveFile(const std::string& from, const std::string& to) {
+bool posixMoveFile(const std::string& from, const std::string& to, StopQuery& stop) {
     if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
         return true;
     }
     if (errno == EXDEV) {
-        return moveAcrossFileSystems(from, to);
+        return moveAcrossFileSystems(from, to, stop);
     }
     if (errno == EINVAL || errno == ENOSYS) {
-        return moveWithoutNoReplace(from, to);  // no RENAME_NOREPLACE on this file system
+        return moveWithoutNoReplace(from, to, stop);  // no RENAME_NOREPLACE on this file system
     }
     return false;
 }

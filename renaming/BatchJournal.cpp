@@ -31,8 +31,8 @@ private:
 }  // namespace
 
 std::unique_ptr<BatchJournal> BatchJournal::begin(const std::string& folder, const FileTable& table,
-                                                  const RenameSettings& settings,
-                                                  std::string& why) {
+                                                  const RenameSettings& settings, std::string& why,
+                                                  platform::StopQuery& stop) {
     if (!platform::makePrivateFolder(folder)) {
         why = "cannot make the folder " + folder;
         return nullptr;
@@ -62,11 +62,13 @@ std::unique_ptr<BatchJournal> BatchJournal::begin(const std::string& folder, con
         why = "cannot write the journal in " + folder;
         return nullptr;
     }
-    return std::unique_ptr<BatchJournal>(new BatchJournal(std::move(*file), std::move(planned)));
+    return std::unique_ptr<BatchJournal>(
+        new BatchJournal(std::move(*file), std::move(planned), stop));
 }
 
-BatchJournal::BatchJournal(platform::JournalFile file, std::vector<std::string> planned)
-    : planned_(std::move(planned)), writer_(std::move(file)) {}
+BatchJournal::BatchJournal(platform::JournalFile file, std::vector<std::string> planned,
+                           platform::StopQuery& stop)
+    : names_(stop), planned_(std::move(planned)), writer_(std::move(file)) {}
 
 BatchJournal::~BatchJournal() = default;
 

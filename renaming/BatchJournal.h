@@ -26,9 +26,11 @@ public:
     static constexpr const char* kFileName = "journal";
 
     // Writes the batch down as folder/journal in place of the last one;
-    // nullptr with the reason when it cannot.
-    static std::unique_ptr<BatchJournal> begin(const std::string& folder, const FileTable& table,
-                                               const RenameSettings& settings, std::string& why);
+    // nullptr with the reason when it cannot. A move's copy to another file
+    // system is abandoned when stop asks for it.
+    static std::unique_ptr<BatchJournal> begin(
+        const std::string& folder, const FileTable& table, const RenameSettings& settings,
+        std::string& why, platform::StopQuery& stop = platform::StopQuery::never());
     ~BatchJournal() override;
 
     bool fileExists(const std::string& path) override { return names_.fileExists(path); }
@@ -38,7 +40,8 @@ public:
     void end();
 
 private:
-    BatchJournal(platform::JournalFile file, std::vector<std::string> planned);
+    BatchJournal(platform::JournalFile file, std::vector<std::string> planned,
+                 platform::StopQuery& stop);
 
     FileSystemNames names_;
     std::vector<std::string> planned_;  // by row; empty: not planned to move

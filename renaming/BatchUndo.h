@@ -31,6 +31,10 @@ struct UndoOutcome {
 // and Path and "Restored", or the reason it was not. Works as well on a batch
 // that was killed in the middle, and on an undo that was; a second undo finds
 // nothing to do. Ends with "3 files from 4 are restored" or "Nothing to undo".
+// Asked to stop (before a file, or during its copy back from another file
+// system, which is then abandoned), it ends there: what is back stays back,
+// the rest stays as the batch left it, and the next undo finishes it; the
+// text reads "Stopped - 3 files from 10 are restored".
 UndoOutcome undoBatch(const std::string& folder, FileTable& table, ProgressSink& progress);
 
 // The journal in folder tells of a batch, or its undo, killed in the middle

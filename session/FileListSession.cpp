@@ -74,9 +74,9 @@ ScanOutcome FileListSession::scan(const ScanSettings& settings, ProgressSink& pr
     }
     outcome.folders =
         foldersToScan(settings.folders, settings.options.contains(okIncludeSubfolder));
+    ScanDriver::Totals totals;
     try {
         driver_.prepare(settings);
-        ScanDriver::Totals totals;
         {
             const Change change(observer_, Change::Of::Rows);
             totals = driver_.walk(*outcome.folders, report);
@@ -92,6 +92,7 @@ ScanOutcome FileListSession::scan(const ScanSettings& settings, ProgressSink& pr
         return outcome;
     }
     outcome.buttons = ActionButtons::forRows(table_.size());
+    outcome.stopped = totals.stopped;
     return outcome;
 }
 
@@ -147,13 +148,14 @@ std::size_t FileListSession::rename(RenameKind kind, const NamingScheme& scheme,
     const RenameSettings settings{kind, scheme, moveTarget_};
     std::string why;
     std::unique_ptr<BatchJournal> journal =
-        journalFolder_.empty() ? nullptr
-                               : BatchJournal::begin(journalFolder_, table_, settings, why);
+        journalFolder_.empty()
+            ? nullptr
+            : BatchJournal::begin(journalFolder_, table_, settings, why, progress);
     // Without a journal the batch runs as ever, but cannot be undone: the
     // journal that is there tells of an older batch.
     lastBatchUnrecorded_ = journal == nullptr;
     if (!journal) {
-        FileSystemNames names;
+        FileSystemNames names(progress);
         return renameRows(table_, settings, progress, names);
     }
     const std::size_t done = renameRows(table_, settings, progress, *journal);
