@@ -21,23 +21,19 @@ class QListWidget;
 class QMenu;
 class QAction;
 class QActionGroup;
-class QProgressBar;
 class QSpinBox;
-class QStatusBar;
 
 namespace folivar {
 
-class BusyStrip;
+class ActionStrip;
 class FileListSession;
 class FileListView;
 class FolderTree;
-class LongWork;
 class ShellPane;
+class StatusLine;
 class StyledButton;
 class StyledLabel;
 class TForm2;
-class WindowProgress;
-struct ActionButtons;
 struct NamingScheme;
 struct OpenRequest;
 struct ScanSettings;
@@ -156,12 +152,6 @@ private:
     // queued call) does nothing.
     void guarded(const std::function<void()>& body) noexcept;
 
-    // Where what the handlers show goes.
-    std::array<QWidget*, 3> actionButtons() const;  // SCAN, RENAME, FIND DUPL
-    BusyStrip busyStrip() const;
-    WindowProgress progress(BusyStrip* strip = nullptr) const;
-    void applyButtons(const ActionButtons& buttons);
-
     void createControls();
     void createPathGroup(QWidget* client);
     void createFileStructureGroup(QWidget* client);
@@ -202,7 +192,6 @@ private:
     QHash<QObject*, KeyHandler> keyHandlers_;
     bool duplicateMode_ = true;  // true: FindDuplButton searches ("FIND DUPL")
     std::unique_ptr<FileListSession> session_;
-    LongWork* work_ = nullptr;  // marks a long operation while it runs
 
     // PATH
     QGroupBox* PATH = nullptr;
@@ -251,12 +240,8 @@ private:
 
     // File List; ListView holds PopupMenu1 and its items
     QGroupBox* FileList = nullptr;
-    StyledButton* ScanButton = nullptr;
-    StyledButton* RenameButton = nullptr;
-    StyledButton* FindDuplButton = nullptr;
-    QCheckBox* CheckView = nullptr;
-    QProgressBar* ProgressBar = nullptr;
-    QLabel* Banner = nullptr;
+    // SCAN, RENAME, FIND DUPL, the Shell box and Stop, and the long work
+    ActionStrip* strip_ = nullptr;
     FileListView* ListView = nullptr;
     ShellPane* ShellListView = nullptr;
     QMenu* PopupMenu2 = nullptr;
@@ -284,7 +269,7 @@ private:
     QLineEdit* SizeEdit = nullptr;
     QCheckBox* ShortnameCheckBox = nullptr;
 
-    QStatusBar* StatusBar = nullptr;
+    StatusLine* StatusBar = nullptr;
 };
 
 }  // namespace folivar

@@ -7,12 +7,10 @@
 #include <algorithm>
 #include <string>
 
-#include "app/BusyStrip.h"
+#include "app/ActionStrip.h"
 #include "app/EngineBridge.h"
-#include "app/LongWork.h"
+#include "app/StatusLine.h"
 #include "app/Unit1.h"
-#include "app/WindowProgress.h"
-#include "filelist/ListStatus.h"
 #include "renaming/NameComposition.h"
 #include "renaming/RenameOperations.h"
 #include "session/FileListSession.h"
@@ -40,7 +38,7 @@ int wholeNumberOf(QSpinBox* edit, int fallback) {
 }  // namespace
 
 void TForm1::RenMovBoxChange() {
-    guarded([this] { RenameButton->setText(RenMovBox->currentText().toUpper()); });
+    guarded([this] { strip_->setRenameCaption(RenMovBox->currentText().toUpper()); });
 }
 
 void TForm1::PrefixEditChange() {
@@ -71,8 +69,8 @@ void TForm1::PathButton5Click() {
             return;
         }
         session_->setMoveTarget(toEngine(*folder));
-        progress().show(fromEngine(session_->filesInList()) + QStringLiteral("; You selected ") +
-                        *folder);
+        StatusBar->write(fromEngine(session_->filesInList()) + QStringLiteral("; You selected ") +
+                         *folder);
     });
 }
 
@@ -108,10 +106,6 @@ bool TForm1::confirmMoveTarget() {
 
 void TForm1::RenameButtonClick() {
     guarded([this] {
-        BusyStrip strip = busyStrip();
-        strip.showProgress(true);
-        WindowProgress shown = progress();
-        shown.status(kPleaseWait);
         // However the run ends, FIND DUPL searches again.
         const auto searchAgain = qScopeGuard([this] { setDuplicateMode(true); });
 
@@ -119,11 +113,11 @@ void TForm1::RenameButtonClick() {
         const NamingScheme scheme = readNamingScheme();
         const auto kind = static_cast<RenameKind>(chosenValue(RenMovBox, 0));
         if (kind != RenameKind::Rename && !confirmMoveTarget()) {
-            shown.status(session_->filesInList());
+            StatusBar->status(session_->filesInList());
             return;
         }
-        const LongWork::Running running(*work_);
-        session_->rename(kind, scheme, shown);
+        LongOperation work = strip_->begin(LongOperation::Strip::Bar, strip_->renameButton());
+        session_->rename(kind, scheme, work);
     });
 }
 

@@ -4,12 +4,11 @@
 #include <QComboBox>
 #include <vector>
 
-#include "app/BusyStrip.h"
+#include "app/ActionStrip.h"
 #include "app/EngineBridge.h"
-#include "app/LongWork.h"
 #include "app/PreviewDialog.h"
+#include "app/StatusLine.h"
 #include "app/Unit1.h"
-#include "app/WindowProgress.h"
 #include "filelist/ListStatus.h"
 #include "renaming/NamePreview.h"
 #include "session/FileListSession.h"
@@ -20,14 +19,13 @@ void TForm1::PreviewNames1Click() {
     guarded([this] {
         const NamingScheme scheme = readNamingScheme();
         const auto kind = static_cast<RenameKind>(chosenValue(RenMovBox, 0));
-        WindowProgress shown = progress();
         if (kind != RenameKind::Rename && !chooseMoveTarget()) {
-            shown.status(session_->filesInList());
+            StatusBar->status(session_->filesInList());
             return;
         }
-        shown.status(kPleaseWait);
+        StatusBar->status(kPleaseWait);
         std::vector<PreviewRow> rows = session_->preview(kind, scheme);
-        shown.status(session_->filesInList());
+        StatusBar->status(session_->filesInList());
         // One preview at a time: the newest.
         delete findChild<PreviewDialog*>(QString(), Qt::FindDirectChildrenOnly);
         auto* dialog = new PreviewDialog(std::move(rows), RenMovBox->currentText().toUpper(), this);
@@ -37,12 +35,8 @@ void TForm1::PreviewNames1Click() {
 }
 
 void TForm1::undoLastBatch() {
-    BusyStrip strip = busyStrip();
-    strip.showProgress(true);
-    WindowProgress shown = progress();
-    shown.status(kPleaseWait);
-    const LongWork::Running running(*work_);
-    session_->undoLastBatch(shown);
+    LongOperation work = strip_->begin(LongOperation::Strip::Bar, nullptr);
+    session_->undoLastBatch(work);
 }
 
 void TForm1::UndoRename1Click() {
