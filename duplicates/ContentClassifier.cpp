@@ -143,9 +143,13 @@ std::vector<ContentClassifier::Result> ContentClassifier::classify(
         hintReads_ = ahead_->started();
         return classify(paths, stop);
     } catch (const platform::WorkStopped&) {
-        ahead_.reset();  // the helpers stop at their next read and are joined
+        endSequence();  // the helpers stop at their next read and are joined
         throw;
     }
+}
+
+void ContentClassifier::endSequence() {
+    ahead_.reset();
 }
 
 // The process's limit may have changed since the last set.

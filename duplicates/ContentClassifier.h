@@ -105,6 +105,10 @@ public:
     // What the last classify() cost, wherever the set was sorted.
     const Statistics& statistics() const { return stats_; }
 
+    // The sequence ends before its last set (the search was stopped): the
+    // helpers sorting ahead stop and are joined.
+    void endSequence();
+
 private:
     friend class ClassifyAhead;
     struct Member;

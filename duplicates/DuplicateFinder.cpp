@@ -85,6 +85,7 @@ DuplicateFinder::SearchOutcome DuplicateFinder::search(FileTable& table, Progres
         }
     } catch (const platform::WorkStopped&) {
         // Nothing a half search found may be deleted: the list is as before it.
+        classifier_.endSequence();
         marking.unmark(table);
         records_.clear();
         std::vector<std::size_t> back(order.size());
