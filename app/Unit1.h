@@ -2,7 +2,6 @@
 
 #include <QHash>
 #include <QMainWindow>
-#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -15,7 +14,6 @@ class QCheckBox;
 class QComboBox;
 class QDateEdit;
 class QGroupBox;
-class QLabel;
 class QLineEdit;
 class QListWidget;
 class QMenu;

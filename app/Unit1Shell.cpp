@@ -1,7 +1,6 @@
 // The folder tree and the shell file pane that stands in for the file list.
 #include <QAction>
 #include <QCheckBox>
-#include <QLabel>
 #include <QLineEdit>
 
 #include "app/ActionStrip.h"
