@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QMenu>
+#include <algorithm>
 #include <utility>
 
 #include "app/FileCellDelegate.h"
@@ -27,7 +28,7 @@ struct MenuItem {
     FileListView::Command command;
 };
 
-constexpr std::array<MenuItem, 14> kMenu{{
+constexpr std::array<MenuItem, 15> kMenu{{
     {"OpenFiles1", "Open File(s)  [Enter]", FileListView::Command::OpenFiles},
     {"OpenFolder1", "Open Folder  [Shift+Enter]", FileListView::Command::OpenFolder},
     {"OpenInShell1", "Open In Shell  [Space]", FileListView::Command::OpenInShell},
@@ -42,6 +43,7 @@ constexpr std::array<MenuItem, 14> kMenu{{
     {"SumUpZizeofFiles1", "Sum Up Zize of File(s)  [+]", FileListView::Command::SumSizes},
     {"PreviewNames1", "Preview New Names  [Ctrl+P]", FileListView::Command::PreviewNames},
     {"UndoRename1", "Undo Last Rename/Move  [Ctrl+Z]", FileListView::Command::UndoRename},
+    {"SortByDateTaken1", "Sort by Date Taken", FileListView::Command::SortByDateTaken},
 }};
 
 // The modifiers a key binding looks at; the keypad flag only says where the
@@ -77,6 +79,8 @@ FileListView::FileListView(const FileTable& rows, QWidget* parent)
     // One height for every row: 200,000 rows are laid out without asking each one.
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     setSortingEnabled(false);  // a header click sorts the session's rows instead
+    horizontalHeader()->setSortIndicatorShown(true);
+    showSortedColumn(-1, false);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     // "Group" and "Status" have 30 pixels: a narrower face and slim padding keep them whole.
@@ -157,6 +161,21 @@ std::optional<FileListView::Command> FileListView::commandForKey(int key,
         }
     }
     return std::nullopt;
+}
+
+void FileListView::showSortedColumn(int column, bool descending) {
+    horizontalHeader()->setSortIndicator(column,
+                                         descending ? Qt::DescendingOrder : Qt::AscendingOrder);
+}
+
+QModelIndex FileListView::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) {
+    const bool home = cursorAction == MoveHome;
+    if ((home || cursorAction == MoveEnd) && !(modifiers & Qt::ControlModifier) &&
+        model_->rowCount() > 0) {
+        const int column = std::max(currentIndex().column(), 0);
+        return model_->index(home ? 0 : model_->rowCount() - 1, column);
+    }
+    return QTableView::moveCursor(cursorAction, modifiers);
 }
 
 RowSelection FileListView::selectedRows() const {

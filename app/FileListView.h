@@ -35,8 +35,9 @@ public:
         SumSizes,
         PreviewNames,
         UndoRename,
+        SortByDateTaken,
     };
-    static constexpr std::size_t kCommandCount = 11;
+    static constexpr std::size_t kCommandCount = 12;
 
     FileListView(const FileTable& rows, QWidget* parent);
 
@@ -50,10 +51,17 @@ public:
     // "Exactly Shift" or "exactly Ctrl" means that modifier alone is held.
     static std::optional<Command> commandForKey(int key, Qt::KeyboardModifiers held);
 
+    // The header's sort indicator on column (-1: none).
+    void showSortedColumn(int column, bool descending);
+
     // Which rows are selected, one flag per row.
     RowSelection selectedRows() const;
     // Selects exactly the flagged rows, whole rows, in as few ranges as they form.
     void selectRows(const RowSelection& rows);
+
+protected:
+    // Home and End go to the first and the last row, as in a file manager.
+    QModelIndex moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) override;
 
 private:
     void createMenu();

@@ -30,6 +30,10 @@ public:
 
     QFileSystemModel* folderModel() const { return model_; }
 
+    // Folders above the selected one have just arrived: it is brought into
+    // sight once they settle.
+    bool bringingIntoSight() const { return keepInSight_.isActive(); }
+
 signals:
     // After every change of the selected folder.
     void changed();

@@ -1,12 +1,17 @@
 #include "app/KeptSelection.h"
 
 #include <QItemSelectionModel>
+#include <QScrollBar>
 
 #include "app/FileListView.h"
 
 namespace folivar {
 
-KeptSelection::KeptSelection(FileListView& view) : view_(view), rows_(view.selectedRows()) {
+KeptSelection::KeptSelection(FileListView& view)
+    : view_(view),
+      rows_(view.selectedRows()),
+      scrolledDown_(view.verticalScrollBar()->value()),
+      scrolledRight_(view.horizontalScrollBar()->value()) {
     const QModelIndex current = view.selectionModel()->currentIndex();
     if (current.isValid()) {
         currentRow_ = current.row();
@@ -30,6 +35,8 @@ KeptSelection::~KeptSelection() {
         view_.selectionModel()->setCurrentIndex(view_.model()->index(current, currentColumn_),
                                                 QItemSelectionModel::NoUpdate);
     }
+    view_.verticalScrollBar()->setValue(scrolledDown_);
+    view_.horizontalScrollBar()->setValue(scrolledRight_);
 }
 
 }  // namespace folivar

@@ -7,6 +7,7 @@
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <map>
 #include <string>
 
@@ -51,6 +52,12 @@ QString summaryOf(const std::vector<PreviewRow>& rows) {
     return text + QStringLiteral(". Nothing is changed until the operation runs.");
 }
 
+// The size of the last preview shown, for the next one.
+QSize& keptSize() {
+    static QSize size(900, 500);
+    return size;
+}
+
 }  // namespace
 
 PreviewDialog::PreviewDialog(std::vector<PreviewRow> rows, const QString& operation,
@@ -58,7 +65,8 @@ PreviewDialog::PreviewDialog(std::vector<PreviewRow> rows, const QString& operat
     : QDialog(parent),
       model_(nullptr),
       view_(new QTableView(this)),
-      problemsOnly_(new QCheckBox(QStringLiteral("Only rows that would clash or fail"), this)),
+      problemsOnly_(
+          new QCheckBox(QStringLiteral("Only rows that would clash, fail or may fail"), this)),
       summary_(new QLabel(this)) {
     setObjectName(QStringLiteral("PreviewDialog"));
     setWindowTitle(QStringLiteral("Preview of ") + operation);
@@ -72,6 +80,7 @@ PreviewDialog::PreviewDialog(std::vector<PreviewRow> rows, const QString& operat
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view_->setWordWrap(false);
+    view_->setTextElideMode(Qt::ElideMiddle);
     view_->setAlternatingRowColors(true);
     view_->verticalHeader()->hide();
     // One height for every row: 200,000 rows are laid out without asking each one.
@@ -79,8 +88,6 @@ PreviewDialog::PreviewDialog(std::vector<PreviewRow> rows, const QString& operat
     view_->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view_->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     view_->horizontalHeader()->setStretchLastSection(true);
-    view_->setColumnWidth(PreviewModel::OldPath, 300);
-    view_->setColumnWidth(PreviewModel::NewPath, 300);
 
     problemsOnly_->setObjectName(QStringLiteral("ProblemsOnlyBox"));
     problemsOnly_->setEnabled(model_->problemCount() > 0);
@@ -94,7 +101,18 @@ PreviewDialog::PreviewDialog(std::vector<PreviewRow> rows, const QString& operat
     layout->addWidget(problemsOnly_);
     layout->addWidget(view_, 1);
     layout->addWidget(buttons);
-    resize(900, 500);
+    resize(keptSize());
+    // The paths as wide as the rows in sight need, each within a share of
+    // the dialog that leaves the outcome its room.
+    const int most = width() * 2 / 5;
+    for (const int column : {PreviewModel::OldPath, PreviewModel::NewPath}) {
+        view_->resizeColumnToContents(column);
+        view_->setColumnWidth(column, std::min(view_->columnWidth(column), most));
+    }
+}
+
+PreviewDialog::~PreviewDialog() {
+    keptSize() = size();
 }
 
 }  // namespace folivar

@@ -20,7 +20,7 @@ public:
 
     explicit PreviewModel(std::vector<PreviewRow> rows, QObject* parent = nullptr);
 
-    // Only the rows that would clash or fail (true), or every row.
+    // Only the rows that would clash, fail or may fail (true), or every row.
     void showProblemsOnly(bool only);
     std::size_t problemCount() const { return problems_.size(); }
     const std::vector<PreviewRow>& rows() const { return rows_; }

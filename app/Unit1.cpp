@@ -143,6 +143,7 @@ void TForm1::connectHandlers() {
     connect(AboutButton, &QPushButton::clicked, this, &TForm1::AboutButtonClick);
     connect(RenMovBox, &QComboBox::currentIndexChanged, this, &TForm1::RenMovBoxChange);
     connect(PrefixEdit, &QLineEdit::textChanged, this, &TForm1::PrefixEditChange);
+    connect(DateFormatEdit, &QLineEdit::textChanged, this, &TForm1::DateFormatEditChange);
     connect(strip_->scanButton(), &QPushButton::clicked, this, &TForm1::ScanButtonClick);
     connect(strip_->renameButton(), &QPushButton::clicked, this, &TForm1::RenameButtonClick);
     connect(strip_->findDuplButton(), &QPushButton::clicked, this, &TForm1::FindDuplButtonClick);
@@ -158,7 +159,7 @@ void TForm1::FormCreate() {
         } else {
             PathEdit->clear();
         }
-        session_->setMoveTarget({});
+        setMoveTarget({});
         const QDate today = todayDate();
         DateTimePicker1->setDate(today);
         DateTimePicker2->setDate(today);

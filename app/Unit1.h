@@ -32,6 +32,7 @@ class StatusLine;
 class StyledButton;
 class StyledLabel;
 class TForm2;
+struct InterruptedBatch;
 struct NamingScheme;
 struct OpenRequest;
 struct ScanSettings;
@@ -105,7 +106,9 @@ public slots:
     void RenMovBoxChange();
     void ScanButtonClick();
     void ListViewColumnClick(int column);
+    void SortByDateTaken1Click();
     void PrefixEditChange();
+    void DateFormatEditChange();
     void RenameButtonClick();
     void FindDuplButtonClick();
     void SumButtonClick();
@@ -172,7 +175,9 @@ private:
     NamingScheme readNamingScheme();
     bool confirmMoveTarget();
     bool chooseMoveTarget();
-    void undoLastBatch();
+    void setMoveTarget(const QString& folder);
+    // The newest batch not undone, or the interrupted one the start asked about.
+    void undoLastBatch(const InterruptedBatch* interrupted = nullptr);
     void open(const OpenRequest& request);
     void sumSelectedSizes();
 
@@ -204,6 +209,7 @@ private:
     // File Structure
     QGroupBox* FileStructure = nullptr;
     QLineEdit* PrefixEdit = nullptr;
+    QLineEdit* DateFormatEdit = nullptr;
     QComboBox* FileStructureBox = nullptr;
     QComboBox* RenMovBox = nullptr;
     QSpinBox* CapacityEdit = nullptr;

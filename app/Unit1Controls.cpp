@@ -143,38 +143,46 @@ void TForm1::createPathGroup(QWidget* client) {
         place<StyledButton>(PATH, "PathButton2", {424, 44, 41, 19}, QStringLiteral("Clear"));
     PathButton4 = glyphButton(PATH, "PathButton4", {424, 65, 41, 19}, QStyle::SP_DirOpenIcon,
                               QStringLiteral("Add folder"));
-    PathButton5 = glyphButton(PATH, "PathButton5", {424, 86, 41, 19}, QStyle::SP_DialogSaveButton,
+    PathButton5 = glyphButton(PATH, "PathButton5", {424, 86, 41, 19}, QStyle::SP_DirLinkIcon,
                               QStringLiteral("Put files into"));
 }
 
 void TForm1::createFileStructureGroup(QWidget* client) {
     FileStructure = place<QGroupBox>(client, "FileStructure", {0, 112, 473, 49},
                                      QStringLiteral("File Structure"));
-    PrefixEdit = place<QLineEdit>(FileStructure, "PrefixEdit", {8, 19, 84, 22});
+    PrefixEdit = place<QLineEdit>(FileStructure, "PrefixEdit", {8, 19, 38, 22});
     PrefixEdit->setText(QStringLiteral("pic"));
     PrefixEdit->setToolTip(QStringLiteral("Prefix (picture, image, track, sound etc.)"));
-    FileStructureBox = dropDownList(
-        FileStructure, "FileStructureBox", {96, 19, 166, 22},
-        {{"counter", static_cast<int>(Structure::Counter)},
-         {"counter+prefix", static_cast<int>(Structure::CounterPrefix)},
-         {"prefix+counter", static_cast<int>(Structure::PrefixCounter)},
-         {"counter+oldname", static_cast<int>(Structure::CounterOldName)},
-         {"prefix+oldname", static_cast<int>(Structure::PrefixOldName)},
-         {"counter+prefix+oldname", static_cast<int>(Structure::CounterPrefixOldName)},
-         {"prefix+counter+oldname", static_cast<int>(Structure::PrefixCounterOldName)}},
-        static_cast<int>(Structure::PrefixCounter));
+    DateFormatEdit = place<QLineEdit>(FileStructure, "DateFormatEdit", {50, 19, 55, 22});
+    DateFormatEdit->setText(QString::fromLatin1(kDefaultDateFormat));
+    DateFormatEdit->setCursorPosition(0);  // narrow: the format's start shows
+    DateFormatEdit->setToolTip(
+        QStringLiteral("Date taken as yyyy MM dd HH mm ss (a Qt date-time format)"));
+    FileStructureBox =
+        dropDownList(FileStructure, "FileStructureBox", {109, 19, 165, 22},
+                     {{"counter", static_cast<int>(Structure::Counter)},
+                      {"counter+prefix", static_cast<int>(Structure::CounterPrefix)},
+                      {"prefix+counter", static_cast<int>(Structure::PrefixCounter)},
+                      {"counter+oldname", static_cast<int>(Structure::CounterOldName)},
+                      {"prefix+oldname", static_cast<int>(Structure::PrefixOldName)},
+                      {"counter+prefix+oldname", static_cast<int>(Structure::CounterPrefixOldName)},
+                      {"prefix+counter+oldname", static_cast<int>(Structure::PrefixCounterOldName)},
+                      {"date+counter", static_cast<int>(Structure::DateCounter)},
+                      {"prefix+date+counter", static_cast<int>(Structure::PrefixDateCounter)},
+                      {"date+oldname", static_cast<int>(Structure::DateOldName)}},
+                     static_cast<int>(Structure::PrefixCounter));
     FileStructureBox->setToolTip(QStringLiteral("Structure of a new file name"));
-    RenMovBox = dropDownList(FileStructure, "RenMovBox", {266, 19, 80, 22},
+    RenMovBox = dropDownList(FileStructure, "RenMovBox", {278, 19, 76, 22},
                              {{"rename", static_cast<int>(RenameKind::Rename)},
                               {"move", static_cast<int>(RenameKind::Move)},
                               {"ren+mov", static_cast<int>(RenameKind::RenameAndMove)}},
                              static_cast<int>(RenameKind::Rename));
     RenMovBox->setToolTip(QStringLiteral("Operation"));
-    CapacityEdit = place<QSpinBox>(FileStructure, "CapacityEdit", {350, 19, 40, 22});
+    CapacityEdit = place<QSpinBox>(FileStructure, "CapacityEdit", {358, 19, 34, 22});
     CapacityEdit->setRange(1, 6);
     CapacityEdit->setValue(4);
     CapacityEdit->setToolTip(QStringLiteral("Digit capacity"));
-    CountStartEdit = place<QSpinBox>(FileStructure, "CountStartEdit", {394, 19, 71, 22});
+    CountStartEdit = place<QSpinBox>(FileStructure, "CountStartEdit", {396, 19, 69, 22});
     CountStartEdit->setRange(1, 999999);
     CountStartEdit->setValue(1);
     CountStartEdit->setToolTip(QStringLiteral("Origin"));

@@ -9,6 +9,7 @@
 
 #include "app/ActionStrip.h"
 #include "app/EngineBridge.h"
+#include "app/FileListModel.h"
 #include "app/FileListView.h"
 #include "app/FolderTree.h"
 #include "app/KeptSelection.h"
@@ -33,6 +34,7 @@ void TForm1::connectListCommands() {
         {Command::SumSizes, &TForm1::SumUpZizeofFiles1Click},
         {Command::PreviewNames, &TForm1::PreviewNames1Click},
         {Command::UndoRename, &TForm1::UndoRename1Click},
+        {Command::SortByDateTaken, &TForm1::SortByDateTaken1Click},
     };
     for (const auto& [command, handler] : handlers) {
         connect(ListView->action(command), &QAction::triggered, this, handler);
@@ -40,6 +42,11 @@ void TForm1::connectListCommands() {
     connect(ListView, &QAbstractItemView::doubleClicked, this, &TForm1::ListViewDblClick);
     connect(ListView->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &TForm1::ListViewColumnClick);
+    // Whatever put the rows in their order, the header shows it.
+    connect(&ListView->listModel(), &QAbstractItemModel::modelReset, this, [this] {
+        const auto sorted = session_->sortedBy();
+        ListView->showSortedColumn(sorted ? sorted->column : -1, sorted && sorted->descending);
+    });
     watchKeys(ListView, &TForm1::ListViewKeyDown);
 }
 

@@ -5,6 +5,7 @@
 #include <QScopeGuard>
 #include <QSpinBox>
 #include <algorithm>
+#include <optional>
 #include <string>
 
 #include "app/ActionStrip.h"
@@ -35,6 +36,19 @@ int wholeNumberOf(QSpinBox* edit, int fallback) {
     return std::clamp(typed, edit->minimum(), edit->maximum());
 }
 
+// The edit's text without the forbidden character the check found, and the
+// warning; nothing when it found none.
+void putBackWithout(QLineEdit* edit, const std::optional<std::string>& text, Desktop& desktop) {
+    if (!text) {
+        return;
+    }
+    // A change of its own: another forbidden character goes the same way,
+    // with its own warning, before this one.
+    edit->setText(fromEngine(*text));
+    edit->selectAll();
+    desktop.warning(QString::fromLatin1(kForbiddenPrefixWarning));
+}
+
 }  // namespace
 
 void TForm1::RenMovBoxChange() {
@@ -43,24 +57,32 @@ void TForm1::RenMovBoxChange() {
 
 void TForm1::PrefixEditChange() {
     guarded([this] {
-        const std::optional<std::string> text =
-            WithoutLastForbiddenCharacter(toEngine(PrefixEdit->text()));
-        if (!text) {
-            return;
-        }
-        // A change of its own: another forbidden character goes the same way,
-        // with its own warning, before this one.
-        PrefixEdit->setText(fromEngine(*text));
-        PrefixEdit->selectAll();
-        desktop_->warning(QString::fromLatin1(kForbiddenPrefixWarning));
+        putBackWithout(PrefixEdit, WithoutLastForbiddenCharacter(toEngine(PrefixEdit->text())),
+                       *desktop_);
     });
+}
+
+// The same check on what the date format writes.
+void TForm1::DateFormatEditChange() {
+    guarded([this] {
+        putBackWithout(DateFormatEdit,
+                       DateFormatWithoutForbiddenCharacter(toEngine(DateFormatEdit->text())),
+                       *desktop_);
+    });
+}
+
+void TForm1::setMoveTarget(const QString& folder) {
+    session_->setMoveTarget(toEngine(folder));
+    // The hint names the folder chosen, so it can be seen before a move.
+    const QString hint = QStringLiteral("Put files into");
+    PathButton5->setToolTip(folder.isEmpty() ? hint : hint + QLatin1Char(' ') + folder);
 }
 
 void TForm1::PathButton5Click() {
     guarded([this] {
         QString preselected = fromEngine(session_->moveTarget());
         if (!folderExists(preselected)) {
-            session_->setMoveTarget({});
+            setMoveTarget({});
             preselected.clear();
         }
         const std::optional<QString> folder =
@@ -68,7 +90,7 @@ void TForm1::PathButton5Click() {
         if (!folder) {
             return;
         }
-        session_->setMoveTarget(toEngine(*folder));
+        setMoveTarget(*folder);
         StatusBar->write(fromEngine(session_->filesInList()) + QStringLiteral("; You selected ") +
                          *folder);
     });
@@ -81,6 +103,7 @@ NamingScheme TForm1::readNamingScheme() {
         chosenValue(FileStructureBox, static_cast<int>(scheme.structure)));
     scheme.capacity = wholeNumberOf(CapacityEdit, kDefaultCapacity);
     scheme.origin = wholeNumberOf(CountStartEdit, kDefaultOrigin);
+    scheme.dateFormat = toEngine(DateFormatEdit->text());
     return scheme;
 }
 
@@ -93,7 +116,7 @@ bool TForm1::chooseMoveTarget() {
         if (!folder) {
             return false;
         }
-        session_->setMoveTarget(toEngine(*folder));
+        setMoveTarget(*folder);
     }
     return true;
 }
@@ -116,8 +139,24 @@ void TForm1::RenameButtonClick() {
             StatusBar->status(session_->filesInList());
             return;
         }
-        LongOperation work = strip_->begin(LongOperation::Strip::Bar, strip_->renameButton());
-        session_->rename(kind, scheme, work);
+        // Names made of dates taken read every row's date first: one long
+        // operation with the batch, so that a stop in between is not lost.
+        std::optional<LongOperation> work;
+        work.emplace(*strip_, LongOperation::Strip::Bar, strip_->renameButton());
+        BatchStart batch = session_->prepareRename(kind, scheme, *work);
+        if (batch.state() == BatchStart::State::Stopped) {
+            return;  // nothing moved, and the status line says so
+        }
+        if (batch.state() == BatchStart::State::Unjournaled) {
+            work.reset();  // the question takes the user's input
+            if (desktop_->askYesNo(QStringLiteral("This batch cannot be written into the undo "
+                                                  "journal (%1).\nRun it anyway, without undo?")
+                                       .arg(fromEngine(batch.why())))) {
+                batch.runWithoutUndo();
+            }
+            work.emplace(*strip_, LongOperation::Strip::Bar, strip_->renameButton());
+        }
+        session_->rename(std::move(batch), *work);
     });
 }
 

@@ -1,4 +1,6 @@
-// A click on a header of the file list sorts every row by that column.
+// A click on a header of the file list sorts every row by that column; Sort
+// by Date Taken sorts them by when their photos and videos were taken.
+#include "app/ActionStrip.h"
 #include "app/FileListView.h"
 #include "app/KeptSelection.h"
 #include "app/Unit1.h"
@@ -12,6 +14,15 @@ void TForm1::ListViewColumnClick(int column) {
         // moves: the selection then stays as it was.
         KeptSelection kept(*ListView);
         kept.follow(session_->sortByColumn(column));
+    });
+}
+
+void TForm1::SortByDateTaken1Click() {
+    guarded([this] {
+        KeptSelection kept(*ListView);
+        // Reading the dates of 200,000 files takes a while.
+        LongOperation work = strip_->begin(LongOperation::Strip::Bar, nullptr);
+        kept.follow(session_->sortByDateTaken(work));
     });
 }
 

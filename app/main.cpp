@@ -1,6 +1,8 @@
 #include <QApplication>
 #include <clocale>
+#include <cstdio>
 
+#include "app/CommandLine.h"
 #include "app/DesktopIdentity.h"
 #include "app/Unit1.h"
 #include "app/Unit2.h"
@@ -8,6 +10,9 @@
 #include "platform/OpenFileLimit.h"
 
 int main(int argc, char* argv[]) {
+    if (const std::optional<int> code = folivar::answerWithoutWindow(argc, argv, stdout, stderr)) {
+        return *code;
+    }
     // Sorting by FileName collates by the user's locale. QApplication sets it
     // on its own too; this states it and holds before any other code runs.
     std::setlocale(LC_ALL, "");

@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <string_view>
+#include <tuple>
 #include <unordered_map>
 #include <utility>
 
@@ -182,25 +183,34 @@ std::vector<ContentClassifier::Result> ContentClassifier::classifyAll(
     nextClass_ = 0;
     budget_ = freshBudget();
 
-    // One member per physical file; the paths that lead to it share it.
+    // One member per physical file; the paths that lead to it share it: the
+    // same inode on one device, or the same size and times on another.
     std::vector<std::size_t> memberOf(paths.size(), SIZE_MAX);
-    std::map<std::uint64_t, std::vector<std::size_t>> byInode;
+    std::map<std::pair<std::uint64_t, std::uint64_t>, std::size_t> byInode;
+    using State = std::tuple<std::int64_t, std::int32_t, std::int64_t, std::int32_t>;
+    std::map<State, std::vector<std::size_t>> byState;
     for (std::size_t i = 0; i < paths.size(); ++i) {
         platform::FileStatus status;
         if (!platform::fileSystem().status(paths[i], true, status) || !status.isRegular()) {
             continue;
         }
         const FileIdentity identity = FileIdentity::of(status);
-        auto& sameInode = byInode[identity.inode];
-        const auto known = std::find_if(sameInode.begin(), sameInode.end(), [&](std::size_t m) {
-            return members_[m].identity.samePhysicalFile(identity);
-        });
-        if (known != sameInode.end()) {
-            memberOf[i] = *known;
+        const auto [slot, fresh] = byInode.try_emplace({identity.device, identity.inode}, 0);
+        if (!fresh) {
+            memberOf[i] = slot->second;
             continue;
         }
-        memberOf[i] = members_.size();
-        sameInode.push_back(members_.size());
+        auto& sameState = byState[State{identity.modified.seconds, identity.modified.nanoseconds,
+                                        identity.changed.seconds, identity.changed.nanoseconds}];
+        const auto known = std::find_if(sameState.begin(), sameState.end(), [&](std::size_t m) {
+            return members_[m].identity.samePhysicalFile(identity);
+        });
+        if (known != sameState.end()) {
+            memberOf[i] = slot->second = *known;
+            continue;
+        }
+        memberOf[i] = slot->second = members_.size();
+        sameState.push_back(members_.size());
         members_.push_back(Member{paths[i], identity, nullptr});
     }
 

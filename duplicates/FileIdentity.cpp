@@ -8,11 +8,10 @@ FileIdentity FileIdentity::of(const platform::FileStatus& status) {
 }
 
 bool FileIdentity::samePhysicalFile(const FileIdentity& other) const {
-    if (inode != other.inode) {
-        return false;
+    if (device == other.device) {
+        return inode == other.inode;
     }
-    return device == other.device ||
-           (size == other.size && modified == other.modified && changed == other.changed);
+    return size == other.size && modified == other.modified && changed == other.changed;
 }
 
 }  // namespace folivar

@@ -19,8 +19,10 @@ struct FileIdentity {
     static FileIdentity of(const platform::FileStatus& status);
 
     // One physical file: the same device and inode, or, on the safe side, the
-    // same inode, size and times to the nanosecond on two devices (one file
-    // seen through two mounts, as an overlay and its lower folder).
+    // same size and times to the nanosecond on two devices, whatever the
+    // inodes say (one file seen through two mounts: an overlay with xino
+    // gives its lower files inodes of its own, with the layer in their
+    // high bits). No tool sets a change time, so two copies do not agree.
     bool samePhysicalFile(const FileIdentity& other) const;
 
     friend bool operator==(const FileIdentity&, const FileIdentity&) = default;

@@ -10,10 +10,7 @@ namespace folivar {
 
 ReaderBudget::ReaderBudget(std::size_t wanted, std::chrono::milliseconds patience,
                            Shortage* shortage)
-    : capacity_(
-          std::max<std::size_t>(std::min<std::uint64_t>(wanted, platform::openFileLimit() / 2), 2)),
-      patience_(patience),
-      shortage_(shortage) {}
+    : capacity_(platform::descriptorShare(wanted)), patience_(patience), shortage_(shortage) {}
 
 ReaderBudget ReaderBudget::forHelper(std::size_t capacity, Shortage& shortage) {
     ReaderBudget budget(capacity, std::chrono::milliseconds(0), &shortage);

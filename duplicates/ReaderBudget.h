@@ -38,9 +38,8 @@ public:
     // that owns shortage.
     static ReaderBudget forHelper(std::size_t capacity, Shortage& shortage);
 
-    // The readers to hold at once: as many as wanted, but at most half the
-    // descriptors the process may have open (the rest of the program needs
-    // some too), and never fewer than 2.
+    // The readers to hold at once: the descriptors' share for wanted
+    // (platform::descriptorShare).
     std::size_t capacity() const { return capacity_; }
 
     // Opens path for reading. When descriptors run out, makeRoom is asked to

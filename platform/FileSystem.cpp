@@ -19,6 +19,11 @@ bool FileStatus::ownerCanWrite() const {
     return (mode & S_IWUSR) != 0;
 }
 
+std::unique_ptr<DirectoryListing> FileSystem::openDirectory(const std::string& path) {
+    OpenFailure failure = OpenFailure::None;
+    return openDirectory(path, failure);
+}
+
 bool FileSystem::removeFileRetrying(const std::string& path) {
     return removeFile(path) || removeFile(path);
 }

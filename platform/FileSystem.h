@@ -7,6 +7,7 @@
 #include "platform/DirectoryListing.h"
 #include "platform/FileReader.h"
 #include "platform/FileStatus.h"
+#include "platform/FolderAccess.h"
 #include "platform/StopQuery.h"
 
 namespace folivar::platform {
@@ -19,8 +20,11 @@ public:
     virtual ~FileSystem() = default;
 
     // nullptr when the folder cannot be listed (missing, not a folder, refused,
-    // or readable but not searchable, so that no entry's status could be had).
-    virtual std::unique_ptr<DirectoryListing> openDirectory(const std::string& path) = 0;
+    // or readable but not searchable, so that no entry's status could be had),
+    // with the reason in failure: running out of descriptors is told apart.
+    virtual std::unique_ptr<DirectoryListing> openDirectory(const std::string& path,
+                                                            OpenFailure& failure) = 0;
+    std::unique_ptr<DirectoryListing> openDirectory(const std::string& path);
 
     virtual bool status(const std::string& path, bool follow, FileStatus& out) = 0;
 
@@ -52,6 +56,9 @@ public:
     // own mode never decides whether it can be removed (its folder's does),
     // and no link is followed.
     bool removeFileRetrying(const std::string& path);
+
+    // What this user may do in the folder at path, told without changing it.
+    virtual FolderAccess folderAccess(const std::string& path) = 0;
 
     // True when path names an existing folder (symbolic links followed).
     bool isDirectory(const std::string& path);

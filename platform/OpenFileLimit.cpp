@@ -38,4 +38,8 @@ std::uint64_t openFileLimit() {
     return limit.rlim_cur;
 }
 
+std::size_t descriptorShare(std::size_t wanted) {
+    return std::max<std::size_t>(std::min<std::uint64_t>(wanted, openFileLimit() / 2), 2);
+}
+
 }  // namespace folivar::platform

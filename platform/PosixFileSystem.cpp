@@ -7,6 +7,7 @@
 #include <linux/magic.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
+#include <sys/statvfs.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
@@ -189,7 +190,9 @@ private:
 
 }  // namespace
 
-std::unique_ptr<DirectoryListing> PosixFileSystem::openDirectory(const std::string& path) {
+std::unique_ptr<DirectoryListing> PosixFileSystem::openDirectory(const std::string& path,
+                                                                 OpenFailure& failure) {
+    failure = OpenFailure::Unreadable;
     if (path.empty()) {
         return nullptr;
     }
@@ -198,6 +201,9 @@ std::unique_ptr<DirectoryListing> PosixFileSystem::openDirectory(const std::stri
     const std::string inside = path + (path.back() == '/' ? "." : "/.");
     int fd = ::open(inside.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
+        if (errno == EMFILE || errno == ENFILE) {
+            failure = OpenFailure::OutOfDescriptors;
+        }
         return nullptr;
     }
     struct stat self {};
@@ -205,6 +211,7 @@ std::unique_ptr<DirectoryListing> PosixFileSystem::openDirectory(const std::stri
         ::close(fd);
         return nullptr;
     }
+    failure = OpenFailure::None;
     return std::make_unique<PosixDirectoryListing>(fd, self);
 }
 
@@ -255,6 +262,25 @@ std::unique_ptr<FileReader> PosixFileSystem::openForReading(const std::string& p
 
 bool PosixFileSystem::removeFile(const std::string& path) {
     return !path.empty() && ::unlink(path.c_str()) == 0;
+}
+
+FolderAccess PosixFileSystem::folderAccess(const std::string& path) {
+    FolderAccess access;
+    const char* folder = path.empty() ? "." : path.c_str();
+    struct stat self {};
+    struct statvfs mount {};
+    struct statfs kind {};
+    if (::stat(folder, &self) != 0 || !S_ISDIR(self.st_mode) || ::statvfs(folder, &mount) != 0) {
+        return access;
+    }
+    access.exists = true;
+    access.readOnlyMount = (mount.f_flag & ST_RDONLY) != 0;
+    // As the run's own calls are checked: with the effective user and groups.
+    access.mayChangeNames =
+        !access.readOnlyMount && ::faccessat(AT_FDCWD, folder, W_OK | X_OK, AT_EACCESS) == 0;
+    access.inUserSpace =
+        ::statfs(folder, &kind) == 0 && static_cast<unsigned long>(kind.f_type) == FUSE_SUPER_MAGIC;
+    return access;
 }
 
 }  // namespace folivar::platform

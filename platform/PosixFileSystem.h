@@ -8,7 +8,9 @@ namespace folivar::platform {
 // with statx relative to the open folder, so no path is resolved twice.
 class PosixFileSystem : public FileSystem {
 public:
-    std::unique_ptr<DirectoryListing> openDirectory(const std::string& path) override;
+    using FileSystem::openDirectory;
+    std::unique_ptr<DirectoryListing> openDirectory(const std::string& path,
+                                                    OpenFailure& failure) override;
     bool status(const std::string& path, bool follow, FileStatus& out) override;
     std::optional<std::string> canonicalPath(const std::string& path) override;
     using FileSystem::moveFile;
@@ -16,6 +18,7 @@ public:
     std::unique_ptr<FileReader> openForReading(const std::string& path,
                                                OpenFailure& failure) override;
     bool removeFile(const std::string& path) override;
+    FolderAccess folderAccess(const std::string& path) override;
 };
 
 }  // namespace folivar::platform

@@ -58,7 +58,9 @@ bool moveLinkAcross(const std::string& from, const struct stat& link, const std:
     return finishMove(from, link, to, made);
 }
 
-bool moveAcrossFileSystems(const std::string& from, const std::string& to, StopQuery& stop) {
+// The copy route: across file systems, and within one that can neither
+// rename without replacing nor make a hard link.
+bool moveByCopy(const std::string& from, const std::string& to, StopQuery& stop) {
     struct stat link {};
     if (::lstat(from.c_str(), &link) != 0) {
         return false;
@@ -90,24 +92,11 @@ bool moveAcrossFileSystems(const std::string& from, const std::string& to, StopQ
     return finishMove(from, before, to, made);
 }
 
-// Renames where the file system cannot refuse to replace by itself: an empty
-// placeholder is created exclusively, so the rename replaces only our own file.
-bool renameOverPlaceholder(const std::string& from, const std::string& to) {
-    Descriptor placeholder(::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-    if (!placeholder.valid()) {
-        return false;
-    }
-    placeholder.close();
-    if (::rename(from.c_str(), to.c_str()) != 0) {
-        ::unlink(to.c_str());
-        return false;
-    }
-    return true;
-}
-
 // Within one file system where RENAME_NOREPLACE is not offered: a hard link
 // (refused when the name is taken), then the old name, if it still is that
-// file.
+// file. Where hard links are not offered either (FAT, exFAT, phones and
+// network shares through FUSE), the copy route, which never replaces anything
+// and fails where the file system cannot publish a copy without replacing.
 bool moveWithoutNoReplace(const std::string& from, const std::string& to, StopQuery& stop) {
     struct stat source {};
     if (::lstat(from.c_str(), &source) != 0 || S_ISDIR(source.st_mode)) {
@@ -124,13 +113,16 @@ bool moveWithoutNoReplace(const std::string& from, const std::string& to, StopQu
         }
         return false;
     }
-    if (errno == EXDEV) {
-        return moveAcrossFileSystems(from, to, stop);
+    switch (errno) {
+        case EXDEV:
+        case EPERM:  // FAT through FUSE; also where protected_hardlinks refuses
+        case ENOSYS:
+        case EOPNOTSUPP:
+        case EMLINK:
+            return moveByCopy(from, to, stop);
+        default:
+            return false;  // the name is taken, or the folders refuse
     }
-    if (errno == EEXIST) {
-        return false;
-    }
-    return renameOverPlaceholder(from, to);
 }
 
 }  // namespace
@@ -146,7 +138,7 @@ bool posixMoveFile(const std::string& from, const std::string& to, StopQuery& st
         return true;
     }
     if (errno == EXDEV) {
-        return moveAcrossFileSystems(from, to, stop);
+        return moveByCopy(from, to, stop);
     }
     if (errno == EINVAL || errno == ENOSYS) {
         return moveWithoutNoReplace(from, to, stop);  // no RENAME_NOREPLACE on this file system

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <optional>
 
 #include "platform/HiddenName.h"
 
@@ -21,29 +22,23 @@ bool samePhysicalFile(const struct stat& a, const struct stat& b) {
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_mode == b.st_mode;
 }
 
-// Takes path aside to a fresh hidden name; the name used, or "" when the
-// file could not be taken aside.
-std::string takeAside(const std::string& path) {
+// Takes path aside to a fresh hidden name: the name used, "" when the file
+// could not be taken aside, nullopt where the file system cannot rename
+// without replacing (FAT, exFAT and network shares through FUSE).
+std::optional<std::string> takeAside(const std::string& path) {
     for (int attempt = 0; attempt < 8; ++attempt) {
         const std::string aside = hiddenSibling(path, "folivar-removing");
         if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE) == 0) {
             return aside;
         }
-        if (errno == EEXIST) {
-            continue;
+        if (errno == EINVAL || errno == ENOSYS) {
+            return std::nullopt;
         }
-        if (errno != EINVAL && errno != ENOSYS) {
-            return {};
+        if (errno != EEXIST) {
+            return std::string();
         }
-        // No RENAME_NOREPLACE here: a random name that is free a moment
-        // before is as good.
-        struct stat taken {};
-        if (::lstat(aside.c_str(), &taken) == 0) {
-            continue;
-        }
-        return ::rename(path.c_str(), aside.c_str()) == 0 ? aside : std::string();
     }
-    return {};
+    return std::string();
 }
 
 }  // namespace
@@ -76,7 +71,13 @@ RemovalOutcome removeIfStill(const std::string& path, const struct stat& expecte
     if (!unchangedFile(expected, now)) {
         return RemovalOutcome::NotTheFile;
     }
-    const std::string aside = takeAside(path);
+    const std::optional<std::string> takenAside = takeAside(path);
+    if (!takenAside) {
+        // Nothing here renames without replacing, and a replacing rename is
+        // never made: the name just compared is removed as it stands.
+        return ::unlink(path.c_str()) == 0 ? RemovalOutcome::Removed : RemovalOutcome::Failed;
+    }
+    const std::string& aside = *takenAside;
     if (aside.empty()) {
         return RemovalOutcome::Failed;
     }

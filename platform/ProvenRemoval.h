@@ -24,7 +24,8 @@ enum class RemovalOutcome { Removed, NotTheFile, Failed };
 // to the rename, which itself sets it) and then removed, or, when it is
 // another file, put back under its name. NotTheFile and Failed leave the
 // entry as it was, under its name unless someone has taken that meanwhile;
-// then it stays under the hidden name.
+// then it stays under the hidden name. Where the file system cannot rename
+// without replacing, the name is removed right after the comparison.
 RemovalOutcome removeIfStill(const std::string& path, const struct stat& expected);
 
 }  // namespace folivar::platform

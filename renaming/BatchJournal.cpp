@@ -1,8 +1,12 @@
 #include "renaming/BatchJournal.h"
 
+#include <cerrno>
+#include <cstring>
 #include <unordered_map>
 
+#include "platform/Clock.h"
 #include "platform/StateFolder.h"
+#include "renaming/JournalHistory.h"
 #include "renaming/JournalLines.h"
 #include "renaming/NoNamesTaken.h"
 
@@ -30,21 +34,24 @@ private:
 
 }  // namespace
 
-std::unique_ptr<BatchJournal> BatchJournal::begin(const std::string& folder, const FileTable& table,
-                                                  const RenameSettings& settings, std::string& why,
-                                                  platform::StopQuery& stop) {
-    if (!platform::makePrivateFolder(folder)) {
-        why = "cannot make the folder " + folder;
+std::unique_ptr<BatchJournal> BatchJournal::begin(std::optional<platform::JournalLock>& lock,
+                                                  const std::string& folder, const FileTable& table,
+                                                  const RenameSettings& settings,
+                                                  std::string& why) {
+    if (!lock) {
+        why = "the journal is not locked";
         return nullptr;
     }
     std::optional<platform::JournalFile> file = platform::JournalFile::createIn(folder, why);
     if (!file) {
+        why = "cannot write in " + folder + ": " + why;
         return nullptr;
     }
     std::string text(journal::kFirstLine);
-    journal::appendBatchLine(text, table.size());
+    journal::appendBatchLine(text, table.size(), journal::whenText(platform::clock().localNow()));
     FolderNumbers folders(text);
-    std::vector<std::string> planned(table.size());
+    std::vector<Planned> planned(table.size());
+    std::vector<JournalWriter::Source> sources;
     NoNamesTaken noneTaken;
     for (std::size_t i = 0; i < table.size(); ++i) {
         const FileRow& row = table[i];
@@ -55,34 +62,70 @@ std::unique_ptr<BatchJournal> BatchJournal::begin(const std::string& folder, con
         const std::size_t from = folders.of(row.Path);
         const std::size_t to = folders.of(plan.folder);
         journal::appendPlannedLine(text, i, from, row.FileName, to, plan.name);
-        planned[i] = plan.folder + plan.name;
+        planned[i] = Planned{plan.folder + plan.name, sources.size()};
+        sources.push_back(JournalWriter::Source{i, row.file()});
     }
     text += journal::kBegin;
-    if (!file->append(text) || !file->sync() || !file->publishAs(folder + "/" + kFileName)) {
+    if (!file->append(text) || !file->sync()) {
+        why = "cannot write the journal in " + folder + ": " + std::strerror(errno);
+        file->discard();
+        return nullptr;
+    }
+    if (!file->publishAs(JournalHistory(folder).nextPath())) {
         why = "cannot write the journal in " + folder;
         return nullptr;
     }
-    return std::unique_ptr<BatchJournal>(
-        new BatchJournal(std::move(*file), std::move(planned), stop));
+    JournalHistory(folder).prune();
+    auto journal = std::unique_ptr<BatchJournal>(new BatchJournal(
+        std::move(*lock), std::move(*file), std::move(planned), std::move(sources)));
+    lock.reset();
+    return journal;
 }
 
-BatchJournal::BatchJournal(platform::JournalFile file, std::vector<std::string> planned,
-                           platform::StopQuery& stop)
-    : names_(stop), planned_(std::move(planned)), writer_(std::move(file)) {}
+std::unique_ptr<BatchJournal> BatchJournal::begin(const std::string& folder, const FileTable& table,
+                                                  const RenameSettings& settings,
+                                                  std::string& why) {
+    std::optional<platform::JournalLock> lock;
+    if (!platform::makePrivateFolder(folder)) {
+        why = "cannot make the folder " + folder;
+        return nullptr;
+    }
+    switch (platform::JournalLock::take(folder, lock, why)) {
+        case platform::JournalLock::Result::Taken:
+            break;
+        case platform::JournalLock::Result::Busy:
+            why = kJournalBusy;
+            return nullptr;
+        default:
+            return nullptr;
+    }
+    return begin(lock, folder, table, settings, why);
+}
+
+BatchJournal::BatchJournal(platform::JournalLock lock, platform::JournalFile file,
+                           std::vector<Planned> planned, std::vector<JournalWriter::Source> sources)
+    : lock_(std::move(lock)),
+      planned_(std::move(planned)),
+      writer_(std::move(file), std::move(sources)) {}
 
 BatchJournal::~BatchJournal() = default;
 
 bool BatchJournal::move(std::size_t row, const std::string& from, const std::string& to) {
-    if (row >= planned_.size() || planned_[row] != to) {
+    if (row >= planned_.size() || planned_[row].to.empty()) {
+        return names_.move(row, from, to);  // not the batch's: never taken back
+    }
+    const Planned& plan = planned_[row];
+    if (plan.to != to) {
         // Not findable by its planned name: on disk before the move.
         std::string line;
         journal::appendIntentLine(line, row, to);
         writer_.writeNow(std::move(line));
     }
+    writer_.awaitSource(plan.source);
     if (!names_.move(row, from, to)) {
         return false;
     }
-    writer_.moved(row, to);
+    writer_.moved(plan.source, to);
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "filelist/FileTable.h"
+#include "platform/JournalLock.h"
 #include "renaming/FileSystemNames.h"
 #include "renaming/JournalWriter.h"
 #include "renaming/RenameOperations.h"
@@ -16,22 +17,28 @@ namespace folivar {
 // records them, so an undo can take the batch back even after the program was
 // killed in the middle of it. Before the first file moves, every row that is
 // to move is on disk with the path it leaves and the one it is planned to
-// take; each move is recorded as it is made (the identity of the file right
-// after it), in groups, so only the last few can be lost, and those are found
-// under their planned names. A move to another name than planned (a time
-// suffix) is written out before it is made.
+// take; each file's identity is written down before it moves, and each move
+// as it is made, in groups, so only the last few can be lost, and those are
+// found under their planned names and taken back only for that very file. A
+// move to another name than planned (a time suffix) is written out before it
+// is made. The journal's lock is held until the object goes.
 class BatchJournal : public NameOracle {
 public:
-    // The journal's name in the state folder.
-    static constexpr const char* kFileName = "journal";
-
-    // Writes the batch down as folder/journal in place of the last one;
-    // nullptr with the reason when it cannot. A move's copy to another file
-    // system is abandoned when stop asks for it.
-    static std::unique_ptr<BatchJournal> begin(
-        const std::string& folder, const FileTable& table, const RenameSettings& settings,
-        std::string& why, platform::StopQuery& stop = platform::StopQuery::never());
+    // Writes the batch down as the newest of the history in folder (the
+    // oldest beyond the history's length go), taking the lock over from lock;
+    // nullptr with the reason when it cannot, the lock left where it was.
+    static std::unique_ptr<BatchJournal> begin(std::optional<platform::JournalLock>& lock,
+                                               const std::string& folder, const FileTable& table,
+                                               const RenameSettings& settings, std::string& why);
+    // The same, taking the lock first: nullptr also while another instance
+    // holds it.
+    static std::unique_ptr<BatchJournal> begin(const std::string& folder, const FileTable& table,
+                                               const RenameSettings& settings, std::string& why);
     ~BatchJournal() override;
+
+    // The query a move's copy to another file system asks from now on: asked
+    // to stop, the copy is abandoned.
+    void stopWhen(platform::StopQuery& stop) { names_.stopWhen(stop); }
 
     bool fileExists(const std::string& path) override { return names_.fileExists(path); }
     bool move(std::size_t row, const std::string& from, const std::string& to) override;
@@ -40,11 +47,17 @@ public:
     void end();
 
 private:
-    BatchJournal(platform::JournalFile file, std::vector<std::string> planned,
-                 platform::StopQuery& stop);
+    struct Planned {
+        std::string to;          // empty: not planned to move
+        std::size_t source = 0;  // its place among the files to move
+    };
 
+    BatchJournal(platform::JournalLock lock, platform::JournalFile file,
+                 std::vector<Planned> planned, std::vector<JournalWriter::Source> sources);
+
+    platform::JournalLock lock_;  // let go of after the last record is written
     FileSystemNames names_;
-    std::vector<std::string> planned_;  // by row; empty: not planned to move
+    std::vector<Planned> planned_;  // by row
     JournalWriter writer_;
 };
 

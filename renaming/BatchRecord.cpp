@@ -1,7 +1,9 @@
 #include "renaming/BatchRecord.h"
 
 #include <charconv>
+#include <iterator>
 #include <limits>
+#include <unordered_set>
 
 namespace folivar {
 
@@ -10,13 +12,13 @@ namespace {
 constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
 
 struct Fields {
-    std::string_view parts[8];
+    std::string_view parts[12];
     std::size_t count = 0;
 };
 
 Fields split(std::string_view line) {
     Fields fields;
-    while (fields.count < 8) {
+    while (fields.count < std::size(fields.parts)) {
         const std::size_t tab = line.find('\t');
         fields.parts[fields.count++] = line.substr(0, tab);
         if (tab == std::string_view::npos) {
@@ -38,9 +40,24 @@ bool number(std::string_view text, T& value) {
     return true;
 }
 
+// Five fields from first on; false when they are not five numbers ("-").
+bool identity(const Fields& f, std::size_t first, std::optional<MovedIdentity>& out) {
+    MovedIdentity read;
+    if (f.count < first + 5 || !number(f.parts[first], read.device) ||
+        !number(f.parts[first + 1], read.inode) || !number(f.parts[first + 2], read.size) ||
+        !number(f.parts[first + 3], read.modified.seconds) ||
+        !number(f.parts[first + 4], read.modified.nanoseconds)) {
+        return false;
+    }
+    out = read;
+    return true;
+}
+
 struct Planned {
     std::string from;
     std::string to;
+    std::optional<MovedIdentity> source;
+    bool identified = false;  // its S line is there: it may have moved
     bool moved = false;
 };
 
@@ -51,21 +68,12 @@ public:
     void line(std::string_view text) {
         const Fields f = split(text);
         const std::string_view kind = f.parts[0];
-        if (text == "begin") {
-            record.begun = true;
-            record.interrupted = true;
-        } else if (text == "end") {
-            record.ended = true;
-            record.interrupted = false;
-        } else if (text == "undo") {
-            record.interrupted = true;
-        } else if (text == "undone") {
-            record.undone = true;
-            record.interrupted = false;
-        } else if (text == "kept") {
-            record.interrupted = false;
-        } else if (kind == "batch" && f.count == 2) {
+        if (const std::optional<BatchState> state = journal::stateOfLine(text)) {
+            record.state = *state;
+            record.ended = record.ended || *state == BatchState::Ended;
+        } else if (kind == "batch" && (f.count == 2 || f.count == 3)) {
             number(f.parts[1], record.rows);
+            record.when = f.count == 3 ? journal::unescaped(f.parts[2]) : std::string();
         } else if (kind == "F" && f.count == 3) {
             std::size_t id = 0;
             if (number(f.parts[1], id) && id == folders_.size()) {
@@ -73,13 +81,19 @@ public:
             }
         } else if (kind == "P" && f.count == 6) {
             planned(f);
+        } else if (kind == "S" && (f.count == 3 || f.count == 7)) {
+            std::size_t row = 0;
+            if (number(f.parts[1], row) && row < planned_.size()) {
+                identity(f, 2, planned_[row].source);
+                planned_[row].identified = true;
+            }
         } else if (kind == "I" && f.count == 3) {
             std::size_t row = 0;
             if (number(f.parts[1], row) && row < planned_.size()) {
                 planned_[row].to = journal::unescaped(f.parts[2]);
                 lastTold_ = row;
             }
-        } else if (kind == "M" && (f.count == 3 || f.count == 7)) {
+        } else if (kind == "M" && (f.count == 2 || f.count == 3 || f.count == 7)) {
             moved(f);
         }
     }
@@ -91,10 +105,12 @@ public:
                 continue;
             }
             // Moves are recorded in the order made, so only the rows after the
-            // last one recorded can have moved unrecorded.
+            // last one recorded can have moved unrecorded; and only once their
+            // file was written down.
             const bool after = lastTold_ == kNone || row >= lastTold_;
-            if (!record.ended && after && !p.from.empty()) {
-                record.moves.push_back(JournaledMove{row, p.from, p.to, std::nullopt, false});
+            if (!record.ended && after && p.identified) {
+                record.moves.push_back(
+                    JournaledMove{row, p.from, p.to, std::nullopt, p.source, false});
             }
         }
     }
@@ -112,8 +128,13 @@ private:
         if (planned_.size() <= row) {
             planned_.resize(record.rows);
         }
-        planned_[row].from = folders_[fromFolder] + journal::unescaped(f.parts[3]);
-        planned_[row].to = folders_[toFolder] + journal::unescaped(f.parts[5]);
+        Planned& p = planned_[row];
+        p.from = folders_[fromFolder] + journal::unescaped(f.parts[3]);
+        p.to = folders_[toFolder] + journal::unescaped(f.parts[5]);
+        ++record.planned;
+        if (usedFolders_.insert(fromFolder).second) {
+            record.folders.push_back(folders_[fromFolder]);
+        }
     }
 
     void moved(const Fields& f) {
@@ -122,13 +143,9 @@ private:
             return;
         }
         Planned& p = planned_[row];
-        JournaledMove move{row, p.from, p.to, std::nullopt, true};
-        MovedIdentity identity;
-        if (f.count == 7 && number(f.parts[2], identity.device) &&
-            number(f.parts[3], identity.inode) && number(f.parts[4], identity.size) &&
-            number(f.parts[5], identity.modified.seconds) &&
-            number(f.parts[6], identity.modified.nanoseconds)) {
-            move.identity = identity;
+        JournaledMove move{row, p.from, p.to, std::nullopt, p.source, true};
+        if (f.count == 7) {
+            identity(f, 2, move.identity);
         }
         p.moved = true;
         lastTold_ = row;
@@ -136,18 +153,29 @@ private:
     }
 
     std::vector<std::string> folders_;
+    std::unordered_set<std::size_t> usedFolders_;
     std::vector<Planned> planned_;
     std::size_t lastTold_ = kNone;
 };
 
 }  // namespace
 
+bool JournaledMove::madeIt(const MovedIdentity& found) const {
+    if (identity) {
+        return found == *identity;
+    }
+    if (source) {
+        return source->movedTo(found);
+    }
+    return recorded;  // the journal of an older version: as it ever was
+}
+
 BatchRecord BatchRecord::parse(std::string_view text) {
     Reader reader;
-    if (text.substr(0, journal::kFirstLine.size()) != journal::kFirstLine) {
+    if (!text.starts_with(journal::kFirstLine) && !text.starts_with(journal::kFirstLineV1)) {
         return reader.record;
     }
-    text.remove_prefix(journal::kFirstLine.size());
+    text.remove_prefix(journal::kFirstLine.size());  // both versions' are as long
     for (;;) {
         const std::size_t end = text.find('\n');
         if (end == std::string_view::npos) {

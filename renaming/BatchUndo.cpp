@@ -7,22 +7,15 @@
 #include "platform/FileSystem.h"
 #include "platform/HiddenName.h"
 #include "platform/JournalFile.h"
-#include "renaming/BatchJournal.h"
+#include "platform/JournalLock.h"
 #include "renaming/BatchRecord.h"
+#include "renaming/JournalHistory.h"
+#include "renaming/RenameOperations.h"
 #include "renaming/StatusAhead.h"
 
 namespace folivar {
 
 namespace {
-
-std::string journalPath(const std::string& folder) {
-    return folder + "/" + BatchJournal::kFileName;
-}
-
-BatchRecord readRecord(const std::string& folder) {
-    const std::optional<std::string> text = platform::readWholeFile(journalPath(folder));
-    return text ? BatchRecord::parse(*text) : BatchRecord{};
-}
 
 // The row showing a path: the batch's own row when the list is as it left
 // it, else any row of that path.
@@ -64,15 +57,17 @@ enum class Found { NotMoved, Moved, Gone, AlreadyBack };
 // there: nothing is ever replaced).
 Found locate(const JournaledMove& move, platform::FileStatus& at, bool existed,
              const platform::FileStatus& ahead) {
-    if (existed && move.recorded && move.identity && MovedIdentity::of(ahead) == *move.identity) {
+    if (existed && move.recorded && move.madeIt(MovedIdentity::of(ahead))) {
         at = ahead;
         return Found::Moved;
     }
     platform::FileSystem& fs = platform::fileSystem();
     platform::FileStatus old;
     if (!move.recorded) {
-        // Maybe moved before the kill: only if it left its old name.
-        if (fs.status(move.from, false, old) || !fs.status(move.to, false, at)) {
+        // Maybe moved before the kill: only if it left its old name, and what
+        // stands at the new one is the file planned, or its copy.
+        if (fs.status(move.from, false, old) || !fs.status(move.to, false, at) ||
+            !move.madeIt(MovedIdentity::of(at))) {
             return Found::NotMoved;
         }
         return Found::Moved;
@@ -80,16 +75,18 @@ Found locate(const JournaledMove& move, platform::FileStatus& at, bool existed,
     if (fs.status(move.to, false, at)) {
         return Found::Moved;
     }
-    if (move.identity && fs.status(move.from, false, old) &&
-        MovedIdentity::of(old) == *move.identity) {
-        return Found::AlreadyBack;  // an undo cut short took it back already
+    // An undo cut short took it back already; across file systems as a copy,
+    // which keeps the size and modification time but not the inode.
+    if (move.made() && fs.status(move.from, false, old) &&
+        move.made()->sameState(MovedIdentity::of(old))) {
+        return Found::AlreadyBack;
     }
     return Found::Gone;
 }
 
 const char* takeBack(const JournaledMove& move, const platform::FileStatus& at,
                      platform::StopQuery& stop) {
-    if (move.identity && !(MovedIdentity::of(at) == *move.identity)) {
+    if (!move.madeIt(MovedIdentity::of(at))) {
         return kNotRestoredChanged;
     }
     platform::FileSystem& fs = platform::fileSystem();
@@ -134,21 +131,68 @@ void showOnRow(FileRow* row, const JournaledMove& move, const char* status) {
     row->Status = status;
 }
 
+enum class Lookup { Batch, Nothing, Busy, Unusable };
+
+// Takes the journal's lock and reads the batch an undo within reach takes
+// back; why tells what makes the journal unusable.
+Lookup lookUp(const std::string& folder, const UndoReach& reach,
+              std::optional<platform::JournalLock>& lock, JournalHistory::Entry& entry,
+              BatchRecord& record, std::string& why) {
+    switch (platform::JournalLock::take(folder, lock, why)) {
+        case platform::JournalLock::Result::Taken:
+            break;
+        case platform::JournalLock::Result::Busy:
+            return Lookup::Busy;
+        case platform::JournalLock::Result::NoFolder:
+            return Lookup::Nothing;
+        case platform::JournalLock::Result::Unusable:
+            return Lookup::Unusable;
+    }
+    switch (JournalHistory(folder).toUndo(reach.lowest, entry, why)) {
+        case JournalHistory::Found::Batch:
+            break;
+        case JournalHistory::Found::Nothing:
+            return Lookup::Nothing;
+        case JournalHistory::Found::Unusable:
+            return Lookup::Unusable;
+    }
+    const platform::JournalRead read = platform::readJournalFile(entry.path);
+    if (read.access == platform::JournalAccess::Unusable) {
+        why = read.why;
+        return Lookup::Unusable;
+    }
+    record = BatchRecord::parse(read.text);
+    const bool wanted = !reach.only || *reach.only == entry.number;
+    return record.undoable() && wanted ? Lookup::Batch : Lookup::Nothing;
+}
+
 }  // namespace
 
-UndoOutcome undoBatch(const std::string& folder, FileTable& table, ProgressSink& progress) {
-    const BatchRecord record = readRecord(folder);
-    ProgressReporter report(progress, record.moves.size());
+UndoOutcome undoBatch(const std::string& folder, FileTable& table, ProgressSink& progress,
+                      const UndoReach& reach) {
     UndoOutcome outcome;
-    if (!record.undoable()) {
-        report.status(kNothingToUndo);
-        return outcome;
+    std::optional<platform::JournalLock> lock;
+    JournalHistory::Entry entry;
+    BatchRecord record;
+    std::string why;
+    switch (lookUp(folder, reach, lock, entry, record, why)) {
+        case Lookup::Batch:
+            break;
+        case Lookup::Nothing:
+            progress.status(kNothingToUndo);
+            return outcome;
+        case Lookup::Busy:
+            progress.status(kJournalBusy);
+            return outcome;
+        case Lookup::Unusable:
+            progress.status(unusableJournal(why));
+            return outcome;
     }
+    ProgressReporter report(progress, record.moves.size());
     outcome.anything = true;
-    const std::string journal = journalPath(folder);
     // An undo killed in the middle is asked about at the next start, and
     // running it again finishes it.
-    platform::appendToFile(journal, journal::kUndo);
+    platform::appendToJournal(entry.path, journal::kUndo);
     RowFinder finder(table);
     const std::size_t count = record.moves.size();
     // The last moved first.
@@ -185,23 +229,52 @@ UndoOutcome undoBatch(const std::string& folder, FileTable& table, ProgressSink&
     if (stopped) {
         // Not asked about at the next start: the user stopped it, and the
         // next undo finishes it.
-        platform::appendToFile(journal, journal::kKept);
+        platform::appendToJournal(entry.path, journal::kKept);
         report.status(stoppedText(std::to_string(outcome.restored) + " files from " +
                                   std::to_string(count) + " are restored"));
         return outcome;
     }
-    platform::appendToFile(journal, journal::kUndone);
+    platform::appendToJournal(entry.path, journal::kUndone);
     report.status(std::to_string(outcome.restored) + " files from " +
                   std::to_string(outcome.moves) + " are restored");
     return outcome;
 }
 
-bool interruptedBatch(const std::string& folder) {
-    return readRecord(folder).interrupted;
+JournalCheck checkJournal(const std::string& folder) {
+    JournalCheck check;
+    std::optional<platform::JournalLock> lock;
+    JournalHistory::Entry entry;
+    BatchRecord record;
+    std::string why;
+    switch (lookUp(folder, {}, lock, entry, record, why)) {
+        case Lookup::Batch:
+            if (record.interrupted()) {
+                check.interrupted =
+                    InterruptedBatch{entry.number, record.planned, record.folders, record.when};
+            }
+            break;
+        case Lookup::Unusable:
+            check.unusable = unusableJournal(why);
+            break;
+        case Lookup::Nothing:
+        case Lookup::Busy:  // a batch that is running
+            break;
+    }
+    return check;
 }
 
-void keepInterruptedBatch(const std::string& folder) {
-    platform::appendToFile(journalPath(folder), journal::kKept);
+void keepInterruptedBatch(const std::string& folder, std::uint64_t number) {
+    std::optional<platform::JournalLock> lock;
+    std::string why;
+    if (platform::JournalLock::take(folder, lock, why) != platform::JournalLock::Result::Taken) {
+        return;  // asked again next time
+    }
+    const JournalHistory history(folder);
+    for (const JournalHistory::Entry& entry : history.entries()) {
+        if (entry.number == number) {
+            platform::appendToJournal(entry.path, journal::kKept);
+        }
+    }
 }
 
 }  // namespace folivar

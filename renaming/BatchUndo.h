@@ -1,10 +1,13 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "filelist/FileTable.h"
 #include "filelist/ProgressSink.h"
+#include "renaming/InterruptedBatch.h"
 
 namespace folivar {
 
@@ -23,26 +26,45 @@ struct UndoOutcome {
     std::size_t restored = 0;
 };
 
-// Takes back the last batch journaled in folder: every file it moved goes
-// back to its old path, the last moved first, never replacing anything (the
-// same move as the batch's, across file systems too). A file gone or changed
-// since (device, inode, size, modification time), or whose old name is taken
-// now, stays where it is. The rows showing a moved file get its old FileName
-// and Path and "Restored", or the reason it was not. Works as well on a batch
-// that was killed in the middle, and on an undo that was; a second undo finds
-// nothing to do. Ends with "3 files from 4 are restored" or "Nothing to undo".
+// Which batches of the history an undo may reach.
+struct UndoReach {
+    std::uint64_t lowest = 0;  // none numbered below this one
+    // This batch only, if it still is the one to take back.
+    std::optional<std::uint64_t> only;
+};
+
+// Takes back the newest batch journaled in folder that is not undone yet:
+// every file it moved goes back to its old path, the last moved first, never
+// replacing anything (the same move as the batch's, across file systems too).
+// A file gone or changed since (device, inode, size, modification time), or
+// whose old name is taken now, stays where it is; a move the journal never
+// recorded is taken back only for the very file planned, or its copy. The rows
+// showing a moved file get its old FileName and Path and "Restored", or the
+// reason it was not. Works as well on a batch that was killed in the middle,
+// and on an undo that was; each undo after it takes back the batch before,
+// down to a batch marked void. Ends with "3 files from 4 are restored",
+// "Nothing to undo", or why the journal could not be used: held by another
+// instance, or not a file of this user's.
 // Asked to stop (before a file, or during its copy back from another file
 // system, which is then abandoned), it ends there: what is back stays back,
-// the rest stays as the batch left it, and the next undo finishes it; the
-// text reads "Stopped - 3 files from 10 are restored".
-UndoOutcome undoBatch(const std::string& folder, FileTable& table, ProgressSink& progress);
+// the rest stays as the batch left it, the batch is not asked about at the
+// next start, and the next undo finishes it; the text reads
+// "Stopped - 3 files from 10 are restored".
+UndoOutcome undoBatch(const std::string& folder, FileTable& table, ProgressSink& progress,
+                      const UndoReach& reach = {});
 
-// The journal in folder tells of a batch, or its undo, killed in the middle
-// that nobody has decided on yet.
-bool interruptedBatch(const std::string& folder);
+// What the journal in folder holds for the start to ask about.
+struct JournalCheck {
+    // The batch an undo would take back, when it was killed in the middle
+    // (or its undo was), nobody has decided on it, and no live instance holds
+    // the journal.
+    std::optional<InterruptedBatch> interrupted;
+    std::string unusable;  // not empty: why the journal cannot be used
+};
+JournalCheck checkJournal(const std::string& folder);
 
 // The interrupted batch is kept as it is: not asked about again (it can
 // still be undone).
-void keepInterruptedBatch(const std::string& folder);
+void keepInterruptedBatch(const std::string& folder, std::uint64_t number);
 
 }  // namespace folivar

@@ -10,13 +10,16 @@ namespace folivar {
 class FileSystemNames : public NameOracle {
 public:
     explicit FileSystemNames(platform::StopQuery& stop = platform::StopQuery::never())
-        : stop_(stop) {}
+        : stop_(&stop) {}
+
+    // The query a copy asks from now on.
+    void stopWhen(platform::StopQuery& stop) { stop_ = &stop; }
 
     bool fileExists(const std::string& path) override;
     bool move(std::size_t row, const std::string& from, const std::string& to) override;
 
 private:
-    platform::StopQuery& stop_;
+    platform::StopQuery* stop_;
 };
 
 }  // namespace folivar

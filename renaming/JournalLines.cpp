@@ -1,5 +1,8 @@
 #include "renaming/JournalLines.h"
 
+#include <cstdio>
+#include <utility>
+
 namespace folivar {
 
 MovedIdentity MovedIdentity::of(const platform::FileStatus& status) {
@@ -21,7 +24,56 @@ void appendNumber(std::string& out, std::uint64_t value) {
     out.append(at, end);
 }
 
+// Five fields, each after a tab; one "-" when there is none.
+void appendIdentity(std::string& out, const std::optional<MovedIdentity>& identity) {
+    if (!identity) {
+        out += "\t-";
+        return;
+    }
+    for (const std::uint64_t field :
+         {identity->device, identity->inode, static_cast<std::uint64_t>(identity->size),
+          static_cast<std::uint64_t>(identity->modified.seconds),
+          static_cast<std::uint64_t>(identity->modified.nanoseconds)}) {
+        out += '\t';
+        appendNumber(out, field);
+    }
+}
+
+// A row's line of an identity ("-" for none).
+void appendRowLine(std::string& out, std::string_view kind, std::size_t row,
+                   const std::optional<MovedIdentity>& identity) {
+    out += kind;
+    appendNumber(out, row);
+    appendIdentity(out, identity);
+    out += '\n';
+}
+
 }  // namespace
+
+std::optional<BatchState> stateOfLine(std::string_view line) {
+    static constexpr std::pair<std::string_view, BatchState> kStates[] = {
+        {kBegin, BatchState::Running}, {kEnd, BatchState::Ended},     {kKept, BatchState::Kept},
+        {kUndo, BatchState::Undoing},  {kUndone, BatchState::Undone}, {kVoid, BatchState::Void},
+    };
+    for (const auto& [text, state] : kStates) {
+        if (line == text.substr(0, text.size() - 1)) {
+            return state;
+        }
+    }
+    return std::nullopt;
+}
+
+BatchState stateOfTail(std::string_view tail) {
+    const std::size_t end = tail.rfind('\n');
+    if (end == std::string_view::npos) {
+        return BatchState::Running;
+    }
+    const std::size_t start = tail.rfind('\n', end == 0 ? 0 : end - 1);
+    if (start == std::string_view::npos || start >= end) {
+        return BatchState::Running;  // a long line: no status line
+    }
+    return stateOfLine(tail.substr(start + 1, end - start - 1)).value_or(BatchState::Running);
+}
 
 void appendEscaped(std::string& out, std::string_view text) {
     for (const char c : text) {
@@ -55,9 +107,18 @@ std::string unescaped(std::string_view field) {
     return text;
 }
 
-void appendBatchLine(std::string& out, std::size_t rows) {
+std::string whenText(const platform::LocalTime& time) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", time.year, time.month,
+                  time.day, time.hour, time.minute, time.second);
+    return text;
+}
+
+void appendBatchLine(std::string& out, std::size_t rows, std::string_view when) {
     out += "batch\t";
     appendNumber(out, rows);
+    out += '\t';
+    appendEscaped(out, when);
     out += '\n';
 }
 
@@ -84,6 +145,11 @@ void appendPlannedLine(std::string& out, std::size_t row, std::size_t fromFolder
     out += '\n';
 }
 
+void appendSourceLine(std::string& out, std::size_t row,
+                      const std::optional<MovedIdentity>& identity) {
+    appendRowLine(out, "S\t", row, identity);
+}
+
 void appendIntentLine(std::string& out, std::size_t row, std::string_view to) {
     out += "I\t";
     appendNumber(out, row);
@@ -92,22 +158,15 @@ void appendIntentLine(std::string& out, std::size_t row, std::string_view to) {
     out += '\n';
 }
 
-void appendMovedLine(std::string& out, std::size_t row,
-                     const std::optional<MovedIdentity>& identity) {
+void appendMovedLine(std::string& out, std::size_t row) {
     out += "M\t";
     appendNumber(out, row);
-    if (!identity) {
-        out += "\t-\n";
-        return;
-    }
-    for (const std::uint64_t field :
-         {identity->device, identity->inode, static_cast<std::uint64_t>(identity->size),
-          static_cast<std::uint64_t>(identity->modified.seconds),
-          static_cast<std::uint64_t>(identity->modified.nanoseconds)}) {
-        out += '\t';
-        appendNumber(out, field);
-    }
     out += '\n';
+}
+
+void appendMovedLine(std::string& out, std::size_t row,
+                     const std::optional<MovedIdentity>& identity) {
+    appendRowLine(out, "M\t", row, identity);
 }
 
 }  // namespace journal

@@ -1,9 +1,9 @@
 #include "renaming/JournalWriter.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "platform/FileSystem.h"
-#include "renaming/JournalLines.h"
 
 namespace folivar {
 
@@ -15,10 +15,21 @@ constexpr auto kSyncInterval = std::chrono::seconds(1);
 // be slow.
 constexpr auto kLongestWait = std::chrono::milliseconds(100);
 
+std::optional<MovedIdentity> identityAt(const std::string& path) {
+    platform::FileStatus status;
+    if (!platform::fileSystem().status(path, false, status)) {
+        return std::nullopt;
+    }
+    return MovedIdentity::of(status);
+}
+
 }  // namespace
 
-JournalWriter::JournalWriter(platform::JournalFile file)
-    : file_(std::move(file)), thread_([this] { run(); }) {}
+JournalWriter::JournalWriter(platform::JournalFile file, std::vector<Source> sources)
+    : file_(std::move(file)),
+      sources_(std::move(sources)),
+      seen_(sources_.size()),
+      thread_([this] { run(); }) {}
 
 JournalWriter::~JournalWriter() {
     {
@@ -31,10 +42,15 @@ JournalWriter::~JournalWriter() {
     }
 }
 
-void JournalWriter::moved(std::size_t row, std::string to) {
+void JournalWriter::awaitSource(std::size_t k) {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this, k] { return identified_ > k || stopping_; });
+}
+
+void JournalWriter::moved(std::size_t k, std::string to) {
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [this] { return given_ - written_ < kMostUnwritten; });
-    waiting_.push_back(Item{row, std::move(to), false});
+    waiting_.push_back(Item{k, std::move(to), false});
     ++given_;
     const bool group = waiting_.size() >= kGroup;
     lock.unlock();
@@ -73,22 +89,37 @@ bool JournalWriter::failed() {
     return failed_;
 }
 
-void JournalWriter::write(std::deque<Item>& items) {
+void JournalWriter::appendMove(std::string& text, const Item& item) {
+    const std::size_t row = sources_[item.source].row;
+    const std::optional<MovedIdentity>& source = seen_[item.source];
+    const std::string folder = item.text.substr(0, item.text.rfind('/') + 1);
+    const auto known = inPlace_.find(folder);
+    if (source && known != inPlace_.end() && known->second.device == source->device &&
+        known->second.keepsFile) {
+        journal::appendMovedLine(text, row);
+        return;
+    }
+    // Right after the move: a move to another file system made a new file;
+    // one within a file system kept it, unless it had to copy there too.
+    const std::optional<MovedIdentity> made = identityAt(item.text);
+    if (source && made && made->device == source->device) {
+        inPlace_[folder] = InPlace{source->device, made->inode == source->inode};
+    }
+    journal::appendMovedLine(text, row, made);
+}
+
+void JournalWriter::write(const std::deque<Item>& items, std::size_t identified, std::size_t end) {
     std::string text;
-    platform::FileSystem& fs = platform::fileSystem();
     for (const Item& item : items) {
         if (item.line) {
             text += item.text;
-            continue;
+        } else {
+            appendMove(text, item);
         }
-        // Right after the move: a move to another file system made a new
-        // inode, and a rename changed only the change time.
-        platform::FileStatus status;
-        std::optional<MovedIdentity> identity;
-        if (fs.status(item.text, false, status)) {
-            identity = MovedIdentity::of(status);
-        }
-        journal::appendMovedLine(text, item.row, identity);
+    }
+    for (std::size_t k = identified; k < end; ++k) {
+        seen_[k] = identityAt(sources_[k].path);
+        journal::appendSourceLine(text, sources_[k].row, seen_[k]);
     }
     if (!file_.append(text)) {
         const std::lock_guard lock(mutex_);
@@ -100,19 +131,25 @@ void JournalWriter::run() {
     auto lastSync = std::chrono::steady_clock::now();
     std::unique_lock lock(mutex_);
     for (;;) {
-        changed_.wait_for(lock, kLongestWait,
-                          [this] { return stopping_ || urgent_ || waiting_.size() >= kGroup; });
-        if (waiting_.empty()) {
-            if (stopping_) {
-                return;  // everything written
+        // The sources are looked at as fast as they can be, ahead of the moves.
+        const bool ahead = identified_ < sources_.size() && !stopping_;
+        if (!ahead) {
+            changed_.wait_for(lock, kLongestWait,
+                              [this] { return stopping_ || urgent_ || waiting_.size() >= kGroup; });
+            if (waiting_.empty()) {
+                if (stopping_) {
+                    return;  // everything written
+                }
+                continue;
             }
-            continue;
         }
         urgent_ = false;
         std::deque<Item> items;
         items.swap(waiting_);
+        const std::size_t identified = identified_;
+        const std::size_t end = ahead ? std::min(sources_.size(), identified + kGroup) : identified;
         lock.unlock();
-        write(items);
+        write(items, identified, end);
         const auto now = std::chrono::steady_clock::now();
         if (now - lastSync >= kSyncInterval) {
             file_.sync();
@@ -120,6 +157,7 @@ void JournalWriter::run() {
         }
         lock.lock();
         written_ += items.size();
+        identified_ = end;
         changed_.notify_all();
     }
 }

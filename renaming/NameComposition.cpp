@@ -1,5 +1,8 @@
 #include "renaming/NameComposition.h"
 
+#include "datetaken/CalendarTime.h"
+#include "datetaken/DateFormat.h"
+
 namespace folivar {
 
 std::string CounterText(std::int64_t value, int capacity) {
@@ -20,7 +23,16 @@ std::string_view BaseOf(std::string_view name) {
     return dot == std::string_view::npos ? name : name.substr(0, dot);
 }
 
-std::string ComposeName(const NamingScheme& scheme, std::size_t row, std::string_view oldName) {
+bool usesDateTaken(FileStructure structure) {
+    return structure == FileStructure::DateCounter ||
+           structure == FileStructure::PrefixDateCounter || structure == FileStructure::DateOldName;
+}
+
+std::string ComposeName(const NamingScheme& scheme, std::size_t row, std::string_view oldName,
+                        const platform::LocalTime* taken) {
+    const std::string date = taken != nullptr && usesDateTaken(scheme.structure)
+                                 ? formatDate(scheme.dateFormat, *taken)
+                                 : std::string();
     const std::string counter =
         CounterText(scheme.origin + static_cast<std::int64_t>(row), scheme.capacity);
     const std::string& prefix = scheme.prefix;
@@ -55,6 +67,18 @@ std::string ComposeName(const NamingScheme& scheme, std::size_t row, std::string
             name = prefix + counter;
             name += oldName;
             break;
+        case FileStructure::DateCounter:
+            name = date + counter;
+            name += extension;
+            break;
+        case FileStructure::PrefixDateCounter:
+            name = prefix + date + counter;
+            name += extension;
+            break;
+        case FileStructure::DateOldName:
+            name = date;
+            name += oldName;
+            break;
     }
     return name;
 }
@@ -69,6 +93,16 @@ std::optional<std::string> WithoutLastForbiddenCharacter(std::string_view text) 
     std::string shortened(text.substr(0, at));
     shortened += text.substr(at + 1);
     return shortened;
+}
+
+std::optional<std::string> DateFormatWithoutForbiddenCharacter(std::string_view format) {
+    // Names and numbers are letters and digits: only the format's own
+    // characters can be forbidden ones, and a sample date shows whether one is.
+    static const platform::LocalTime sample = *calendarTime(2001, 12, 31, 23, 59, 58, 999);
+    if (formatDate(format, sample).find_first_of(kForbiddenNameCharacters) == std::string::npos) {
+        return std::nullopt;
+    }
+    return WithoutLastForbiddenCharacter(format);
 }
 
 }  // namespace folivar

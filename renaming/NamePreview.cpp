@@ -5,7 +5,8 @@
 namespace folivar {
 
 bool PreviewRow::problem() const {
-    return sameStatus(status, kAlreadyExists) || sameStatus(status, kError);
+    return clash || sameStatus(status, kAlreadyExists) || sameStatus(status, kError) ||
+           sameStatus(status, kUncertain);
 }
 
 std::vector<PreviewRow> previewRows(const FileTable& table, const RenameSettings& settings) {
@@ -14,7 +15,13 @@ std::vector<PreviewRow> previewRows(const FileTable& table, const RenameSettings
     rows.reserve(table.size());
     for (std::size_t i = 0; i < table.size(); ++i) {
         const FileRow& row = table[i];
+        names.clearDoubt();
         RowOutcome outcome = decideRow(settings, i, row, names);
+        const bool doubtful = names.doubt() != nullptr && (sameStatus(outcome.status, kRenamed) ||
+                                                           sameStatus(outcome.status, kMoved));
+        if (doubtful) {
+            outcome.status = kUncertain;
+        }
         PreviewRow& shown = rows.emplace_back(PreviewRow{row.file(), {}, outcome.status, nullptr});
         if (sameStatus(outcome.status, kInvariably)) {
             shown.newPath = shown.oldPath;
@@ -24,8 +31,13 @@ std::vector<PreviewRow> previewRows(const FileTable& table, const RenameSettings
         shown.newPath += outcome.plan.name;
         if (outcome.plan.settled != nullptr) {
             shown.reason = outcome.plan.reason;
+        } else if (doubtful) {
+            shown.reason = names.doubt();
         } else if (shown.problem()) {
             shown.reason = names.refusal();
+        } else if (outcome.plan.suffixed) {
+            shown.clash = true;
+            shown.reason = kSuffixedAtMove;
         }
     }
     return rows;

@@ -8,22 +8,35 @@
 
 namespace folivar {
 
+// The preview's outcome for a row whose fate the file system tells only when
+// it is tried (the run writes "Renamed", "Moved" or "Error" there).
+inline constexpr const char* kUncertain = "Uncertain";
+
 // What RENAME, MOVE or REN+MOV would do to one row.
 struct PreviewRow {
     std::string oldPath;  // Path + FileName now
     std::string newPath;  // where the file would go (the name it would take,
                           // also when that name is taken); oldPath when unchanged
-    const char* status;   // the Status the run would write
-    const char* reason;   // why a row would fail or clash; nullptr otherwise
+    const char* status;   // the Status the run would write, or kUncertain
+    const char* reason;   // why a row would fail or clash or is uncertain; nullptr otherwise
+    bool clash = false;   // moved under another name than planned: its own is taken
 
-    // The row would not end where it was meant to: "Already Exists" or "Error".
+    // The row would not, or might not, end where it was meant to: "Already
+    // Exists", "Error", kUncertain, or a clash that a time of day settles.
     bool problem() const;
 };
 
+// Why a moved row's new name carries a time of day: the one shown is the
+// preview's; the run adds the time the file moves.
+inline constexpr const char* kSuffixedAtMove =
+    "its name is taken in the target: the time of day it moves is added to the name";
+
 // Every row's outcome in list order, decided by the run's own decision
 // against a simulation of the file system that follows what the rows above
-// would have done. Touches no file. A clash in the move target is suffixed
-// with the time of day of the preview, where the run uses its own.
+// would have done. Touches no file: what only trying tells (a FUSE file
+// system, a link whose target may come or go) is kUncertain, never a
+// promised success. A clash in the move target is suffixed with the time of
+// day of the preview, where the run uses its own.
 std::vector<PreviewRow> previewRows(const FileTable& table, const RenameSettings& settings);
 
 }  // namespace folivar

@@ -1,5 +1,7 @@
 #include "renaming/RenameOperations.h"
 
+#include <optional>
+
 #include "filelist/ListStatus.h"
 #include "filelist/ProgressReporter.h"
 #include "platform/Clock.h"
@@ -44,8 +46,31 @@ std::string folderWithSeparator(const std::string& folder) {
     return !folder.empty() && folder.back() == '/' ? folder : folder + "/";
 }
 
-RowPlan planRename(const NamingScheme& scheme, std::size_t row, const FileRow& file) {
-    RowPlan plan{ComposeName(scheme, row, file.FileName), file.Path};
+// The row's new name; nullopt for a name made of the date taken of a file
+// that has none (it could not be read).
+std::optional<std::string> composedName(const RenameSettings& settings, std::size_t row,
+                                        const FileRow& file) {
+    if (!usesDateTaken(settings.scheme.structure)) {
+        return ComposeName(settings.scheme, row, file.FileName);
+    }
+    const DateTaken taken =
+        settings.dates != nullptr ? settings.dates->of(file) : readDateTaken(file.file());
+    if (!taken.usable()) {
+        return std::nullopt;
+    }
+    return ComposeName(settings.scheme, row, file.FileName, &taken.when);
+}
+
+RowPlan withoutDate(const FileRow& file) {
+    return RowPlan{file.FileName, file.Path, kError, "the file has no date taken"};
+}
+
+RowPlan planRename(const RenameSettings& settings, std::size_t row, const FileRow& file) {
+    std::optional<std::string> name = composedName(settings, row, file);
+    if (!name) {
+        return withoutDate(file);
+    }
+    RowPlan plan{std::move(*name), file.Path};
     if (plan.name == file.FileName) {
         plan.settled = kInvariably;
     } else {
@@ -59,14 +84,17 @@ RowPlan planRename(const NamingScheme& scheme, std::size_t row, const FileRow& f
 // clash in the same millisecond fails the move).
 RowPlan planMove(const RenameSettings& settings, std::size_t row, const FileRow& file,
                  NameOracle& names) {
-    RowPlan plan{settings.kind == RenameKind::Move
-                     ? file.FileName
-                     : ComposeName(settings.scheme, row, file.FileName),
-                 folderWithSeparator(settings.targetFolder)};
+    std::optional<std::string> name =
+        settings.kind == RenameKind::Move ? file.FileName : composedName(settings, row, file);
+    if (!name) {
+        return withoutDate(file);
+    }
+    RowPlan plan{std::move(*name), folderWithSeparator(settings.targetFolder)};
     const bool unchanged = plan.name == file.FileName && plan.folder == file.Path;
     if (!unchanged && isPlainName(plan.name) && names.fileExists(plan.folder + plan.name)) {
         plan.name = WithSuffixBeforeExtension(plan.name, ExtensionOf(file.FileName).size(),
                                               TimeSuffix(platform::clock().localNow()));
+        plan.suffixed = true;
     }
     if (unchanged) {
         plan.settled = kInvariably;
@@ -79,12 +107,13 @@ RowPlan planMove(const RenameSettings& settings, std::size_t row, const FileRow&
 }  // namespace
 
 bool isFailedOutcome(std::string_view status) {
-    return status == kError || status == kAlreadyExists;
+    // An undo's "Not restored: <why>" left a file where the user did not want it too.
+    return status == kError || status == kAlreadyExists || status.starts_with("Not restored: ");
 }
 
 RowPlan planRow(const RenameSettings& settings, std::size_t row, const FileRow& file,
                 NameOracle& names) {
-    return settings.kind == RenameKind::Rename ? planRename(settings.scheme, row, file)
+    return settings.kind == RenameKind::Rename ? planRename(settings, row, file)
                                                : planMove(settings, row, file, names);
 }
 

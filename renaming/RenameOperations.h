@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "datetaken/DatesTaken.h"
 #include "filelist/FileTable.h"
 #include "filelist/ProgressSink.h"
 #include "renaming/NameComposition.h"
@@ -23,7 +24,8 @@ inline constexpr const char* kMoved = "Moved";
 inline constexpr const char* kError = "Error";
 
 // True for the outcomes that left a file as it was against the user's wish
-// ("Error", "Already Exists"): the rows a user looks for after a run.
+// ("Error", "Already Exists", an undo's "Not restored: ..."): the rows a user
+// looks for after a run.
 bool isFailedOutcome(std::string_view status);
 
 // Whether two outcomes are the same text. Compared by their letters: one text
@@ -37,6 +39,9 @@ struct RenameSettings {
     RenameKind kind = RenameKind::Rename;
     NamingScheme scheme;       // the new names (not used by a plain move)
     std::string targetFolder;  // the move target folder as the folder picker gave it
+    // The rows' dates taken, for the names made of them; nullptr: each read
+    // when needed.
+    DatesTaken* dates = nullptr;
 };
 
 // What the operation does with one row: the file is to become folder + name,
@@ -46,6 +51,7 @@ struct RowPlan {
     std::string folder;             // the Path it is to be in
     const char* settled = nullptr;  // kInvariably or kError: nothing is tried
     const char* reason = nullptr;   // why a settled kError is one
+    bool suffixed = false;          // its name was taken in the target: the time of day added
 };
 
 // What the operation does to one row: its plan and the Status it gets.
@@ -55,7 +61,8 @@ struct RowOutcome {
 };
 
 // The decision for the row at position row (0 for the top row): its composed
-// name (a plain move keeps the name), and for the moving operations the time
+// name (a plain move keeps the name; a name made of the date taken is an
+// error for a file without one), and for the moving operations the time
 // of day before the extension when that name is taken in the move target
 // folder. A name that is not one plain name of one folder is an error. Asks
 // the file system but changes nothing, so it can be asked ahead of a run.

@@ -1,5 +1,6 @@
 #include "renaming/SimulatedNames.h"
 
+#include <climits>
 #include <cstring>
 
 #include "platform/FileSystem.h"
@@ -130,19 +131,14 @@ SimulatedNames::Entry SimulatedNames::entry(Folder& folder, const std::string& n
             return Entry::Absent;
         }
     }
-    // Asked of the file system itself: as lstat, then where a link leads.
+    // Asked of the file system itself, as lstat: a link stays a link, where
+    // it leads is asked each time (a row above may move its target).
     platform::FileSystem& fs = platform::fileSystem();
     const std::string path = folder.path + name;
     platform::FileStatus st;
     Entry kind = Entry::Absent;
     if (fs.status(path, false, st)) {
-        if (!st.isSymbolicLink()) {
-            kind = st.isDirectory() ? Entry::Folder : Entry::File;
-        } else if (fs.status(path, true, st)) {
-            kind = st.isDirectory() ? Entry::Folder : Entry::File;
-        } else {
-            kind = Entry::Other;
-        }
+        kind = st.isSymbolicLink() ? Entry::Link : st.isDirectory() ? Entry::Folder : Entry::File;
     }
     const auto known = folder.names.find(name);
     Entry& slot = known != folder.names.end() ? known->second : folder.names[folder.keep(name)];
@@ -157,13 +153,56 @@ bool SimulatedNames::fileExists(const std::string& path) {
     std::string name;
     Folder& folder = folderOf(path, name);
     const Entry found = entry(folder, name);
-    return found == Entry::File || found == Entry::MovedHere;
+    return found == Entry::File || found == Entry::MovedHere ||
+           (found == Entry::Link && linkLeadsToFile(path));
+}
+
+bool SimulatedNames::linkLeadsToFile(const std::string& path) {
+    const std::optional<std::string> target = platform::fileSystem().canonicalPath(path);
+    if (!target) {
+        // It leads nowhere now; a row above may have put a file where it leads.
+        if (movedAny_) {
+            doubt_ = "a link of that name may lead to a file a row above moves";
+        }
+        return false;
+    }
+    std::string name;
+    Folder& folder = folderOf(*target, name);
+    switch (entry(folder, name)) {
+        case Entry::File:
+        case Entry::MovedHere:
+            return true;
+        case Entry::Link:  // a row above put a link where this one leads
+            doubt_ = "a link of that name leads to a link a row above moves";
+            return false;
+        default:
+            return false;
+    }
+}
+
+const char* SimulatedNames::whyUnchangeable(Folder& folder, bool goesInto) {
+    if (!folder.access) {
+        folder.access = platform::fileSystem().folderAccess(folder.path);
+    }
+    if (folder.access->readOnlyMount) {
+        return goesInto ? "the folder it goes into is on a read-only file system"
+                        : "the folder it is in is on a read-only file system";
+    }
+    if (!folder.access->mayChangeNames) {
+        return goesInto ? "you may not change the folder it goes into"
+                        : "you may not change the folder it is in";
+    }
+    if (folder.access->inUserSpace) {
+        doubt_ = "a FUSE file system tells only by trying whether it takes the file";
+    }
+    return nullptr;
 }
 
 bool SimulatedNames::move(std::size_t, const std::string& from, const std::string& to) {
     std::string fromName;
     Entry* leaving = nullptr;
-    const Entry moving = entry(folderOf(from, fromName), fromName, &leaving);
+    Folder& source = folderOf(from, fromName);
+    Entry moving = entry(source, fromName, &leaving);
     std::string toName;
     Folder& target = folderOf(to, toName);
     refusal_ = nullptr;
@@ -174,7 +213,10 @@ bool SimulatedNames::move(std::size_t, const std::string& from, const std::strin
         refusal_ = "the folder it goes into does not exist";
     } else if (toName.size() > kLongestName) {
         refusal_ = "the new name is too long";
-    } else {
+    } else if (to.size() >= PATH_MAX) {
+        refusal_ = "the new path is too long";
+    } else if ((refusal_ = whyUnchangeable(target, true)) == nullptr &&
+               (refusal_ = whyUnchangeable(source, false)) == nullptr) {
         switch (entry(target, toName, &taking)) {
             case Entry::Absent:
                 break;
@@ -195,7 +237,11 @@ bool SimulatedNames::move(std::size_t, const std::string& from, const std::strin
     if (refusal_ != nullptr) {
         return false;
     }
+    if (moving == Entry::Link) {  // a link moves as a link: what it led to, it leads to
+        moving = linkLeadsToFile(from) ? Entry::File : Entry::Other;
+    }
     *leaving = Entry::Absent;
+    movedAny_ = true;
     const Entry moved = moving == Entry::File ? Entry::MovedHere : moving;
     if (taking != nullptr) {
         *taking = moved;

@@ -3,11 +3,13 @@
 #include <cstdint>
 #include <memory>
 #include <memory_resource>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 
+#include "platform/FolderAccess.h"
 #include "renaming/NameOracle.h"
 
 namespace folivar {
@@ -30,15 +32,22 @@ public:
     // Why the last move was refused; nullptr when it went through.
     const char* refusal() const { return refusal_; }
 
+    // Why the outcome of the moves and questions since clearDoubt() cannot
+    // be told without trying them; nullptr when it can.
+    const char* doubt() const { return doubt_; }
+    void clearDoubt() { doubt_ = nullptr; }
+
 private:
-    // MovedHere: a file that a row above put there.
-    enum class Entry : std::uint8_t { Absent, File, Folder, Other, Unresolved, MovedHere };
+    // MovedHere: a file that a row above put there. Link: a symbolic link,
+    // whose target the rows above may move.
+    enum class Entry : std::uint8_t { Absent, File, Folder, Other, Unresolved, MovedHere, Link };
     struct Folder {
         std::string path;  // as first asked for, with its trailing "/"
         bool exists = false;
         bool listed = false;
         bool unlistable = false;
         int asked = 0;
+        std::optional<platform::FolderAccess> access;  // asked for once it matters
         // The names and the table's nodes, side by side in listing order and
         // freed all at once: 200,000 names are looked up and let go quickly.
         std::pmr::monotonic_buffer_resource arena;
@@ -58,12 +67,20 @@ private:
     // absent and not kept), so a move changes it without looking it up again.
     Entry entry(Folder& folder, const std::string& name, Entry** kept = nullptr);
     void list(Folder& folder);
+    // Why no name can be added to or removed from the folder; nullptr when
+    // that can be done, as far as can be told.
+    const char* whyUnchangeable(Folder& folder, bool goesInto);
+    // Whether the link at path leads to a file as the rows above would leave
+    // it (false while in doubt, with the doubt noted).
+    bool linkLeadsToFile(const std::string& path);
 
     std::unordered_map<std::string, Folder*> given_;
     std::unordered_map<std::string, std::unique_ptr<Folder>> canonical_;
     std::string lastGiven_;
     Folder* last_ = nullptr;
     const char* refusal_ = nullptr;
+    const char* doubt_ = nullptr;
+    bool movedAny_ = false;
 };
 
 }  // namespace folivar

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Checks the installation: the desktop entry and the AppStream metainfo
 # validate, `cmake --install` puts the pinned layout in place, the Debian
-# package builds, installs with apt, the installed program starts from its
-# desktop entry and shows its window under Xvfb, and the package goes again.
+# package builds, lintian finds no error in it, it installs with apt, the
+# installed program starts from its desktop entry and shows its window under
+# Xvfb, and the package goes again.
 # Usage: scripts/check-package.sh [build folder, default build]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -47,6 +48,12 @@ expect_one "share/icons/hicolor/scalable/apps/$name.svg"
 for size in 16 22 24 32 48 64 128 256; do
     expect_one "share/icons/hicolor/${size}x${size}/apps/$name.png"
 done
+expect_one "share/doc/folivar/copyright"
+expect_one "share/doc/folivar/changelog.gz"
+expect_one "share/man/man1/folivar.1.gz"
+version=$(sed -n 's/^project(MiroselFolivar VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+zcat "$work/stage/share/doc/folivar/changelog.gz" | head -n 1 | grep -q "^folivar ($version)" ||
+    { echo "the changelog's newest entry is not version $version"; exit 1; }
 echo "cmake --install: the layout is in place"
 
 # The Debian package, its dependencies found by dpkg-shlibdeps.
@@ -57,6 +64,17 @@ dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' ||
     { echo "the package does not depend on Qt: $(dpkg-deb -f "$deb" Depends)"; exit 1; }
 dpkg-deb -f "$deb" Recommends | grep -q 'xdg-utils' ||
     { echo "the package does not recommend the file opener"; exit 1; }
+dpkg-deb -f "$deb" Recommends | grep -q 'libreoffice' &&
+    { echo "the spreadsheet programs are recommended, not only suggested"; exit 1; }
+dpkg-deb -f "$deb" Suggests | grep -q 'libreoffice-calc' ||
+    { echo "the package does not suggest a spreadsheet program"; exit 1; }
+# As Debian checks its own packages: errors fail, warnings are shown.
+if ! lintian --fail-on error --tag-display-limit 0 "$deb" >"$work/lintian.log" 2>&1; then
+    cat "$work/lintian.log"
+    echo "lintian finds errors in the package"
+    exit 1
+fi
+grep -v 'root privileges' "$work/lintian.log" || true
 
 if dpkg-query -W -f='${Status}' folivar 2>/dev/null | grep -q "install ok installed"; then
     echo "a package named folivar is installed already: not touching it"

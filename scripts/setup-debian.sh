@@ -5,12 +5,13 @@ set -euo pipefail
 
 packages=(
     build-essential cmake ninja-build pkg-config git
-    qt6-base-dev libgl-dev libjpeg-dev libxlsxwriter-dev
+    qt6-base-dev libgl-dev libjpeg-dev libxlsxwriter-dev libexiv2-dev libmediainfo-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev clang-format
-    bfs fd-find findutils coreutils mawk rename jdupes rdfind fdupes
+    bfs fd-find findutils coreutils mawk rename jdupes rdfind fdupes exiv2 libimage-exiftool-perl
     xvfb xauth fonts-dejavu-core python3 python3-openpyxl
-    desktop-file-utils appstream xdotool file dpkg-dev xdg-utils
+    desktop-file-utils appstream xdotool file dpkg-dev xdg-utils lintian
+    fusefat dosfstools
 )
 
 missing=()

@@ -1,8 +1,11 @@
 #include "search/FolderReader.h"
 
 #include <algorithm>
+#include <chrono>
 #include <limits>
+#include <thread>
 
+#include "platform/OpenFileLimit.h"
 #include "platform/ThreadWaits.h"
 
 namespace folivar {
@@ -24,6 +27,7 @@ struct FolderReader::Job {
     std::string path;
     std::uint64_t seq = 0;
     std::unique_ptr<platform::DirectoryListing> listing;  // set before opened
+    std::atomic<int>* listingsOpen = nullptr;             // counts listing while set
     bool openTried = false;
     std::size_t made = 0;
     bool opened = false;                         // guarded
@@ -31,6 +35,13 @@ struct FolderReader::Job {
     std::deque<std::shared_ptr<Batch>> batches;  // guarded: listed, not yet handed out
     JobState state = JobState::Idle;             // guarded
     bool cancelled = false;                      // guarded
+
+    ~Job() {
+        if (listing) {
+            listing.reset();
+            --*listingsOpen;
+        }
+    }
 };
 
 namespace {
@@ -41,6 +52,9 @@ WalkReadAhead bounded(WalkReadAhead limits) {
     limits.entries = std::max<std::size_t>(limits.entries, 1);
     if (limits.requests <= 1) {
         limits.folders = 0;
+    } else if (limits.folders > 0) {
+        limits.folders =
+            std::min(limits.folders, platform::descriptorShare(limits.folders + 1) - 1);
     }
     return limits;
 }
@@ -73,6 +87,7 @@ FolderReader::FolderReader(const FolderQueue& queue, const WalkReadAhead& limits
       limits_(bounded(limits)),
       hint_(std::move(hint)),
       fs_(platform::fileSystem()),
+      foldersAhead_(limits_.folders),
       waitsBefore_(platform::threadWaits()) {
     if (limits_.requests > 1 && limits_.fromStart) {
         pool_.emplace(limits_.requests);
@@ -124,12 +139,15 @@ void FolderReader::submitList(const std::shared_ptr<Job>& job) {
 }
 
 void FolderReader::schedule() {
+    if (descriptorsShort_.exchange(false)) {
+        foldersAhead_ /= 2;
+    }
     // Refilled in bursts: a request woken for every single folder would cost
     // more than listing it when the cache is warm.
-    if (!pool_ || ahead_.size() > limits_.folders / 2) {
+    if (!pool_ || ahead_.size() > foldersAhead_ / 2) {
         return;
     }
-    while (ahead_.size() < limits_.folders && ahead_.size() < queue_.size()) {
+    while (ahead_.size() < foldersAhead_ && ahead_.size() < queue_.size()) {
         auto job = std::make_shared<Job>();
         job->path = queue_[ahead_.size()].path;
         job->seq = nextSeq_++;
@@ -256,21 +274,86 @@ void FolderReader::runList(const std::shared_ptr<Job>& job) {
     listStep(job, false, true);
 }
 
+// Opens the job's folder; false when a request ran out of descriptors: the
+// walk opens it itself when it comes to it.
+bool FolderReader::openListing(Job& job, bool byWalk) {
+    platform::OpenFailure failure = platform::OpenFailure::None;
+    job.listing = fs_.openDirectory(job.path, failure);
+    if (!job.listing && failure == platform::OpenFailure::OutOfDescriptors) {
+        if (!byWalk) {
+            descriptorsShort_ = true;
+            return false;
+        }
+        job.listing = openWhenDescriptorsFree(job.path);
+    }
+    job.openTried = true;
+    if (job.listing) {
+        ++listingsOpen_;
+        job.listingsOpen = &listingsOpen_;
+    }
+    return true;
+}
+
+// The walk needs this folder now and descriptors ran out: the folders read
+// ahead give theirs back, and the folder is opened again as soon as one is
+// free. The wait counts against the patience only while the walk holds no
+// listing any more: then others hold the descriptors.
+std::unique_ptr<platform::DirectoryListing> FolderReader::openWhenDescriptorsFree(
+    const std::string& path) {
+    giveBackReadAhead();
+    auto pause = std::chrono::milliseconds(1);
+    auto waited = std::chrono::milliseconds(0);
+    for (;;) {
+        platform::OpenFailure failure = platform::OpenFailure::None;
+        auto listing = fs_.openDirectory(path, failure);
+        if (listing || failure != platform::OpenFailure::OutOfDescriptors) {
+            return listing;
+        }
+        if (listingsOpen_.load() == 0) {
+            if (waited >= limits_.patience) {
+                return nullptr;
+            }
+            waited += pause;
+        }
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::milliseconds(100));
+    }
+}
+
+// On the walk's thread: the folders taken up ahead are dropped, their
+// listings closed once no request uses them, and fewer are read ahead from
+// now on. The walk takes each up again when it comes to it.
+void FolderReader::giveBackReadAhead() {
+    std::unique_lock lock(mutex_);
+    for (const auto& job : ahead_) {
+        cancel(*job, lock);
+    }
+    lock.unlock();
+    ahead_.clear();
+    foldersAhead_ /= 2;
+}
+
 // Lists one batch and hands it over; a request goes on with the next while the
 // bound allows, the walk (onlyOnce) leaves the rest to the requests.
 void FolderReader::listStep(const std::shared_ptr<Job>& job, bool onlyOnce, bool helpers) {
     for (;;) {
         auto batch = std::make_shared<Batch>();
         bool end = true;
+        bool leftToWalk = false;
         try {
-            if (!job->openTried) {
-                job->openTried = true;
-                job->listing = fs_.openDirectory(job->path);
-            }
-            end = !job->listing || fill(*job, *batch, helpers);
+            leftToWalk = !job->openTried && !openListing(*job, onlyOnce);
+            end = leftToWalk || !job->listing || fill(*job, *batch, helpers);
         } catch (...) {  // out of memory: the listing ends here, as a failed read would
             batch->entries.clear();
             batch->chunks.clear();
+        }
+        if (leftToWalk) {
+            std::lock_guard lock(mutex_);
+            job->state = job->cancelled ? JobState::Done : JobState::Idle;
+            if (isHead(*job)) {
+                wakeWalk();
+            }
+            return;
         }
         // A folder's last (often only) batch: its status is read right here
         // rather than handed to another request.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -75,6 +76,9 @@ private:
     struct Batch;
     struct Job;
 
+    bool openListing(Job& job, bool byWalk);
+    std::unique_ptr<platform::DirectoryListing> openWhenDescriptorsFree(const std::string& path);
+    void giveBackReadAhead();
     void startRequestsWhenWorthIt();
     void schedule();
     void runList(const std::shared_ptr<Job>& job);
@@ -98,6 +102,11 @@ private:
     const StatusHint hint_;
     platform::FileSystem& fs_;
 
+    // Listings open, of the folder being reported and those read ahead.
+    std::atomic<int> listingsOpen_{0};
+    // Set by a request that could not open a folder for want of descriptors.
+    std::atomic<bool> descriptorsShort_{false};
+
     // Guards the jobs' and batches' states, the counts and the waits below.
     std::mutex mutex_;
     std::condition_variable ready_;
@@ -116,6 +125,7 @@ private:
     std::size_t readyChunk_ = 0;
     FolderId id_;
     std::deque<std::shared_ptr<Job>> ahead_;
+    std::size_t foldersAhead_ = 0;  // at most this many in ahead_
     std::uint64_t waitsBefore_ = 0;
     unsigned untilLook_ = 0;
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 
 namespace folivar {
@@ -18,7 +19,10 @@ struct WalkReadAhead {
     // costs more than it saves.
     bool fromStart = false;
     std::size_t waitsBeforeStart = 16;
-    // Folders ahead of the one being reported that may be read already.
+    // Folders ahead of the one being reported that may be read already; each
+    // holds a descriptor until the walk reaches it, so never more than the
+    // descriptors' share allows (platform::descriptorShare), and fewer once
+    // descriptors ran short.
     std::size_t folders = 64;
     // Entries listed but not yet reported: at most this many, plus
     // (requests + 4) batches.
@@ -26,6 +30,10 @@ struct WalkReadAhead {
     // Entries listed at a time, and entries whose status one request reads.
     std::size_t batch = 256;
     std::size_t chunk = 32;
+    // Out of descriptors, the walk waits for them to be freed: as long as its
+    // own read-ahead still holds some, then this long for others' before it
+    // counts the folder unreadable.
+    std::chrono::milliseconds patience = std::chrono::seconds(5);
 };
 
 }  // namespace folivar

@@ -1,7 +1,11 @@
 #include "session/FileListSession.h"
 
+#include <algorithm>
+#include <numeric>
+#include <optional>
 #include <utility>
 
+#include "datetaken/DateTakenSort.h"
 #include "filelist/ColumnSort.h"
 #include "filelist/DeleteItems.h"
 #include "filelist/EConvertError.h"
@@ -11,8 +15,6 @@
 #include "filelist/Shuffle.h"
 #include "filelist/SizeSum.h"
 #include "platform/StateFolder.h"
-#include "renaming/BatchJournal.h"
-#include "renaming/FileSystemNames.h"
 #include "search/Masks.h"
 
 namespace folivar {
@@ -77,11 +79,16 @@ ScanOutcome FileListSession::scan(const ScanSettings& settings, ProgressSink& pr
     ScanDriver::Totals totals;
     try {
         driver_.prepare(settings);
+        sortedBy_.reset();
+        dates_.clear();
         {
             const Change change(observer_, Change::Of::Rows);
             totals = driver_.walk(*outcome.folders, report);
         }
-        report.status(scanSummary(table_.size(), totals));
+        // The move target chosen stays in sight after a scan to its end.
+        const bool target = !moveTarget_.empty() && !totals.stopped;
+        report.status(scanSummary(table_.size(), totals) +
+                      (target ? "; Put files into " + moveTarget_ : std::string()));
     } catch (const EConvertError& error) {
         outcome.result = ScanOutcome::Result::Stopped;
         outcome.error = error.what();
@@ -98,12 +105,30 @@ ScanOutcome FileListSession::scan(const ScanSettings& settings, ProgressSink& pr
 
 std::vector<std::size_t> FileListSession::sortByColumn(int column) {
     const Change change(observer_, Change::Of::Rows);
-    return clickColumn(table_, column, lastSortedColumn_);
+    const bool descending = column == lastSortedColumn_;
+    std::vector<std::size_t> order = clickColumn(table_, column, lastSortedColumn_);
+    sortedBy_ = SortedColumn{column, descending};
+    return order;
 }
 
 std::vector<std::size_t> FileListSession::shuffle() {
     const Change change(observer_, Change::Of::Rows);
+    sortedBy_.reset();
     return shuffleRows(table_);
+}
+
+std::vector<std::size_t> FileListSession::sortByDateTaken(ProgressSink& progress) {
+    const Change change(observer_, Change::Of::Rows);
+    std::optional<std::vector<std::size_t>> order =
+        folivar::sortByDateTaken(table_, dates_, progress);
+    if (!order) {
+        // Stopped: every row where it was.
+        std::vector<std::size_t> kept(table_.size());
+        std::iota(kept.begin(), kept.end(), std::size_t{0});
+        return kept;
+    }
+    sortedBy_.reset();  // by no column
+    return std::move(*order);
 }
 
 std::vector<OpenRequest> FileListSession::filesToOpen(const RowSelection& selection) const {
@@ -138,58 +163,85 @@ std::optional<std::string> FileListSession::sumSizes(const RowSelection& selecti
     return folivar::sumSizes(table_, selection, progress);
 }
 
-std::size_t FileListSession::rename(RenameKind kind, const NamingScheme& scheme,
-                                    ProgressSink& progress) {
-    if (kind != RenameKind::Rename && moveTarget_.empty()) {
-        progress.status(filesInList());
+BatchStart FileListSession::prepareRename(RenameKind kind, const NamingScheme& scheme,
+                                          ProgressSink& progress) const {
+    if (kind != RenameKind::Move && usesDateTaken(scheme.structure) &&
+        !dates_.readAll(table_, progress)) {
+        ProgressReporter(progress).status(
+            stoppedText(filesInList() + (kind == RenameKind::Rename ? "; no file is renamed"
+                                                                    : "; no file is moved")));
+        return BatchStart::stopped();
+    }
+    return BatchStart::prepare(journalFolder_, table_,
+                               RenameSettings{kind, scheme, moveTarget_, &dates_});
+}
+
+std::size_t FileListSession::rename(BatchStart batch, ProgressSink& progress) {
+    if (batch.state() == BatchStart::State::Stopped) {
+        return 0;  // prepareRename said so
+    }
+    if (!batch.mayRun()) {
+        progress.status(batch.state() == BatchStart::State::Busy ? batch.why() : filesInList());
         return 0;
     }
+    lowestUndoable_ = std::max(lowestUndoable_, batch.lowestInReach());
     const Change change(observer_, Change::Of::Cells);
-    const RenameSettings settings{kind, scheme, moveTarget_};
-    std::string why;
-    std::unique_ptr<BatchJournal> journal =
-        journalFolder_.empty()
-            ? nullptr
-            : BatchJournal::begin(journalFolder_, table_, settings, why, progress);
-    // Without a journal the batch runs as ever, but cannot be undone: the
-    // journal that is there tells of an older batch.
-    lastBatchUnrecorded_ = journal == nullptr;
-    if (!journal) {
-        FileSystemNames names(progress);
-        return renameRows(table_, settings, progress, names);
-    }
-    const std::size_t done = renameRows(table_, settings, progress, *journal);
-    journal->end();
+    const std::vector<std::string> before = filesOf(table_);
+    const std::size_t done = renameRows(table_, batch.settings(), progress, batch.names(progress));
+    batch.end();
+    dates_.follow(before, table_);
     return done;
 }
 
-std::vector<PreviewRow> FileListSession::preview(RenameKind kind,
-                                                 const NamingScheme& scheme) const {
+std::size_t FileListSession::rename(RenameKind kind, const NamingScheme& scheme,
+                                    ProgressSink& progress) {
+    return rename(prepareRename(kind, scheme, progress), progress);
+}
+
+std::optional<std::vector<PreviewRow>> FileListSession::preview(RenameKind kind,
+                                                                const NamingScheme& scheme,
+                                                                ProgressSink& progress) const {
     if (kind != RenameKind::Rename && moveTarget_.empty()) {
-        return {};
+        return std::vector<PreviewRow>{};
     }
-    return previewRows(table_, RenameSettings{kind, scheme, moveTarget_});
+    if (kind != RenameKind::Move && usesDateTaken(scheme.structure) &&
+        !dates_.readAll(table_, progress)) {
+        ProgressReporter(progress).status(stoppedText(filesInList() + "; no preview is made"));
+        return std::nullopt;
+    }
+    return previewRows(table_, RenameSettings{kind, scheme, moveTarget_, &dates_});
 }
 
 UndoOutcome FileListSession::undoLastBatch(ProgressSink& progress) {
-    if (lastBatchUnrecorded_ || journalFolder_.empty()) {
+    if (journalFolder_.empty()) {
         progress.status(kNothingToUndo);
         return {};
     }
     const Change change(observer_, Change::Of::Cells);
-    return undoBatch(journalFolder_, table_, progress);
+    const std::vector<std::string> before = filesOf(table_);
+    UndoOutcome outcome =
+        undoBatch(journalFolder_, table_, progress, UndoReach{lowestUndoable_, std::nullopt});
+    dates_.follow(before, table_);
+    return outcome;
 }
 
-bool FileListSession::hasInterruptedBatch() const {
-    return !journalFolder_.empty() && interruptedBatch(journalFolder_);
+JournalCheck FileListSession::checkJournal() const {
+    return journalFolder_.empty() ? JournalCheck{} : folivar::checkJournal(journalFolder_);
 }
 
-void FileListSession::keepInterruptedBatch() {
-    folivar::keepInterruptedBatch(journalFolder_);
+UndoOutcome FileListSession::undoInterruptedBatch(const InterruptedBatch& batch,
+                                                  ProgressSink& progress) {
+    const Change change(observer_, Change::Of::Cells);
+    return undoBatch(journalFolder_, table_, progress, UndoReach{lowestUndoable_, batch.number});
+}
+
+void FileListSession::keepInterruptedBatch(const InterruptedBatch& batch) {
+    folivar::keepInterruptedBatch(journalFolder_, batch.number);
 }
 
 DuplicateFinder::SearchOutcome FileListSession::findDuplicates(ProgressSink& progress) {
     const Change change(observer_, Change::Of::Rows);
+    sortedBy_.reset();  // the copies stand together, by size
     return finder_.search(table_, progress);
 }
 
@@ -208,7 +260,9 @@ void FileListSession::close() {
 
 void FileListSession::replaceRows(std::vector<FileRow> rows) {
     const Change change(observer_, Change::Of::Rows);
+    sortedBy_.reset();
     table_.clear();
+    dates_.clear();
     for (FileRow& row : rows) {
         table_.append(std::move(row));
     }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "datetaken/DatesTaken.h"
 #include "duplicates/DuplicateFinder.h"
 #include "export/SpreadsheetExport.h"
 #include "filelist/ActionButtons.h"
@@ -16,6 +17,7 @@
 #include "filelist/RowSelection.h"
 #include "filelist/ScanDriver.h"
 #include "filelist/ScanSettings.h"
+#include "renaming/BatchStart.h"
 #include "renaming/BatchUndo.h"
 #include "renaming/NamePreview.h"
 #include "renaming/RenameOperations.h"
@@ -64,8 +66,25 @@ public:
     // read as its column's number or date throws EConvertError, and no row moves.
     std::vector<std::size_t> sortByColumn(int column);
 
+    // The column the rows stand sorted by, after a header click; nullopt
+    // once they were put in another order (a scan, a shuffle, a duplicate
+    // search) or never sorted.
+    struct SortedColumn {
+        int column = 0;
+        bool descending = false;
+        bool operator==(const SortedColumn&) const = default;
+    };
+    std::optional<SortedColumn> sortedBy() const { return sortedBy_; }
+
     // Shuffle Items; returns the order applied, as sortByColumn does.
     std::vector<std::size_t> shuffle();
+
+    // Sort by Date Taken, oldest first, reading the dates not read yet;
+    // returns the order applied, as sortByColumn does (none but the rows'
+    // own when it was stopped while reading).
+    std::vector<std::size_t> sortByDateTaken(ProgressSink& progress);
+    // The dates taken read so far, by file.
+    const DatesTaken& datesTaken() const { return dates_; }
 
     // The list commands over the selected rows: what the desktop is to open,
     // the folder to show in the shell panes, and those that change the list.
@@ -80,24 +99,41 @@ public:
                                         ProgressSink& progress) const;
 
     // RENAME, MOVE and REN+MOV over every row, into the move target folder for
-    // the moving ones; returns the number of files done. A moving operation
-    // without a move target folder touches no row.
+    // the moving ones, in two steps so that the window can ask in between:
+    // the batch is made ready (see BatchStart; names made of the date taken
+    // have every row's date read first), then run, when it may, and returns
+    // the number of files done. A moving operation without a move target
+    // folder touches no row; a batch another instance keeps from running
+    // says so. Stopped while it reads the dates, no file moves (the dates read
+    // are kept) and the status says "Stopped - 12 files in list; no file is
+    // renamed" (or "... moved").
+    BatchStart prepareRename(RenameKind kind, const NamingScheme& scheme,
+                             ProgressSink& progress = ProgressSink::silent()) const;
+    std::size_t rename(BatchStart batch, ProgressSink& progress);
+    // Both steps: a batch whose journal cannot be written does not run.
     std::size_t rename(RenameKind kind, const NamingScheme& scheme, ProgressSink& progress);
     // What rename() would do to every row, touching no file; for a moving
-    // operation into the move target folder (none: nothing to show).
-    std::vector<PreviewRow> preview(RenameKind kind, const NamingScheme& scheme) const;
+    // operation into the move target folder (none: nothing to show). Dates
+    // taken not read yet are read first, told to progress; stopped meanwhile,
+    // there is no preview (nullopt) and the status says so.
+    std::optional<std::vector<PreviewRow>> preview(
+        RenameKind kind, const NamingScheme& scheme,
+        ProgressSink& progress = ProgressSink::silent()) const;
 
-    // Where the journal of the last batch is kept (the user's state folder
+    // Where the journal of the batches is kept (the user's state folder
     // unless set; empty: no journal, no undo).
     const std::string& journalFolder() const { return journalFolder_; }
     void setJournalFolder(std::string folder) { journalFolder_ = std::move(folder); }
-    // Takes the last RENAME, MOVE or REN+MOV batch back (see undoBatch),
-    // also one of an earlier run of the program.
+    // Takes the newest RENAME, MOVE or REN+MOV batch not undone yet back (see
+    // undoBatch), also one of an earlier run of the program; never one from
+    // before a batch that ran without its journal.
     UndoOutcome undoLastBatch(ProgressSink& progress);
-    // The journal tells of a batch killed in the middle, not decided on yet;
-    // keeping it means not being asked again.
-    bool hasInterruptedBatch() const;
-    void keepInterruptedBatch();
+    // What the journal holds for the start to ask about (see checkJournal);
+    // the interrupted batch is then undone, if it still is the one to take
+    // back, or kept, and not asked about again.
+    JournalCheck checkJournal() const;
+    UndoOutcome undoInterruptedBatch(const InterruptedBatch& batch, ProgressSink& progress);
+    void keepInterruptedBatch(const InterruptedBatch& batch);
 
     // The folder as the folder picker gave it; empty when none was chosen.
     const std::string& moveTarget() const { return moveTarget_; }
@@ -125,10 +161,15 @@ private:
     TEasyFileSearch search_;
     ScanDriver driver_{search_, table_};
     std::int8_t lastSortedColumn_ = -1;
+    std::optional<SortedColumn> sortedBy_;
     std::string moveTarget_;
     std::string journalFolder_;
-    bool lastBatchUnrecorded_ = false;  // its journal could not be written
+    // No undo reaches a batch numbered below: one that ran without its
+    // journal came after them.
+    std::uint64_t lowestUndoable_ = 0;
     DuplicateFinder finder_;
+    // Read on first need, also by a preview, which changes nothing else.
+    mutable DatesTaken dates_;
     SpreadsheetExport export_;
     RowsObserver* observer_ = nullptr;
 };

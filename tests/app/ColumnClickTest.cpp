@@ -1,7 +1,9 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTest>
+#include <algorithm>
 
 #include "WindowFixture.h"
 #include "session/FileListSession.h"
@@ -49,19 +51,60 @@ private slots:
         struct Step {
             int column;
             QStringList names;
+            Qt::SortOrder shown;  // the header's sort indicator
         };
         const QList<Step> steps{
-            {fcSize, {"b", "a", "c", "d"}},  // as numbers, and past 32 bits
-            {fcSize, {"d", "c", "a", "b"}},
-            {fcSize, {"b", "a", "c", "d"}},
-            {fcType, {"d", "b", "c", "a"}},
-            {fcSize, {"b", "a", "c", "d"}},  // another column in between: ascending again
+            {fcSize, {"b", "a", "c", "d"}, Qt::AscendingOrder},  // as numbers, past 32 bits
+            {fcSize, {"d", "c", "a", "b"}, Qt::DescendingOrder},
+            {fcSize, {"b", "a", "c", "d"}, Qt::AscendingOrder},
+            {fcType, {"d", "b", "c", "a"}, Qt::AscendingOrder},
+            {fcSize, {"b", "a", "c", "d"}, Qt::AscendingOrder},  // another column in between
         };
+        QHeaderView* header = w.listView()->horizontalHeader();
+        QVERIFY(header->isSortIndicatorShown());
         for (const Step& step : steps) {
             clickHeader(w, step.column);
             QCOMPARE(w.listColumn(fcFileName), step.names);
+            QCOMPARE(header->sortIndicatorSection(), step.column);
+            QCOMPARE(header->sortIndicatorOrder(), step.shown);
         }
         QVERIFY(w.desktop().calls.isEmpty());
+        w.form().ShuffleItems1Click();  // the rows are in no column's order now
+        QCOMPARE(header->sortIndicatorSection(), -1);
+    }
+
+    // A sort keeps the view where it was: no jump to the selection, no
+    // scrolling back to the left. Home and End go to the first and last row.
+    void theViewStaysWhereItWasAndHomeAndEndGoToTheEnds() {
+        WindowFixture w;
+        std::vector<FileRow> rows;
+        for (int i = 0; i < 300; ++i) {
+            rows.push_back(row("f" + std::to_string(1000 + i), std::to_string(i % 7)));
+        }
+        w.setRows(rows);
+        QTableView* view = w.listView();
+        view->setColumnWidth(fcFileName, 3 * view->viewport()->width());
+        w.select(folivar::RowSelection(300, false));
+        view->selectionModel()->setCurrentIndex(view->model()->index(299, fcSize),
+                                                QItemSelectionModel::SelectCurrent);
+        view->verticalScrollBar()->setValue(view->verticalScrollBar()->maximum() / 2);
+        view->horizontalScrollBar()->setValue(view->horizontalScrollBar()->maximum());
+        const int down = view->verticalScrollBar()->value();
+        const int right = view->horizontalScrollBar()->value();
+        QVERIFY(down > 0 && right > 0);
+
+        clickHeader(w, fcSize);
+        QCOMPARE(view->verticalScrollBar()->value(), down);
+        QCOMPARE(view->horizontalScrollBar()->value(), right);
+
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_Home);
+        QCOMPARE(view->currentIndex().row(), 0);
+        QTest::keyClick(view, Qt::Key_End);
+        QCOMPARE(view->currentIndex().row(), 299);
+        QCOMPARE(view->currentIndex().column(), fcSize);
+        const folivar::RowSelection selected = w.selected();
+        QCOMPARE(std::count(selected.begin(), selected.end(), true), 1);
     }
 
     void theSelectionStaysWithItsRows() {
@@ -92,6 +135,7 @@ private slots:
         clickHeader(w, fcSize);
         QCOMPARE(w.desktop().calls, QStringList{"error: 'x1' is not a valid integer value"});
         QCOMPARE(w.listColumn(fcFileName), (QStringList{"a", "b", "c"}));
+        QCOMPARE(w.listView()->horizontalHeader()->sortIndicatorSection(), -1);
         QCOMPARE(selectedNames(w), QStringList{"c"});
 
         // The failed click did not count: once mended, Size sorts ascending.

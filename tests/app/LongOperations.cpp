@@ -17,7 +17,8 @@ LongOperations::LongOperations()
 }
 
 QStringList LongOperations::names() {
-    return {"scan", "rename", "move", "find dupl", "del dupl", "delete files", "undo", "export"};
+    return {"scan", "rename", "move",         "find dupl",      "del dupl",       "delete files",
+            "undo", "export", "sort by date", "rename by date", "preview by date"};
 }
 
 void LongOperations::scan(WindowFixture& w) const {
@@ -54,6 +55,18 @@ std::function<void()> LongOperations::prepare(WindowFixture& w, const QString& o
     if (operation == "undo") {
         form.RenameButtonClick();
         return [&form] { form.UndoRename1Click(); };
+    }
+    if (operation == "sort by date") {
+        return [&form] { form.SortByDateTaken1Click(); };
+    }
+    if (operation.endsWith("by date")) {
+        // Names made of dates taken: every date is read first.
+        auto* structure = w.control<QComboBox>("FileStructureBox");
+        structure->setCurrentIndex(structure->findText("date+oldname"));
+        if (operation == "preview by date") {
+            return [&form] { form.PreviewNames1Click(); };
+        }
+        return [&form] { form.RenameButtonClick(); };
     }
     w.desktop().spreadsheetApplication = true;
     return [&form] { form.ExportButtonClick(); };

@@ -19,7 +19,8 @@ class LongOperations {
 public:
     LongOperations();
 
-    // scan, rename, move, find dupl, del dupl, delete files, undo, export
+    // scan, rename, move, find dupl, del dupl, delete files, undo, export,
+    // sort by date, rename by date, preview by date (by "date+oldname")
     static QStringList names();
 
     // Scans the four files into w's list (the scan's exclude mask "*.tmp").

@@ -27,8 +27,13 @@ const QString kLongPath = "/home/someone/Pictures/Holidays/2023 Summer by the se
 std::vector<FileRow> outcomeRows() {
     std::vector<FileRow> rows;
     const std::pair<const char*, const char*> outcomes[] = {
-        {"a.jpg", "Renamed"},        {"b.jpg", "Error"},      {"c.jpg", "-"},
-        {"d.jpg", "Already Exists"}, {"e.jpg", "Invariably"},
+        {"a.jpg", "Renamed"},
+        {"b.jpg", "Error"},
+        {"c.jpg", "-"},
+        {"d.jpg", "Already Exists"},
+        {"e.jpg", "Invariably"},
+        {"f.jpg", "Restored"},
+        {"g.jpg", "Not restored: the file has changed since"},
     };
     for (const auto& [name, status] : outcomes) {
         FileRow row = folivar::test::fileRow(name, "1234");
@@ -177,12 +182,13 @@ private slots:
                 }
                 return colours;
             };
-            // Renamed, Error, -, Already Exists, Invariably
-            QCOMPARE(shown(),
-                     (QList<QRgb>{base.rgb(), mark.rgb(), base.rgb(), mark.rgb(), base.rgb()}));
+            // Renamed, Error, -, Already Exists, Invariably, and an undo's
+            // Restored and Not restored
+            QCOMPARE(shown(), (QList<QRgb>{base.rgb(), mark.rgb(), base.rgb(), mark.rgb(),
+                                           base.rgb(), base.rgb(), mark.rgb()}));
 
             // Selected all at once, the failed rows still differ from the others.
-            w.select({true, true, true, true, true});
+            w.select({true, true, true, true, true, true, true});
             const QList<QRgb> selected = shown();
             QCOMPARE(selected[2], selected[0]);
             QCOMPARE(selected[3], selected[1]);

@@ -132,13 +132,17 @@ private slots:
         QTest::newRow("size kind")
             << "SizeComboBox" << QStringList{"Smaller Or Equal To", "Bigger Or Equal To"} << 0
             << false;
-        QTest::newRow("structure") << "FileStructureBox" << QStringList{"counter",
-                                                                        "counter+prefix",
-                                                                        "prefix+counter",
-                                                                        "counter+oldname",
-                                                                        "prefix+oldname",
-                                                                        "counter+prefix+oldname",
-                                                                        "prefix+counter+oldname"}
+        QTest::newRow("structure") << "FileStructureBox"
+                                   << QStringList{"counter",
+                                                  "counter+prefix",
+                                                  "prefix+counter",
+                                                  "counter+oldname",
+                                                  "prefix+oldname",
+                                                  "counter+prefix+oldname",
+                                                  "prefix+counter+oldname",
+                                                  "date+counter",
+                                                  "prefix+date+counter",
+                                                  "date+oldname"}
                                    << 2 << true;
         QTest::newRow("operation")
             << "RenMovBox" << QStringList{"rename", "move", "ren+mov"} << 0 << true;
@@ -177,6 +181,9 @@ private slots:
         QCOMPARE(w.control<QLineEdit>("SizeEdit")->text(), QStringLiteral("0"));
         QVERIFY(!w.control<QLineEdit>("SizeEdit")->isEnabled());
         QCOMPARE(w.control<QLineEdit>("PrefixEdit")->text(), QStringLiteral("pic"));
+        const auto* dateFormat = w.control<QLineEdit>("DateFormatEdit");
+        QCOMPARE(dateFormat->text(), QStringLiteral("yyyy-MM-dd_HH.mm.ss_"));
+        QCOMPARE(dateFormat->parentWidget(), w.control<QWidget>("FileStructure"));
 
         const auto* capacity = w.control<QSpinBox>("CapacityEdit");
         QCOMPARE(capacity->value(), 4);
@@ -268,6 +275,8 @@ private slots:
                                   << "Digit capacity";
         QTest::newRow("origin") << "CountStartEdit"
                                 << "Origin";
+        QTest::newRow("date format") << "DateFormatEdit"
+                                     << "Date taken as yyyy MM dd HH mm ss (a Qt date-time format)";
     }
 
     void hintsAreTooltips() {

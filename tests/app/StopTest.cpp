@@ -3,6 +3,7 @@
 // is closed meanwhile, and the guard against a double click acting twice.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QListWidget>
@@ -115,6 +116,9 @@ private slots:
             "Stopped - 4 files in list; Deleted - 0",
             "Stopped - 0 files from 4 are restored",
             "Stopped - 4 files in list; no workbook is made",
+            "Stopped - 4 files in list; the list is not sorted",
+            "Stopped - 4 files in list; no file is renamed",
+            "Stopped - 4 files in list; no preview is made",
         };
         const QStringList names = LongOperations::names();
         for (qsizetype i = 0; i < names.size(); ++i) {
@@ -158,6 +162,7 @@ private slots:
         QCOMPARE(w.control<QPushButton>("FindDuplButton")->text(), caption);
         QVERIFY(w.desktop().calls.filter("error").isEmpty());
         QVERIFY(w.desktop().calls.filter("open").isEmpty());
+        QVERIFY(w.form().findChild<QDialog*>("PreviewDialog") == nullptr);
     }
 
     // Closed while work runs, the window asks whether to stop it; yes stops

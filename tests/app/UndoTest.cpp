@@ -1,13 +1,19 @@
+#include <sys/stat.h>
 #include <QAbstractItemView>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QLineEdit>
 #include <QTest>
 #include <memory>
+#include <optional>
 
 #include "WindowFixture.h"
+#include "platform/JournalLock.h"
+#include "platform/StateFolder.h"
 #include "renaming/BatchJournal.h"
+#include "renaming/JournalHistory.h"
 #include "support/TempTree.h"
 
 using folivar::fcFileName;
@@ -122,6 +128,7 @@ private slots:
             QVERIFY2(w.desktop().calls[0].startsWith("askYesNo: "),
                      qPrintable(w.desktop().calls[0]));
             QVERIFY(w.desktop().calls[0].contains("interrupted"));
+            QVERIFY(w.desktop().calls[0].contains("1 file in " + folder_ + "/, begun "));
             QCOMPARE(filesIn(folder_), yes ? (QStringList{"0001.jpg", "y.jpg"})
                                            : (QStringList{"0001.jpg", "pic0001.jpg"}));
             if (yes) {
@@ -136,6 +143,73 @@ private slots:
             QTest::qWait(50);
             QVERIFY(asked->calls.isEmpty());
         }
+    }
+
+    // RENAME ran twice (a double click): two Ctrl+Z give the first name back.
+    void repeatedUndosTakeBackEarlierBatches() {
+        WindowFixture w;
+        tree_->file("beach.jpg", "sand");
+        w.setRows({fileRow("beach.jpg", "4", tree_->path() + "/")});
+        w.control<QLineEdit>("PrefixEdit")->setText("2024_");
+        w.control<QComboBox>("FileStructureBox")->setCurrentIndex(4);  // prefix+oldname
+        w.form().RenameButtonClick();
+        w.form().RenameButtonClick();
+        QCOMPARE(w.listColumn(fcFileName), QStringList{"2024_2024_beach.jpg"});
+        QWidget* list = w.listView();
+        QTest::keyClick(list, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(list, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(w.listColumn(fcFileName), QStringList{"beach.jpg"});
+        QCOMPARE(readFile(folder_ + "/beach.jpg"), QByteArray("sand"));
+    }
+
+    // Another instance holds the journal: RENAME and Ctrl+Z say so and run nothing.
+    void anotherInstancesBatchKeepsThisOneFromRunning() {
+        WindowFixture w;
+        listTheClash(w);
+        const std::string folder = w.state().journalFolder();
+        QVERIFY(folivar::platform::makePrivateFolder(folder));
+        std::optional<folivar::platform::JournalLock> held;
+        std::string why;
+        QCOMPARE(folivar::platform::JournalLock::take(folder, held, why),
+                 folivar::platform::JournalLock::Result::Taken);
+        w.form().RenameButtonClick();
+        QCOMPARE(w.status(), QString::fromLatin1(folivar::kJournalBusy));
+        QTest::keyClick(w.listView(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(w.status(), QString::fromLatin1(folivar::kJournalBusy));
+        QCOMPARE(filesIn(folder_), (QStringList{"0001.jpg", "y.jpg"}));
+        QVERIFY(w.desktop().calls.isEmpty());
+    }
+
+    // A FIFO where the journal's lock should be: the start says the journal
+    // is unusable, RENAME asks before it runs without undo, Ctrl+Z says it too.
+    void anUnusableJournalIsToldAndABatchWithoutItAsked() {
+        QString lock;
+        WindowFixture w([&lock](const ScopedStateHome& state, ScriptedDesktop&) {
+            QVERIFY(folivar::platform::makePrivateFolder(state.journalFolder()));
+            lock = QString::fromStdString(state.journalFolder() + "/lock");
+            QCOMPARE(::mkfifo(lock.toLocal8Bit().constData(), 0600), 0);
+        });
+        const QString unusable =
+            "The undo journal cannot be used: " + lock + " is not a regular file of yours";
+        QTRY_COMPARE(w.status(), unusable);
+        QVERIFY(w.desktop().calls.isEmpty());
+
+        listTheClash(w);
+        for (const bool yes : {false, true}) {
+            w.desktop().yesNoAnswers = {yes};
+            w.form().RenameButtonClick();
+            QCOMPARE(w.desktop().calls.size(), 1);
+            QVERIFY2(w.desktop().calls[0].startsWith("askYesNo: This batch cannot be written into "
+                                                     "the undo journal (" +
+                                                     lock),
+                     qPrintable(w.desktop().calls[0]));
+            w.desktop().calls.clear();
+            QCOMPARE(filesIn(folder_),
+                     yes ? (QStringList{"0002.jpg", "y.jpg"}) : (QStringList{"0001.jpg", "y.jpg"}));
+        }
+        QTest::keyClick(w.listView(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(w.status(), unusable);
+        QCOMPARE(filesIn(folder_), (QStringList{"0002.jpg", "y.jpg"}));
     }
 
 private:

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "support/FaultyFileSystem.h"
 #include "support/FileEdits.h"
 #include "support/RecordingSink.h"
+#include "support/ScopedTmpfs.h"
 #include "support/TempTree.h"
 #include "support/ThrowsMessage.h"
 
@@ -205,38 +207,65 @@ TEST_F(DuplicateFinderTest, AnOriginalEditedInPlaceWithItsTimeSetBackKeepsItsDup
 }
 
 // One file listed twice, once through a second mount of its file system: the
-// same inode, size and times on another device.
+// same size and times on another device, and the same inode, or one with the
+// layer in its high bits (an overlay with xino).
 TEST_F(DuplicateFinderTest, OneFileSeenThroughTwoMountsIsNotItsOwnDuplicate) {
-    test::FaultyFileSystem fs;
-    list({{"lower/photo.jpg", "pixels"}, {"copy.jpg", "pixels"}});
-    ::mkdir(tree.at("merged").c_str(), 0755);
-    ASSERT_EQ(::link(tree.at("lower/photo.jpg").c_str(), tree.at("merged/photo.jpg").c_str()), 0);
-    listPath(tree.at("merged/photo.jpg"));
-    fs.seeOnDevice(tree.at("merged/"), 4242);
-    search();
-    // The real copy pairs with the first of the two views only.
-    EXPECT_EQ(marks(table), (Texts{"photo.jpg 1 Orig", "copy.jpg 1 Dupl"}));
-    EXPECT_EQ(table[0].Path, tree.at("lower/"));
-    remove();
-    EXPECT_TRUE(platform::fileSystem().fileExists(tree.at("merged/photo.jpg")));
+    for (const std::uint64_t layerBits : {std::uint64_t{0}, std::uint64_t{1} << 63}) {
+        SCOPED_TRACE(layerBits == 0 ? "a second mount" : "an overlay with xino");
+        test::TempTree files;
+        FileTable rows;
+        test::FaultyFileSystem fs;
+        test::addRow(rows, files.file("lower/photo.jpg", "pixels"));
+        test::addRow(rows, files.file("copy.jpg", "pixels"));
+        files.dir("merged");
+        ASSERT_EQ(::link(files.at("lower/photo.jpg").c_str(), files.at("merged/photo.jpg").c_str()),
+                  0);
+        test::addRow(rows, files.at("merged/photo.jpg"));
+        fs.seeOnDevice(files.at("merged/"), 4242, layerBits);
+        DuplicateFinder search;
+        search.search(rows, sink);
+        // The real copy pairs with the first of the two views only.
+        EXPECT_EQ(marks(rows), (Texts{"photo.jpg 1 Orig", "copy.jpg 1 Dupl"}));
+        EXPECT_EQ(rows[0].Path, files.at("lower/"));
+        search.deleteDuplicates(rows, sink);
+        EXPECT_TRUE(platform::fileSystem().fileExists(files.at("merged/photo.jpg")));
+    }
 }
 
+// For real: an overlay over a lower folder of the same file system, and one
+// with xino over a lower folder of another (its merged inodes then carry the
+// layer in their high bits). DEL DUPL there once removed the only copy.
 TEST_F(DuplicateFinderTest, AnOverlayAndItsLowerFolderHoldOneFileNotTwo) {
-    tree.file("lower/photo.jpg", "pixels");
-    for (const char* folder : {"upper", "work", "merged"}) {
-        tree.dir(folder);
+    for (const bool xino : {false, true}) {
+        SCOPED_TRACE(xino ? "xino, lower on a tmpfs" : "one file system");
+        test::TempTree files;
+        FileTable rows;
+        std::optional<test::ScopedTmpfs> lower;
+        if (xino) {
+            lower.emplace(files.dir("lower"), "1m");
+            if (!lower->mounted()) {
+                GTEST_SKIP() << "cannot mount a tmpfs here (needs the right to mount)";
+            }
+        }
+        files.file("lower/photo.jpg", "pixels");
+        for (const char* folder : {"upper", "work", "merged"}) {
+            files.dir(folder);
+        }
+        const std::string options = "lowerdir=" + files.at("lower") +
+                                    ",upperdir=" + files.at("upper") +
+                                    ",workdir=" + files.at("work") + (xino ? ",xino=on" : "");
+        if (::mount("overlay", files.at("merged").c_str(), "overlay", 0, options.c_str()) != 0) {
+            GTEST_SKIP() << "cannot mount an overlay here (needs the right to mount)";
+        }
+        test::addRow(rows, files.at("lower/photo.jpg"));
+        test::addRow(rows, files.at("merged/photo.jpg"));
+        DuplicateFinder search;
+        const auto outcome = search.search(rows, sink);
+        search.deleteDuplicates(rows, sink);
+        ::umount2(files.at("merged").c_str(), MNT_DETACH);
+        EXPECT_EQ(outcome.duplicatesFound, 0);
+        EXPECT_EQ(test::contentsOf(files.at("lower/photo.jpg")), "pixels");
     }
-    const std::string options = "lowerdir=" + tree.at("lower") + ",upperdir=" + tree.at("upper") +
-                                ",workdir=" + tree.at("work");
-    if (::mount("overlay", tree.at("merged").c_str(), "overlay", 0, options.c_str()) != 0) {
-        GTEST_SKIP() << "cannot mount an overlay here (needs the right to mount)";
-    }
-    listPath(tree.at("lower/photo.jpg"));
-    listPath(tree.at("merged/photo.jpg"));
-    const auto outcome = search();
-    ::umount2(tree.at("merged").c_str(), MNT_DETACH);
-    EXPECT_EQ(outcome.duplicatesFound, 0);
-    EXPECT_TRUE(platform::fileSystem().fileExists(tree.at("lower/photo.jpg")));
 }
 
 // Files of proc report size 0 and are made up as they are read; many hold the

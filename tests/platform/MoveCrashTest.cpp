@@ -3,10 +3,12 @@
 // a partial file, and running the batch again finishes it.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/statvfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -17,6 +19,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/FileSystem.h"
 #include "platform/UnpublishedCopy.h"
@@ -120,23 +123,53 @@ Seen look(const std::string& from, const std::string& to,
     return seen;
 }
 
+// Bytes in use on the file system of folder. On a tmpfs every copy the
+// batch makes there, named or not, adds to it as its data is written.
+std::uint64_t bytesInUse(const std::string& folder) {
+    struct statvfs fs {};
+    EXPECT_EQ(::statvfs(folder.c_str(), &fs), 0) << folder;
+    return static_cast<std::uint64_t>(fs.f_blocks - fs.f_bfree) * fs.f_frsize;
+}
+
+// Where a kill is to land: once this many bytes of the round's copies are
+// written. Half the rounds take a point inside a file's data, the others the
+// moment a file's last bytes are in, when the copy is flushed, published and
+// its source taken away.
+std::uint64_t killPoint(std::mt19937& random) {
+    constexpr std::uint64_t kPage = 4096;  // a tmpfs counts whole pages
+    std::vector<std::uint64_t> ends;
+    std::uint64_t total = 0;
+    for (const std::size_t size : kSizes) {
+        total += (size + kPage - 1) / kPage * kPage;
+        ends.push_back(total);
+    }
+    if (random() % 2 == 0) {
+        return random() % total;
+    }
+    return ends[random() % (ends.size() - 1)];  // not after the last: the batch has ended
+}
+
+// The kill lands where the batch has got to, not after a time, so a slow
+// machine makes the test slower, never different: the rounds go on until
+// enough kills have landed in the middle of a batch.
 TEST(MoveCrash, KilledAtRandomMomentsLosesNothingAndFinishesWhenRunAgain) {
     test::TempTree tree;
     test::ScopedTmpfs tmpfs(tree.dir("other"), "256m");
     if (!tmpfs.mounted()) {
         GTEST_SKIP() << "cannot mount a tmpfs here (needs the right to mount): no crash test";
     }
+    constexpr int kKills = 24;
+    constexpr int kMostRounds = 3 * kKills;
     std::mt19937 random(20240611);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(25);
     int rounds = 0;
     int killedMidway = 0;
-    while (rounds < 60 && std::chrono::steady_clock::now() < deadline) {
+    while (killedMidway < kKills && rounds < kMostRounds) {
         const std::string from = tree.at("src" + std::to_string(rounds));
         const std::string to = tree.at("other/dst" + std::to_string(rounds));
         fs::create_directories(to);
         const auto batch = makeBatch(from, random);
         const bool unnamed = rounds % 2 == 0;  // both ways of keeping the copy unnamed
-        const auto delay = std::chrono::microseconds(random() % 25000);
+        const std::uint64_t until = bytesInUse(to) + killPoint(random);
 
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
@@ -145,10 +178,15 @@ TEST(MoveCrash, KilledAtRandomMomentsLosesNothingAndFinishesWhenRunAgain) {
             runBatch(from, to);
             ::_exit(0);
         }
-        std::this_thread::sleep_for(delay);
-        ::kill(child, SIGKILL);
         int status = 0;
-        ::waitpid(child, &status, 0);
+        pid_t reaped = 0;
+        while ((reaped = ::waitpid(child, &status, WNOHANG)) == 0 && bytesInUse(to) < until) {
+            std::this_thread::sleep_for(std::chrono::microseconds(50));
+        }
+        if (reaped == 0) {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, &status, 0);
+        }
         killedMidway += WIFSIGNALED(status) ? 1 : 0;
 
         const Seen afterKill = look(from, to, batch);
@@ -167,11 +205,10 @@ TEST(MoveCrash, KilledAtRandomMomentsLosesNothingAndFinishesWhenRunAgain) {
         fs::remove_all(to);
         ++rounds;
         if (HasFailure()) {
-            break;
+            return;
         }
     }
-    EXPECT_GE(rounds, 10);
-    EXPECT_GT(killedMidway, rounds / 3) << "the kills came too late to test anything";
+    EXPECT_EQ(killedMidway, kKills) << "in " << rounds << " rounds the batch mostly ended first";
     std::cout << rounds << " rounds, " << killedMidway << " killed before the batch ended\n";
 }
 

@@ -11,14 +11,12 @@
 #include <filesystem>
 #include <fstream>
 
+#include "JournaledBatches.h"
 #include "platform/FileSystem.h"
-#include "renaming/BatchJournal.h"
 #include "renaming/BatchRecord.h"
+#include "support/FaultyFileSystem.h"
 #include "support/FileEdits.h"
-#include "support/RecordingSink.h"
 #include "support/ScopedTmpfs.h"
-#include "support/ScriptedClock.h"
-#include "support/TempTree.h"
 #include "support/TreeSnapshot.h"
 
 namespace folivar {
@@ -26,58 +24,8 @@ namespace {
 
 using testing::ElementsAre;
 
-const NamingScheme kCounter{"", FileStructure::Counter, 4, 1};
-
-class Undo : public testing::Test {
-protected:
-    Undo() { clock.setLocalNow(platform::LocalTime{2026, 12, 2, 8, 14, 5, 9, 123}); }
-
-    void addFile(const std::string& relative) {
-        const std::string full = tree.file(relative, "contents of " + relative);
-        const auto slash = full.rfind('/');
-        table.append(FileRow{full.substr(slash + 1), full.substr(0, slash + 1), "1", "", "1.1.2001",
-                             "0", "-"});
-    }
-    // The batch as the session runs it: journaled, then marked ended.
-    std::size_t run(RenameKind kind, const NamingScheme& scheme = kCounter,
-                    const std::string& target = "") {
-        settings = RenameSettings{kind, scheme, target.empty() ? "" : tree.at(target)};
-        std::string why;
-        std::unique_ptr<BatchJournal> journal =
-            BatchJournal::begin(journalFolder(), table, settings, why);
-        EXPECT_TRUE(journal) << why;
-        if (!journal) {
-            return 0;
-        }
-        const std::size_t done = renameRows(table, settings, ProgressSink::silent(), *journal);
-        journal->end();
-        return done;
-    }
-    UndoOutcome undo() {
-        test::RecordingSink sink;
-        const UndoOutcome outcome = undoBatch(journalFolder(), table, sink);
-        summary = sink.lastStatus();
-        return outcome;
-    }
-    std::string journalFolder() const { return state.path() + "/folivar"; }
-    std::string journalPath() const { return journalFolder() + "/journal"; }
-    std::vector<std::string> column(TFileColumn c) const {
-        std::vector<std::string> texts;
-        for (const FileRow& row : table) {
-            texts.push_back(row.cell(c));
-        }
-        return texts;
-    }
-    // The journal as a kill would have left it: cut after its first bytes.
-    void cutJournal(std::size_t bytes) { std::filesystem::resize_file(journalPath(), bytes); }
-
-    test::ScriptedClock clock;
-    test::TempTree tree;
-    test::TempTree state;
-    FileTable table;
-    RenameSettings settings;
-    std::string summary;
-};
+using test::kCounter;
+using Undo = test::JournaledBatches;
 
 // Three operations over rows that stay, move, clash and free names for others.
 struct Batch {
@@ -196,20 +144,20 @@ TEST_F(Undo, FromAJournalCutShortByAKill) {
     const test::TreeSnapshot files = test::snapshotOf(tree.path());
     const FileTable before = table;
     run(RenameKind::Rename);
-    const std::string whole = test::readFile(journalPath());
-    const std::size_t begin = whole.find("begin\n") + 6;
-    // Cut right after the batch was written down, in the middle of a record,
-    // and with the end lost only.
-    for (const std::size_t cut : {begin, begin + 25, whole.size() - 4}) {
+    const std::string whole = test::readFile(newestJournal());
+    const std::size_t moved = afterSources(whole);
+    // Cut before the first move was recorded, in the middle of a record, and
+    // with the end lost only.
+    for (const std::size_t cut : {moved, moved + 25, whole.size() - 4}) {
         SCOPED_TRACE(cut);
-        std::ofstream(journalPath(), std::ios::trunc) << whole;
+        std::ofstream(newestJournal(), std::ios::trunc) << whole;
         cutJournal(cut);
-        EXPECT_TRUE(interruptedBatch(journalFolder()));
+        EXPECT_TRUE(checkJournal(journalFolder()).interrupted);
         table = FileTable();  // a new start: the list is empty
         undo();
         EXPECT_EQ(summary, "40 files from 40 are restored");
         EXPECT_EQ(test::snapshotOf(tree.path()), files);
-        EXPECT_FALSE(interruptedBatch(journalFolder()));
+        EXPECT_FALSE(checkJournal(journalFolder()).interrupted);
         table = before;
         run(RenameKind::Rename);
     }
@@ -223,72 +171,172 @@ TEST_F(Undo, AnUndoCutShortIsFinishedByTheNext) {
     run(RenameKind::Rename);
     // As if killed after taking back the last file.
     ASSERT_TRUE(platform::fileSystem().moveFile(tree.at("d/0003.jpg"), tree.at("d/c.jpg")));
-    std::ofstream(journalPath(), std::ios::app) << "undo\n";
-    EXPECT_TRUE(interruptedBatch(journalFolder()));
+    std::ofstream(newestJournal(), std::ios::app) << "undo\n";
+    EXPECT_TRUE(checkJournal(journalFolder()).interrupted);
     undo();
     EXPECT_EQ(summary, "3 files from 3 are restored");
     EXPECT_EQ(test::snapshotOf(tree.path()), files);
 }
 
+// Moves across file systems make new files: a killed batch whose moves were
+// never recorded is still taken back, by size and modification time on the
+// other device; an undo cut short counts the files it had copied back.
+TEST_F(Undo, AcrossFileSystemsAfterKills) {
+    test::ScopedTmpfs tmpfs(tree.dir("other"), "16m");
+    if (!tmpfs.mounted()) {
+        GTEST_SKIP() << "cannot mount a tmpfs here";
+    }
+    for (const char* name : {"a/1.jpg", "a/2.jpg", "a/3.jpg", "a/4.jpg"}) {
+        addFile(name);
+    }
+    const FileTable before = table;
+    const test::TreeSnapshot files = test::snapshotOf(tree.path());
+    run(RenameKind::Move, {}, "other");
+    const std::string whole = test::readFile(newestJournal());
+    cutJournal(afterSources(whole));
+    table = FileTable();
+    undo();
+    EXPECT_EQ(summary, "4 files from 4 are restored");
+    EXPECT_EQ(test::snapshotOf(tree.path()), files);
+
+    table = before;
+    run(RenameKind::Move, {}, "other");
+    // As if killed after taking back the last two.
+    for (const char* name : {"3.jpg", "4.jpg"}) {
+        ASSERT_TRUE(platform::fileSystem().moveFile(tree.at(std::string("other/") + name),
+                                                    tree.at(std::string("a/") + name)));
+    }
+    std::ofstream(newestJournal(), std::ios::app) << "undo\n";
+    undo();
+    EXPECT_EQ(summary, "4 files from 4 are restored");
+    EXPECT_THAT(column(fcStatus), ElementsAre(kRestored, kRestored, kRestored, kRestored));
+    EXPECT_EQ(test::snapshotOf(tree.path()), files);
+}
+
+// A killed batch whose moves were never recorded: b.txt went after the scan
+// (before the batch, or while it ran) and someone saved an unrelated 2.txt,
+// the name planned for b.txt. The undo takes back a.txt and c.txt, and leaves
+// 2.txt alone.
+TEST_F(Undo, AnUnrecordedMoveIsTakenBackOnlyForThePlannedFile) {
+    const NamingScheme numbers{"", FileStructure::Counter, 1, 1};
+    for (const std::string folder : {"before/", "during/"}) {
+        SCOPED_TRACE(folder);
+        table = FileTable();
+        for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
+            addFile(folder + name);
+        }
+        const std::string b = tree.at(folder + "b.txt");
+        const auto replaceB = [&] {
+            std::filesystem::remove(b);
+            tree.file(folder + "2.txt", "someone else's");
+        };
+        test::FaultyFileSystem fs;
+        if (folder == "during/") {
+            fs.beforeMove([&](const std::string& from, const std::string&) {
+                if (from == b) {
+                    replaceB();
+                }
+            });
+        } else {
+            replaceB();
+        }
+        run(RenameKind::Rename, numbers);
+        const std::string whole = test::readFile(newestJournal());
+        cutJournal(afterSources(whole));
+        table = FileTable();
+        undo();
+        EXPECT_EQ(summary, "2 files from 2 are restored");
+        EXPECT_EQ(test::readFile(tree.at(folder + "2.txt")), "someone else's");
+        EXPECT_FALSE(std::filesystem::exists(b));
+        EXPECT_EQ(test::readFile(tree.at(folder + "c.txt")), "contents of " + folder + "c.txt");
+    }
+}
+
 TEST_F(Undo, AnInterruptedBatchKeptIsNotAskedAboutAgainButCanBeUndone) {
     addFile("d/a.jpg");
     run(RenameKind::Rename);
-    EXPECT_FALSE(interruptedBatch(journalFolder()));
-    const std::string whole = test::readFile(journalPath());
+    EXPECT_FALSE(checkJournal(journalFolder()).interrupted);
+    const std::string whole = test::readFile(newestJournal());
     cutJournal(whole.size() - 4);  // "end\n" lost
-    EXPECT_TRUE(interruptedBatch(journalFolder()));
-    keepInterruptedBatch(journalFolder());
-    EXPECT_FALSE(interruptedBatch(journalFolder()));
+    const std::optional<InterruptedBatch> interrupted = checkJournal(journalFolder()).interrupted;
+    ASSERT_TRUE(interrupted);
+    keepInterruptedBatch(journalFolder(), interrupted->number);
+    EXPECT_FALSE(checkJournal(journalFolder()).interrupted);
     undo();
     EXPECT_EQ(summary, "1 files from 1 are restored");
 }
 
-TEST_F(Undo, TheJournalIsPrivateAndHoldsTheLastBatchOnly) {
+TEST_F(Undo, TheJournalIsPrivate) {
     std::filesystem::create_directories(journalFolder());
     ::chmod(journalFolder().c_str(), 0755);
     addFile("d/a.jpg");
     run(RenameKind::Rename);
-    table.clear();
-    addFile("d/b.jpg");
-    run(RenameKind::Rename, NamingScheme{});
     struct stat st {};
     ASSERT_EQ(::stat(journalFolder().c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0700u);
-    ASSERT_EQ(::stat(journalPath().c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0600u);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(journalFolder()),
-                            std::filesystem::directory_iterator()),
-              1);
-    undo();  // the second batch only
-    EXPECT_EQ(test::readFile(tree.at("d/b.jpg")), "contents of d/b.jpg");
-    EXPECT_EQ(test::readFile(tree.at("d/0001.jpg")), "contents of d/a.jpg");
+    for (const auto& entry : std::filesystem::directory_iterator(journalFolder())) {
+        ASSERT_EQ(::stat(entry.path().c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, 0600u) << entry.path();
+    }
 }
 
 TEST_F(Undo, NothingToUndoWithoutAJournal) {
     addFile("d/a.jpg");
     EXPECT_FALSE(undo().anything);
     EXPECT_EQ(summary, kNothingToUndo);
-    EXPECT_FALSE(interruptedBatch(journalFolder()));
+    EXPECT_FALSE(checkJournal(journalFolder()).interrupted);
 }
 
 TEST(BatchRecordText, PathsWithAnyBytesAndCutLines) {
     const std::string odd = "/f/a\tb\\c\nd";
     std::string text(journal::kFirstLine);
-    journal::appendBatchLine(text, 2);
+    journal::appendBatchLine(text, 3, "2026-12-02 08:14:05");
     journal::appendFolderLine(text, 0, "/f/");
     journal::appendPlannedLine(text, 0, 0, "a\tb\\c\nd", 0, "new");
     journal::appendPlannedLine(text, 1, 0, "x", 0, "y");
+    journal::appendPlannedLine(text, 2, 0, "z", 0, "w");
     text += journal::kBegin;
-    journal::appendMovedLine(text, 0, MovedIdentity{1, 2, 3, {4, 5}});
+    journal::appendSourceLine(text, 0, MovedIdentity{1, 2, 3, {4, 5}});
+    journal::appendSourceLine(text, 1, std::nullopt);
+    journal::appendMovedLine(text, 0, MovedIdentity{6, 7, 3, {4, 5}});
     const BatchRecord record = BatchRecord::parse(text + "M\t1\t7");  // the last line cut
-    EXPECT_TRUE(record.interrupted);
+    EXPECT_TRUE(record.interrupted());
+    EXPECT_EQ(record.when, "2026-12-02 08:14:05");
+    EXPECT_EQ(record.planned, 3u);
+    EXPECT_THAT(record.folders, ElementsAre("/f/"));
+    // Row 2 was never looked at, so it cannot have moved.
     ASSERT_EQ(record.moves.size(), 2u);
     EXPECT_EQ(record.moves[0].from, odd);
     EXPECT_EQ(record.moves[0].to, "/f/new");
-    EXPECT_EQ(record.moves[0].identity, (MovedIdentity{1, 2, 3, {4, 5}}));
+    EXPECT_EQ(record.moves[0].identity, (MovedIdentity{6, 7, 3, {4, 5}}));
+    EXPECT_EQ(record.moves[0].source, (MovedIdentity{1, 2, 3, {4, 5}}));
     EXPECT_FALSE(record.moves[1].recorded);  // may have moved: found by its planned name
     EXPECT_EQ(record.moves[1].to, "/f/y");
+    EXPECT_EQ(record.moves[1].source, std::nullopt);
     EXPECT_FALSE(BatchRecord::parse("something else\nbegin\n").undoable());
+}
+
+// The state the last line of a journal's tail tells is the one its whole
+// text tells: the walk back through the history reads tails only.
+TEST(BatchRecordText, TheTailTellsTheStateTheWholeTells) {
+    std::string text(journal::kFirstLine);
+    journal::appendBatchLine(text, 1, "");
+    journal::appendFolderLine(text, 0, "/f/");
+    journal::appendPlannedLine(text, 0, 0, "x", 0, "y");
+    for (const std::string_view line :
+         {journal::kBegin, std::string_view("S\t0\t-\n"), std::string_view("I\t0\t/f/z\n"),
+          std::string_view("M\t0\n"), journal::kEnd, journal::kKept, journal::kUndo,
+          journal::kUndone, journal::kVoid}) {
+        text += line;
+        for (const std::size_t tail : {std::size_t{8}, std::size_t{64}}) {
+            EXPECT_EQ(journal::stateOfTail(
+                          std::string_view(text).substr(text.size() - std::min(tail, text.size()))),
+                      BatchRecord::parse(text).state)
+                << line << tail;
+        }
+        // A line cut short by a kill changes nothing.
+        EXPECT_EQ(journal::stateOfTail(text + "und"), BatchRecord::parse(text + "und").state);
+    }
 }
 
 }  // namespace

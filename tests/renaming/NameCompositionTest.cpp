@@ -1,5 +1,7 @@
 #include "renaming/NameComposition.h"
 
+#include "datetaken/CalendarTime.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -66,6 +68,39 @@ INSTANTIATE_TEST_SUITE_P(
                     ComposeCase{S::PrefixOldName, "", 4, 1, 0, "same.txt", "same.txt"},
                     ComposeCase{S::Counter, "", 4, 1, 0, "\xC3\xA9t\xC3\xA9.\xC3\x89X",
                                 "0001.\xC3\x89X"}));
+
+// The three structures of the date taken (Saturday 15 April 2023, 12:34:56.789).
+TEST(ComposeByDate, DateCounterPrefixAndOldName) {
+    const platform::LocalTime taken = *calendarTime(2023, 4, 15, 12, 34, 56, 789);
+    struct Case {
+        FileStructure structure;
+        const char* format;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {S::DateCounter, kDefaultDateFormat, "2023-04-15_12.34.56_0003.JPG"},
+        {S::PrefixDateCounter, kDefaultDateFormat, "pic2023-04-15_12.34.56_0003.JPG"},
+        {S::DateOldName, kDefaultDateFormat, "2023-04-15_12.34.56_IMG_7.JPG"},
+        {S::DateCounter, "yyyyMMdd-", "20230415-0003.JPG"},
+        {S::DateOldName, "ddd d MMM yyyy 'at' h.mm ap zzz ",
+         "Sat 15 Apr 2023 at 12.34 pm 789 IMG_7.JPG"},
+        {S::DateCounter, "", "0003.JPG"},
+    };
+    for (const Case& c : cases) {
+        NamingScheme scheme{"pic", c.structure, 4, 1};
+        scheme.dateFormat = c.format;
+        EXPECT_EQ(ComposeName(scheme, 2, "IMG_7.JPG", &taken), c.expected) << c.format;
+    }
+    // The other structures write no date, given one or not.
+    EXPECT_EQ(ComposeName(NamingScheme{}, 2, "IMG_7.JPG", &taken), "pic0003.JPG");
+}
+
+TEST(PrefixCheck, AppliesToWhatADateFormatWrites) {
+    EXPECT_EQ(DateFormatWithoutForbiddenCharacter(kDefaultDateFormat), std::nullopt);
+    EXPECT_EQ(DateFormatWithoutForbiddenCharacter("HH:mm:ss"), "HH:mmss");
+    EXPECT_EQ(DateFormatWithoutForbiddenCharacter("yyyy'/'MM"), "yyyy''MM");
+    EXPECT_EQ(DateFormatWithoutForbiddenCharacter("'a<b'"), "'ab'");
+}
 
 TEST(NameParts, BaseAndExtension) {
     EXPECT_EQ(BaseOf("photo.jpg"), "photo");

@@ -6,11 +6,17 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
 
 #include "platform/FileSystem.h"
+#include "support/FaultyFileSystem.h"
+#include "support/ScopedFuseFat.h"
+#include "support/ScopedTmpfs.h"
 #include "support/ScriptedClock.h"
 #include "support/TempTree.h"
 #include "support/TreeSnapshot.h"
+#include "support/Unprivileged.h"
 
 namespace folivar {
 namespace {
@@ -91,7 +97,9 @@ TEST_P(PreviewEqualsRun, RowByRow) {
         EXPECT_EQ(std::string(said.status), done.Status);
         if (done.Status == kRenamed || done.Status == kMoved) {
             EXPECT_EQ(said.newPath, done.file());
-            EXPECT_EQ(said.reason, nullptr);
+            // Only a name taken in the target, which the time of day settles, has a why.
+            EXPECT_EQ(said.reason != nullptr, said.clash);
+            EXPECT_EQ(said.problem(), said.clash);
         } else if (done.Status == kInvariably) {
             EXPECT_EQ(said.newPath, said.oldPath);
         } else {
@@ -189,7 +197,11 @@ std::vector<Case> clashes() {
                      RenameKind::Move,
                      {},
                      "target",
-                     {{3, "a row above takes that name"}}});
+                     {{0, ""},
+                      {1, ""},
+                      {2, kSuffixedAtMove},
+                      {3, "a row above takes that name"},
+                      {4, kSuffixedAtMove}}});
     cases.push_back({"MoveIntoATargetSpelledWithTwoSlashes",
                      {"target/in.jpg", "from/in.jpg"},
                      {},
@@ -197,6 +209,15 @@ std::vector<Case> clashes() {
                      {},
                      "target//",
                      {}});
+    // Row 0 moves away what the link in the target leads to: the run then
+    // finds a link that leads nowhere under row 1's name, not a file.
+    cases.push_back({"MoveOntoALinkWhoseTargetARowAboveMovesAway",
+                     {"from/b.jpg", "other/c.jpg"},
+                     {"target/c.jpg@../from/b.jpg"},
+                     RenameKind::Move,
+                     {},
+                     "target",
+                     {{1, "a link of that name is in the way"}}});
     cases.push_back({"MoveIntoAMissingFolder",
                      {"from/a.jpg"},
                      {},
@@ -227,6 +248,18 @@ std::vector<Case> clashes() {
     many.rows.push_back("m/33.jpg");  // to 32.jpg, freeing 33.jpg ...
     many.rows.push_back("m/q.jpg");   // ... for this row
     cases.push_back(many);
+    // A short enough name whose whole path is longer than the system takes.
+    std::string deep;
+    for (int i = 0; i < 19; ++i) {
+        deep += std::string(203, static_cast<char>('a' + i)) + "/";
+    }
+    cases.push_back({"NewPathLongerThanTheSystemTakes",
+                     {deep + "a.jpg", "short/a.jpg"},
+                     {},
+                     RenameKind::Rename,
+                     NamingScheme{std::string(240, 'p'), FileStructure::PrefixOldName, 4, 1},
+                     "",
+                     {{0, "the new path is too long"}}});
     return cases;
 }
 
@@ -237,6 +270,100 @@ std::string nameOf(const testing::TestParamInfo<Case>& info) {
 INSTANTIATE_TEST_SUITE_P(EveryStructure, PreviewEqualsRun, testing::ValuesIn(everyStructure()),
                          nameOf);
 INSTANTIATE_TEST_SUITE_P(Clashes, PreviewEqualsRun, testing::ValuesIn(clashes()), nameOf);
+
+FileTable rowsOf(const std::vector<std::string>& files) {
+    FileTable table;
+    for (const std::string& full : files) {
+        const auto slash = full.rfind('/');
+        table.append(FileRow{full.substr(slash + 1), full.substr(0, slash + 1), "1", "", "1.1.2001",
+                             "0", "-"});
+    }
+    return table;
+}
+
+// The preview's statuses, then the run's, as "status status | status status".
+std::string previewThenRun(FileTable table, const RenameSettings& settings) {
+    std::string said;
+    for (const PreviewRow& row : previewRows(table, settings)) {
+        said += std::string(row.status) + (row.reason ? " (" + std::string(row.reason) + ")" : "") +
+                "; ";
+    }
+    renameRows(table, settings, ProgressSink::silent());
+    said += "|";
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        said += " " + table[i].Status + ";";
+    }
+    return said;
+}
+
+// Folders whose names no one may change: a read-only mount, and folders
+// this user may not write (as "nobody" where the tests run as root).
+TEST(Preview, FoldersThatRefuseChangesAreErrorsBeforeTheRun) {
+    test::TempTree tree;
+    const std::string file = tree.file("writable/a.jpg", "a");
+    const RenameSettings rename{RenameKind::Rename, NamingScheme{}, ""};
+    const RenameSettings moveIn{RenameKind::Move, {}, tree.dir("shut")};
+    {
+        test::ScopedTmpfs mount(tree.dir("shut"), "1m");
+        if (!mount.mounted()) {
+            GTEST_SKIP() << "cannot mount a tmpfs here (needs the right to mount)";
+        }
+        const std::string inside = tree.file("shut/b.jpg", "b");
+        ASSERT_EQ(
+            ::mount(nullptr, tree.at("shut").c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
+        EXPECT_EQ(previewThenRun(rowsOf({inside}), rename),
+                  "Error (the folder it goes into is on a read-only file system); | Error;");
+        EXPECT_EQ(previewThenRun(rowsOf({file}), moveIn),
+                  "Error (the folder it goes into is on a read-only file system); | Error;");
+    }
+    tree.file("locked/c.jpg", "c");
+    tree.openToAll();
+    ::chmod(tree.at("writable").c_str(), 0777);
+    const std::optional<std::string> seen = test::asUnprivileged([&] {
+        return previewThenRun(rowsOf({tree.at("locked/c.jpg")}), rename) + " / " +
+               previewThenRun(rowsOf({file}), moveIn) + " / " +
+               previewThenRun(rowsOf({tree.at("locked/c.jpg")}),
+                              RenameSettings{RenameKind::Move, {}, tree.at("writable")});
+    });
+    ASSERT_TRUE(seen.has_value()) << "cannot run as another user here";
+    EXPECT_EQ(*seen,
+              "Error (you may not change the folder it goes into); | Error; / "
+              "Error (you may not change the folder it goes into); | Error; / "
+              "Error (you may not change the folder it is in); | Error;");
+}
+
+// What a FUSE file system does is known only by trying: never a promised
+// success, and among the rows a user looks at.
+TEST(Preview, RowsIntoAFuseFileSystemAreUncertain) {
+    test::TempTree tree;
+    const std::string file = tree.file("card/a.jpg", "a");
+    test::FaultyFileSystem fs;
+    fs.seeFolderAs(tree.at("card/"), platform::FolderAccess{true, false, true, true});
+    const std::vector<PreviewRow> rows =
+        previewRows(rowsOf({file}), RenameSettings{RenameKind::Rename, NamingScheme{}, ""});
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_STREQ(rows[0].status, kUncertain);
+    EXPECT_STREQ(rows[0].reason,
+                 "a FUSE file system tells only by trying whether it takes the file");
+    EXPECT_TRUE(rows[0].problem());
+}
+
+// The same for real, on FAT through FUSE: a rename there and a move into it.
+TEST(Preview, OnARealFuseFatThePreviewPromisesNoSuccess) {
+    test::TempTree tree;
+    test::ScopedFuseFat fat(tree.dir("fat"));
+    if (!fat.mounted()) {
+        GTEST_SKIP() << "cannot mount FAT through FUSE here: " << fat.why();
+    }
+    const std::string doubt =
+        "Uncertain (a FUSE file system tells only by trying whether it takes the file); ";
+    EXPECT_EQ(previewThenRun(rowsOf({tree.file("fat/a.jpg", "a")}),
+                             RenameSettings{RenameKind::Rename, NamingScheme{}, ""}),
+              doubt + "| Error;");
+    EXPECT_EQ(previewThenRun(rowsOf({tree.file("b.jpg", "b")}),
+                             RenameSettings{RenameKind::Move, {}, tree.at("fat")}),
+              doubt + "| Error;");
+}
 
 TEST(Preview, ShowsTheTakenNameOfAClashAndProblemsAreMarked) {
     test::TempTree tree;

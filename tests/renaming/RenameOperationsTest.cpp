@@ -266,17 +266,26 @@ TEST_F(Operations, ThePlanOfARowIsWhatTheRunDoes) {
 
 // The outcomes a user looks for after a run: the ones that left a file as it
 // was against the wish; texts match exactly, as the Status cell holds them.
-TEST(Outcomes, OnlyErrorAndAlreadyExistsAreFailures) {
+TEST(Outcomes, OnlyErrorAlreadyExistsAndNotRestoredAreFailures) {
     const struct {
         const char* status;
         bool failed;
     } cases[] = {
-        {"Error", true},       {"Already Exists", true},
-        {"Renamed", false},    {"Moved", false},
-        {"Invariably", false}, {"Orig", false},
-        {"Dupl", false},       {"-", false},
-        {"", false},           {"error", false},
-        {"Error ", false},     {"Already exists", false},
+        {"Error", true},
+        {"Already Exists", true},
+        {"Renamed", false},
+        {"Moved", false},
+        {"Invariably", false},
+        {"Orig", false},
+        {"Dupl", false},
+        {"-", false},
+        {"", false},
+        {"error", false},
+        {"Error ", false},
+        {"Already exists", false},
+        {"Restored", false},
+        {"Not restored: the file is gone", true},
+        {"Not restored", false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(isFailedOutcome(c.status), c.failed) << c.status;

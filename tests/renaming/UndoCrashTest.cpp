@@ -3,10 +3,14 @@
 // journal brings every file back to its original name with its own contents.
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
+#include <cstdint>
+#include <new>
 #include <random>
 #include <string>
 #include <thread>
@@ -19,7 +23,7 @@
 namespace folivar {
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using Counter = std::atomic<std::uint64_t>;
 
 constexpr int kFiles = 10000;
 
@@ -49,91 +53,115 @@ protected:
                               NamingScheme{"", FileStructure::Counter, 1, 1}, tree.at("target")};
     }
 
-    struct Ended {
-        bool killed = false;            // before the batch ended
-        std::chrono::microseconds ran;  // from the start of the batch until it was reaped
+    // Rows the child's batch has got through, counted by its progress sink in
+    // a page the parent reads too.
+    class RowsDone {
+    public:
+        RowsDone() {
+            void* page = ::mmap(nullptr, sizeof(Counter), PROT_READ | PROT_WRITE,
+                                MAP_SHARED | MAP_ANONYMOUS, -1, 0);
+            EXPECT_NE(page, MAP_FAILED);
+            counter_ = new (page) Counter(0);
+        }
+        ~RowsDone() { ::munmap(counter_, sizeof(Counter)); }
+        RowsDone(const RowsDone&) = delete;
+        RowsDone& operator=(const RowsDone&) = delete;
+
+        std::uint64_t now() const { return counter_->load(); }
+        void reset() { counter_->store(0); }
+
+        // The child's sink: each row it gets through is counted.
+        class Sink final : public ProgressSink {
+        public:
+            explicit Sink(Counter& counter) : counter_(counter) {}
+            void status(const std::string&) override {}
+            void percent(int) override {}
+            void working() override { counter_.fetch_add(1); }
+
+        private:
+            Counter& counter_;
+        };
+        Sink sink() { return Sink(*counter_); }
+
+    private:
+        Counter* counter_ = nullptr;
     };
 
-    // Runs the batch in a child; kills it after delay unless that is negative.
-    Ended batchInAChild(int round, std::chrono::microseconds delay) {
-        int ready[2];
-        EXPECT_EQ(::pipe(ready), 0);
+    // Runs the batch in a child; kills it once it has got through killAt rows,
+    // unless that is negative or the batch ends first. True when killed.
+    bool batchInAChild(int round, std::int64_t killAt) {
+        done.reset();
         const pid_t child = ::fork();
         if (child == 0) {
-            ::close(ready[0]);
             FileTable table = rows;
             const RenameSettings settings = settingsOf(round);
             std::string why;
-            ::write(ready[1], "r", 1);
             std::unique_ptr<BatchJournal> journal =
                 BatchJournal::begin(journalFolder(), table, settings, why);
             if (!journal) {
                 ::_exit(2);
             }
-            renameRows(table, settings, ProgressSink::silent(), *journal);
+            RowsDone::Sink sink = done.sink();
+            renameRows(table, settings, sink, *journal);
             journal->end();
             ::_exit(0);
         }
-        ::close(ready[1]);
-        char byte = 0;
-        EXPECT_EQ(::read(ready[0], &byte, 1), 1);
-        ::close(ready[0]);
-        const auto started = Clock::now();
-        if (delay.count() >= 0) {
-            std::this_thread::sleep_for(delay);
-            ::kill(child, SIGKILL);
-        }
         int status = 0;
-        ::waitpid(child, &status, 0);
+        pid_t reaped = 0;
+        if (killAt >= 0) {
+            while ((reaped = ::waitpid(child, &status, WNOHANG)) == 0 &&
+                   done.now() < static_cast<std::uint64_t>(killAt)) {
+                std::this_thread::sleep_for(std::chrono::microseconds(50));
+            }
+            if (reaped == 0) {
+                ::kill(child, SIGKILL);
+            }
+        }
+        if (reaped == 0) {
+            ::waitpid(child, &status, 0);
+        }
         EXPECT_TRUE(WIFSIGNALED(status) || (WIFEXITED(status) && WEXITSTATUS(status) == 0))
             << "the batch failed: " << status;
-        return {WIFSIGNALED(status),
-                std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - started)};
+        return WIFSIGNALED(status);
     }
 
     std::string journalFolder() const { return state.path() + "/folivar"; }
 
-    // Rounds start until then, counted from before the files are made.
-    const Clock::time_point deadline = Clock::now() + std::chrono::seconds(30);
-
     test::TempTree tree;
     test::TempTree state;
     FileTable rows;
+    RowsDone done;
 };
 
-// Each round takes a second or so on a busy machine (the journal waits for
-// the disk): the rounds stop after a fixed time, so that the whole test,
-// making and removing the files included, stays well under a minute.
+// Each kill lands after a number of rows drawn at random, from before the
+// first move to well before the last, whatever the machine's speed: the
+// rounds go on until enough kills have landed in the middle of a batch.
 TEST_F(UndoCrash, KilledAtRandomMomentsTheUndoBringsEveryFileBack) {
     const test::TreeSnapshot original = test::snapshotOf(tree.path());
-    // One whole batch first, to know how long one takes.
-    auto span = batchInAChild(0, std::chrono::microseconds(-1)).ran;
+    // A whole batch first, undone whole.
+    ASSERT_FALSE(batchInAChild(0, -1));
     FileTable none;
     undoBatch(journalFolder(), none, ProgressSink::silent());
     ASSERT_EQ(test::snapshotOf(tree.path()), original);
 
+    constexpr int kKills = 12;
+    constexpr int kMostRounds = 3 * kKills;
     std::mt19937 random(20261209);
     int rounds = 0;
     int killedMidway = 0;
-    while (rounds < 40 && Clock::now() < deadline) {
+    while (killedMidway < kKills && rounds < kMostRounds) {
         ++rounds;
-        const auto delay = std::chrono::microseconds(
-            static_cast<std::int64_t>(random() % static_cast<std::uint64_t>(span.count() + 1)));
-        const Ended ended = batchInAChild(rounds, delay);
-        if (ended.killed) {
+        const auto killAt = static_cast<std::int64_t>(random() % (kFiles * 9 / 10));
+        if (batchInAChild(rounds, killAt)) {
             ++killedMidway;
-        } else {
-            // The first batch ran slower than this one: kill sooner.
-            span = std::min(span, ended.ran);
         }
         undoBatch(journalFolder(), none, ProgressSink::silent());
         const test::TreeSnapshot after = test::snapshotOf(tree.path());
         ASSERT_EQ(after.size(), original.size()) << "round " << rounds;
         ASSERT_TRUE(after == original) << "round " << rounds << ": not every file came back";
     }
-    EXPECT_GE(killedMidway, 5) << "the kills came too late to test anything";
-    std::cout << rounds << " rounds, " << killedMidway << " killed before the batch ended; "
-              << "kills within " << span.count() / 1000 << " ms of the start\n";
+    EXPECT_EQ(killedMidway, kKills) << "in " << rounds << " rounds the batch mostly ended first";
+    std::cout << rounds << " rounds, " << killedMidway << " killed before the batch ended\n";
 }
 
 }  // namespace

@@ -42,10 +42,9 @@ TEST(FolderReader, ReadsAheadWithinTheBound) {
         const std::string folder = queue.pop().path;
         ASSERT_TRUE(reader.open(folder, true));
         if (first) {  // the requests open the next folders while the walk waits
-            for (int i = 0; i < 1000 && fs.foldersOpened() < 3; ++i) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            while (fs.foldersOpened() < 3) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
             }
-            EXPECT_GE(fs.foldersOpened(), 3);
             first = false;
         }
         std::set<std::string> names;

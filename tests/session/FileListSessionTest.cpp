@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <functional>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "filelist/EConvertError.h"
 #include "platform/FileSystem.h"
 #include "support/RecordingSink.h"
+#include "support/ScopedTmpfs.h"
 #include "support/TempTree.h"
 #include "support/ThrowsMessage.h"
 
@@ -89,15 +91,25 @@ TEST_F(FileListSessionTest, ASortThatStopsStillClosesTheChangeAndMovesNoRow) {
     EXPECT_EQ(column(fcFileName), (Texts{"a.jpg", "b.jpg", "c.jpg"}));
 }
 
-// The session keeps the last sorted column from one click to the next.
+// The session keeps the last sorted column from one click to the next, and
+// tells which order the rows stand in until another order replaces it.
 TEST_F(FileListSessionTest, ASecondClickOnAColumnSortsItDescending) {
+    using Sorted = FileListSession::SortedColumn;
+    EXPECT_EQ(session.sortedBy(), std::nullopt);
     session.sortByColumn(fcSize);
     EXPECT_EQ(column(fcFileName), (Texts{"a.jpg", "c.jpg", "b.jpg"}));
+    EXPECT_EQ(session.sortedBy(), (Sorted{fcSize, false}));
     const std::vector<std::size_t> order = session.sortByColumn(fcSize);
     EXPECT_EQ(column(fcFileName), (Texts{"b.jpg", "a.jpg", "c.jpg"}));
     EXPECT_EQ(order, (std::vector<std::size_t>{2, 0, 1}));
+    EXPECT_EQ(session.sortedBy(), (Sorted{fcSize, true}));
     session.sortByColumn(fcSize);
     EXPECT_EQ(column(fcFileName), (Texts{"a.jpg", "c.jpg", "b.jpg"}));
+    session.setCell(0, fcSize, "x");
+    EXPECT_THROW(session.sortByColumn(fcSize), EConvertError);  // no row moved
+    EXPECT_EQ(session.sortedBy(), (Sorted{fcSize, false}));
+    session.shuffle();
+    EXPECT_EQ(session.sortedBy(), std::nullopt);
 }
 
 // A search and then its deletion, between which the list may be sorted.
@@ -134,6 +146,58 @@ TEST_F(FileListSessionTest, MovesGoIntoTheMoveTargetFolder) {
     EXPECT_EQ(column(fcFileName), (Texts{"pic0001.jpg", "pic0002.jpg", "pic0003.jpg"}));
     EXPECT_EQ(sink.lastStatus(), "3 files from 3 are moved");
     EXPECT_EQ(rows.heard, kCellsChange);
+}
+
+// Names made of dates taken: every date is read before the first file moves,
+// and each goes with its file, renamed and back.
+TEST_F(FileListSessionTest, DatesTakenAreReadFirstAndFollowTheirFiles) {
+    int year = 2021;
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) {
+        const std::time_t written = test::localTime(year++, 5, 6, 7, 8, 9);
+        tree.setTimes(name, written, written);
+    }
+    NamingScheme scheme{"", FileStructure::DateOldName, 4, 1};
+    scheme.dateFormat = "yyMMdd_";
+    EXPECT_EQ(session.rename(RenameKind::Rename, scheme, sink), 3u);
+    EXPECT_EQ(column(fcFileName), (Texts{"210506_a.jpg", "220506_b.jpg", "230506_c.jpg"}));
+    const auto source = [this](const std::string& name) {
+        const DateTaken* taken = session.datesTaken().find(tree.at(name));
+        return taken == nullptr ? std::string("unread")
+                                : std::to_string(static_cast<int>(taken->source));
+    };
+    const std::string modified = std::to_string(static_cast<int>(DateSource::Modification));
+    EXPECT_EQ(source("220506_b.jpg"), modified);
+    EXPECT_EQ(source("b.jpg"), "unread");
+    session.undoLastBatch(sink);
+    EXPECT_EQ(column(fcFileName), (Texts{"a.jpg", "b.jpg", "c.jpg"}));
+    EXPECT_EQ(source("b.jpg"), modified);
+    EXPECT_EQ(source("220506_b.jpg"), "unread");
+}
+
+// A batch whose journal cannot be written (here: a read-only state folder)
+// runs only once agreed to, and the undo then stops short of the batch before.
+TEST_F(FileListSessionTest, ABatchWithoutJournalRunsOnlyAgreedAndTheUndoStopsAtIt) {
+    test::TempTree state;
+    test::ScopedTmpfs disk(state.path(), "256k");
+    if (!disk.mounted()) {
+        GTEST_SKIP() << "cannot mount a tmpfs here";
+    }
+    session.setJournalFolder(state.at("folivar"));
+    session.rename(RenameKind::Rename, {}, sink);
+    ASSERT_TRUE(disk.remountReadOnly());
+    const NamingScheme prefix{"x", FileStructure::PrefixOldName, 4, 1};
+    for (const bool agreed : {false, true}) {
+        BatchStart batch = session.prepareRename(RenameKind::Rename, prefix);
+        ASSERT_EQ(batch.state(), BatchStart::State::Unjournaled);
+        if (agreed) {
+            batch.runWithoutUndo();
+        }
+        session.rename(std::move(batch), sink);
+    }
+    EXPECT_EQ(column(fcFileName), (Texts{"xpic0001.jpg", "xpic0002.jpg", "xpic0003.jpg"}));
+    session.undoLastBatch(sink);
+    EXPECT_EQ(sink.lastStatus(), kNothingToUndo);
+    EXPECT_EQ(column(fcFileName), (Texts{"xpic0001.jpg", "xpic0002.jpg", "xpic0003.jpg"}));
 }
 
 TEST_F(FileListSessionTest, ListCommandsOverTheSelection) {

@@ -2,10 +2,12 @@
 // point chosen by how many times the command had asked whether to stop:
 // nothing is lost, no final name holds a partial file, the rows tell where
 // the files are, a stopped batch or undo is taken back to the last byte, and
-// a stopped duplicate search leaves no mark. The read-ahead threads of the
-// walk and of the duplicate search end with the work.
+// a stopped duplicate search or sort by date taken leaves no mark. The
+// read-ahead threads of the walk, of the duplicate search and of the reading
+// of dates taken end with the work.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -15,8 +17,10 @@
 #include <string>
 #include <vector>
 
+#include "datetaken/DateTaken.h"
 #include "duplicates/DuplicateFinder.h"
 #include "export/XlsxApplication.h"
+#include "renaming/NameComposition.h"
 #include "session/FileListSession.h"
 #include "support/FileEdits.h"
 #include "support/ScopedTmpfs.h"
@@ -143,9 +147,15 @@ void nothing(World&) {}
 
 // No name is taken in these trees: a row reached is done, a row not reached
 // (or whose copy was abandoned) is as it was; the undo takes it all back.
-Command batch(const char* name, RenameKind kind) {
+// Names made of dates taken have every date read first, by helpers: stopped
+// then, no file moves.
+Command batch(const char* name, RenameKind kind,
+              FileStructure structure = NamingScheme{}.structure) {
+    NamingScheme scheme;
+    scheme.structure = structure;
     return {
-        name, nothing, [kind](World& w, ProgressSink& sink) { w.session.rename(kind, {}, sink); },
+        name, nothing,
+        [kind, scheme](World& w, ProgressSink& sink) { w.session.rename(kind, scheme, sink); },
         [](World& w, const Before& before, const StoppingSink&) {
             EXPECT_EQ(w.contents(), before.contents);
             for (std::size_t i = 0; i < before.rows.size(); ++i) {
@@ -156,7 +166,8 @@ Command batch(const char* name, RenameKind kind) {
             }
             w.session.undoLastBatch(ProgressSink::silent());
             EXPECT_EQ(w.snapshot(), w.original);
-        }};
+        },
+        usesDateTaken(structure)};
 }
 
 // What is back stays back, nothing is asked at the next start, and the next
@@ -169,7 +180,7 @@ Command undo(const char* name, RenameKind kind) {
                 for (const FileRow& row : w.rows()) {
                     EXPECT_TRUE(fs::is_regular_file(row.file())) << row.file();
                 }
-                EXPECT_FALSE(w.session.hasInterruptedBatch());
+                EXPECT_FALSE(w.session.checkJournal().interrupted);
                 w.session.undoLastBatch(ProgressSink::silent());
                 EXPECT_EQ(w.snapshot(), w.original);
             }};
@@ -241,6 +252,21 @@ std::vector<Command> commands() {
          }},
         search("FindDuplicates", alone),
         search("FindDuplicatesWithHelpers", helpers),
+        batch("RenameByDateTaken", RenameKind::Rename, FileStructure::DateOldName),
+        {"SortByDateTaken", nothing,
+         [](World& w, ProgressSink& sink) { w.session.sortByDateTaken(sink); },
+         [](World& w, const Before& before, const StoppingSink& sink) {
+             if (sink.lastStatus().rfind("Stopped - ", 0) != 0) {
+                 return;  // ended first
+             }
+             EXPECT_TRUE(std::equal(w.rows().begin(), w.rows().end(), before.rows.begin(),
+                                    before.rows.end()));
+             for (const FileRow& row : w.rows()) {  // a date kept is one read
+                 const DateTaken* kept = w.session.datesTaken().find(row.file());
+                 EXPECT_TRUE(kept == nullptr || kept->usable()) << row.file();
+             }
+         },
+         true},
         {"ScanWithReadAhead", nothing,
          [readAhead](World& w, ProgressSink& sink) {
              w.session.search().SetReadAhead(readAhead);

@@ -7,11 +7,16 @@ namespace folivar::test {
 class FaultyFileSystem::CountingListing : public platform::DirectoryListing {
 public:
     CountingListing(std::unique_ptr<platform::DirectoryListing> real, std::atomic<int>& calls,
-                    std::string folder, const std::set<std::string>& missing)
+                    std::string folder, const std::set<std::string>& missing,
+                    std::atomic<int>& open)
         : real_(std::move(real)),
           calls_(calls),
           folder_(folder.empty() || folder.back() == '/' ? folder : folder + '/'),
-          missing_(missing) {}
+          missing_(missing),
+          open_(open) {}
+    ~CountingListing() override { --open_; }
+    CountingListing(const CountingListing&) = delete;
+    CountingListing& operator=(const CountingListing&) = delete;
 
     std::uint64_t device() const override { return real_->device(); }
     std::uint64_t inode() const override { return real_->inode(); }
@@ -28,6 +33,7 @@ private:
     std::atomic<int>& calls_;
     std::string folder_;
     const std::set<std::string>& missing_;
+    std::atomic<int>& open_;
 };
 
 // Reads the whole listing at once and hands it out in name order.
@@ -114,19 +120,31 @@ FaultyFileSystem::~FaultyFileSystem() {
 }
 
 std::unique_ptr<platform::DirectoryListing> FaultyFileSystem::openDirectory(
-    const std::string& path) {
+    const std::string& path, platform::OpenFailure& failure) {
     ++foldersOpened_;
+    failure = platform::OpenFailure::Unreadable;
     if (unlistable_.count(path) != 0) {
         return nullptr;
     }
-    auto listing = real_->openDirectory(path);
+    // Taken before the open, so that no other thread slips past the limit.
+    int open = openListings_.load();
+    do {
+        if (listingLimit_ >= 0 && open >= listingLimit_) {
+            ++listingRefusals_;
+            failure = platform::OpenFailure::OutOfDescriptors;
+            return nullptr;
+        }
+    } while (!openListings_.compare_exchange_weak(open, open + 1));
+    auto listing = real_->openDirectory(path, failure);
     if (!listing) {
+        --openListings_;
         return nullptr;
     }
     if (order_ != Order::AsListed) {
         listing = std::make_unique<SortedListing>(std::move(listing), order_ == Order::Descending);
     }
-    return std::make_unique<CountingListing>(std::move(listing), statusCalls_, path, missing_);
+    return std::make_unique<CountingListing>(std::move(listing), statusCalls_, path, missing_,
+                                             openListings_);
 }
 
 bool FaultyFileSystem::status(const std::string& path, bool follow, platform::FileStatus& out) {
@@ -139,9 +157,10 @@ bool FaultyFileSystem::status(const std::string& path, bool follow, platform::Fi
 }
 
 void FaultyFileSystem::changeDevice(const std::string& path, platform::FileStatus& status) const {
-    for (const auto& [folder, device] : devices_) {
+    for (const auto& [folder, seen] : devices_) {
         if (path.starts_with(folder)) {
-            status.device = device;
+            status.device = seen.first;
+            status.inode |= seen.second;
         }
     }
 }
@@ -204,6 +223,11 @@ bool FaultyFileSystem::removeFile(const std::string& path) {
         return false;
     }
     return real_->removeFile(path);
+}
+
+platform::FolderAccess FaultyFileSystem::folderAccess(const std::string& path) {
+    const auto seen = folderAccess_.find(path);
+    return seen != folderAccess_.end() ? seen->second : real_->folderAccess(path);
 }
 
 int FaultyFileSystem::descriptorRefusals() const {

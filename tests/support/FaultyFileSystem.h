@@ -25,6 +25,16 @@ public:
 
     // Listing this folder (given as the walker asks for it) cannot be started.
     void failOpenDirectory(const std::string& path) { unlistable_.insert(path); }
+    // At most this many folders may be open for listing at once, as under a
+    // low descriptor limit; opening one more fails for want of descriptors.
+    void limitOpenListings(int count) { listingLimit_ = count; }
+    // Opens of folders refused for want of descriptors so far.
+    int listingRefusals() const { return listingRefusals_.load(); }
+
+    // The folder (given as asked for) seems to be as told, whatever it is.
+    void seeFolderAs(const std::string& path, const platform::FolderAccess& access) {
+        folderAccess_[path] = access;
+    }
 
     // Listings give their entries sorted by name (descending: in reverse), so a
     // test can try both orders whatever the file system's own order is.
@@ -65,8 +75,12 @@ public:
     int opensOnOtherThreads() const;
 
     // Files under this folder (given with its trailing "/") seem to lie on
-    // another device, as through a second mount of the same file system.
-    void seeOnDevice(const std::string& folder, std::uint64_t device) { devices_[folder] = device; }
+    // another device, as through a second mount of the same file system;
+    // their inodes carry layerBits in their high bits, as an overlay with
+    // xino gives them.
+    void seeOnDevice(const std::string& folder, std::uint64_t device, std::uint64_t layerBits = 0) {
+        devices_[folder] = {device, layerBits};
+    }
 
     // Files handed to removeFile, in order, whether deleted or not.
     const std::vector<std::string>& removeCalls() const { return removeCalls_; }
@@ -86,7 +100,9 @@ public:
         beforeRemove_ = std::move(action);
     }
 
-    std::unique_ptr<platform::DirectoryListing> openDirectory(const std::string& path) override;
+    using platform::FileSystem::openDirectory;
+    std::unique_ptr<platform::DirectoryListing> openDirectory(
+        const std::string& path, platform::OpenFailure& failure) override;
     bool status(const std::string& path, bool follow, platform::FileStatus& out) override;
     std::optional<std::string> canonicalPath(const std::string& path) override;
     using platform::FileSystem::moveFile;
@@ -95,6 +111,7 @@ public:
     std::unique_ptr<platform::FileReader> openForReading(const std::string& path,
                                                          platform::OpenFailure& failure) override;
     bool removeFile(const std::string& path) override;
+    platform::FolderAccess folderAccess(const std::string& path) override;
 
 private:
     class CountingListing;
@@ -114,7 +131,12 @@ private:
     std::set<std::string> unreadable_;
     std::set<std::string> undeletable_;
     std::set<std::string> failOnce_;
-    std::map<std::string, std::uint64_t> devices_;
+    std::map<std::string, std::pair<std::uint64_t, std::uint64_t>> devices_;
+    std::map<std::string, platform::FolderAccess> folderAccess_;
+    // Listings are opened and closed on the walk's request threads.
+    int listingLimit_ = -1;
+    std::atomic<int> openListings_{0};
+    std::atomic<int> listingRefusals_{0};
     // Guards what follows up to the next blank line: the duplicate search
     // opens and reads files from several threads.
     mutable std::mutex readers_;

@@ -12,8 +12,8 @@ std::string contentsOf(const std::string& path);
 void saveAsEditorsDo(const std::string& path, const std::string& contents);
 
 // Overwrites the start of the file in place and sets its modification time
-// back, as a careless tool can: only the change time tells. Waits past a
-// coarse clock tick first, so that the change time does move.
+// back, as a careless tool can: only the change time tells, and it does
+// move, however coarse the file system's clock.
 void editInPlaceKeepingTheTime(const std::string& path, const std::string& bytes);
 
 }  // namespace folivar::test

@@ -15,6 +15,8 @@ public:
     ScopedTmpfs& operator=(const ScopedTmpfs&) = delete;
 
     bool mounted() const { return mounted_; }
+    // Nothing can be written on it from now on; false when that failed.
+    bool remountReadOnly();
 
 private:
     std::string where_;
