@@ -2,7 +2,6 @@
 
 #include <QHash>
 #include <QMainWindow>
-#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -15,29 +14,24 @@ class QCheckBox;
 class QComboBox;
 class QDateEdit;
 class QGroupBox;
-class QLabel;
 class QLineEdit;
 class QListWidget;
 class QMenu;
 class QAction;
 class QActionGroup;
-class QProgressBar;
 class QSpinBox;
-class QStatusBar;
 
 namespace folivar {
 
-class BusyStrip;
+class ActionStrip;
 class FileListSession;
 class FileListView;
 class FolderTree;
-class LongWork;
 class ShellPane;
+class StatusLine;
 class StyledButton;
 class StyledLabel;
 class TForm2;
-class WindowProgress;
-struct ActionButtons;
 struct InterruptedBatch;
 struct NamingScheme;
 struct OpenRequest;
@@ -159,12 +153,6 @@ private:
     // queued call) does nothing.
     void guarded(const std::function<void()>& body) noexcept;
 
-    // Where what the handlers show goes.
-    std::array<QWidget*, 3> actionButtons() const;  // SCAN, RENAME, FIND DUPL
-    BusyStrip busyStrip() const;
-    WindowProgress progress(BusyStrip* strip = nullptr) const;
-    void applyButtons(const ActionButtons& buttons);
-
     void createControls();
     void createPathGroup(QWidget* client);
     void createFileStructureGroup(QWidget* client);
@@ -207,7 +195,6 @@ private:
     QHash<QObject*, KeyHandler> keyHandlers_;
     bool duplicateMode_ = true;  // true: FindDuplButton searches ("FIND DUPL")
     std::unique_ptr<FileListSession> session_;
-    LongWork* work_ = nullptr;  // marks a long operation while it runs
 
     // PATH
     QGroupBox* PATH = nullptr;
@@ -257,12 +244,8 @@ private:
 
     // File List; ListView holds PopupMenu1 and its items
     QGroupBox* FileList = nullptr;
-    StyledButton* ScanButton = nullptr;
-    StyledButton* RenameButton = nullptr;
-    StyledButton* FindDuplButton = nullptr;
-    QCheckBox* CheckView = nullptr;
-    QProgressBar* ProgressBar = nullptr;
-    QLabel* Banner = nullptr;
+    // SCAN, RENAME, FIND DUPL, the Shell box and Stop, and the long work
+    ActionStrip* strip_ = nullptr;
     FileListView* ListView = nullptr;
     ShellPane* ShellListView = nullptr;
     QMenu* PopupMenu2 = nullptr;
@@ -290,7 +273,7 @@ private:
     QLineEdit* SizeEdit = nullptr;
     QCheckBox* ShortnameCheckBox = nullptr;
 
-    QStatusBar* StatusBar = nullptr;
+    StatusLine* StatusBar = nullptr;
 };
 
 }  // namespace folivar

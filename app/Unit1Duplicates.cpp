@@ -1,30 +1,24 @@
 // FIND DUPL and DEL DUPL: one button, two operations in turn over the file list.
-#include "app/BusyStrip.h"
-#include "app/LongWork.h"
+#include "app/ActionStrip.h"
 #include "app/Unit1.h"
-#include "app/WindowProgress.h"
-#include "filelist/ListStatus.h"
 #include "session/FileListSession.h"
+#include "widgets/StyledButton.h"
 
 namespace folivar {
 
 void TForm1::FindDuplButtonClick() {
     guarded([this] {
-        BusyStrip strip = busyStrip();
-        const LongWork::Running running(*work_);
-        strip.hideButtons();
-        WindowProgress shown = progress();
-        shown.status(kPleaseWait);
+        LongOperation work =
+            strip_->begin(duplicateMode_ ? LongOperation::Strip::Bar : LongOperation::Strip::Banner,
+                          strip_->findDuplButton());
         if (duplicateMode_) {
-            strip.showProgress(true);
-            const DuplicateFinder::SearchOutcome found = session_->findDuplicates(shown);
-            applyButtons(found.buttons);
+            const DuplicateFinder::SearchOutcome found = session_->findDuplicates(work);
+            strip_->apply(found.buttons);
             if (found.deleteMode) {
                 setDuplicateMode(false);
             }
         } else {
-            strip.showBanner();
-            applyButtons(session_->deleteDuplicates(shown).buttons);
+            strip_->apply(session_->deleteDuplicates(work).buttons);
         }
     });
 }

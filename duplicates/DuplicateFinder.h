@@ -25,6 +25,9 @@ public:
         // stays as it was ("FIND DUPL").
         bool deleteMode = false;
         ActionButtons buttons;  // both disabled when nothing was found
+        // The user stopped it: no row is marked, the rows are in their order
+        // of before and the mode stays.
+        bool stopped = false;
     };
 
     struct DeleteOutcome {
@@ -32,6 +35,7 @@ public:
         std::int32_t remained = 0;
         std::size_t rowCount = 0;
         ActionButtons buttons;
+        bool stopped = false;  // the user stopped it: the rows not reached stay
     };
 
     // What the searches so far have read, summed over every size run.
@@ -49,13 +53,17 @@ public:
     // number (in the order the sets are found), marks the first row of a set
     // "Orig" and the others "Dupl", and removes the rows in no set. A Size
     // text that is not a whole number throws EConvertError before any row
-    // changes.
+    // changes. Asked to stop (between size runs and between two reads of a
+    // file), it leaves every row as it was before the search, in its order of
+    // before, and says "Stopped - <rows> files in list; no duplicates are
+    // marked"; a deletion after it finds nothing to delete.
     SearchOutcome search(FileTable& table, ProgressSink& progress);
 
     // Deletes the file of every row not marked "Orig" and removes its row,
     // but only a file that the last search marked "Dupl", that is still the
     // file it compared, and whose group's "Orig" file is still there as it
-    // was; any other row stays and counts as remained.
+    // was; any other row stays and counts as remained. Asked to stop, it ends
+    // before the next file and says "Stopped - " and what it deleted.
     DeleteOutcome deleteDuplicates(FileTable& table, ProgressSink& progress);
 
     // Keep This Copy: each selected row marked "Dupl" by the last search
@@ -79,7 +87,8 @@ public:
 private:
     struct Marking;
 
-    void markRun(FileTable& table, std::size_t first, std::size_t end, Marking& marking);
+    void markRun(FileTable& table, std::size_t first, std::size_t end, Marking& marking,
+                 ProgressSink& progress);
 
     ContentClassifier classifier_;
     DuplicateRecords records_;

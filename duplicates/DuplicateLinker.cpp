@@ -77,6 +77,10 @@ DuplicateLinker::Outcome DuplicateLinker::run(ProgressSink& progress, bool mayHa
     for (std::size_t row = 0; row < table_.size(); ++row) {
         // Between two rows: a safe point, no file half done.
         report.rowsDone(row);
+        if (report.stopRequested()) {
+            outcome.stopped = true;
+            break;
+        }
         if (!takesPart(table_[row])) {
             continue;
         }
@@ -102,8 +106,9 @@ DuplicateLinker::Outcome DuplicateLinker::run(ProgressSink& progress, bool mayHa
     }
     report.rowsDone(table_.size());
     outcome.rowCount = table_.size();
-    report.status(linkingText(outcome.rowCount, outcome.shared, outcome.linked, outcome.remained,
-                              outcome.reclaimed));
+    const std::string text = linkingText(outcome.rowCount, outcome.shared, outcome.linked,
+                                         outcome.remained, outcome.reclaimed);
+    report.status(outcome.stopped ? stoppedText(text) : text);
     return outcome;
 }
 

@@ -45,6 +45,7 @@ public:
         // name went. Counted to the byte, not in whole blocks.
         std::int64_t reclaimed = 0;
         std::size_t rowCount = 0;
+        bool stopped = false;  // the user stopped it: the rows not reached stay
     };
 
     // What a plan learnt, for the run after it; forgotten by a new search.

@@ -23,4 +23,8 @@ std::string linkingText(std::size_t rowCount, std::int32_t shared, std::int32_t 
            sizeText(static_cast<double>(reclaimed));
 }
 
+std::string stoppedText(const std::string& done) {
+    return "Stopped - " + done;
+}
+
 }  // namespace folivar

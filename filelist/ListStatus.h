@@ -22,4 +22,7 @@ std::string deletionText(std::size_t rowCount, std::int32_t deleted, std::int32_
 std::string linkingText(std::size_t rowCount, std::int32_t shared, std::int32_t linked,
                         std::int32_t remained, std::int64_t reclaimed);
 
+// After work the user stopped: "Stopped - " and what was done.
+std::string stoppedText(const std::string& done);
+
 }  // namespace folivar

@@ -11,6 +11,7 @@
 #include "platform/FileStatus.h"
 #include "platform/FolderAccess.h"
 #include "platform/NameExchange.h"
+#include "platform/StopQuery.h"
 
 namespace folivar::platform {
 
@@ -35,8 +36,13 @@ public:
     virtual std::optional<std::string> canonicalPath(const std::string& path) = 0;
 
     // Renames or moves one file; never replaces anything. False when not moved,
-    // with the source as it was and nothing left at the destination.
-    virtual bool moveFile(const std::string& from, const std::string& to) = 0;
+    // with the source as it was and nothing left at the destination. A copy to
+    // another file system asks stop between its chunks; asked to stop, it is
+    // abandoned: false, as for any failure.
+    virtual bool moveFile(const std::string& from, const std::string& to, StopQuery& stop) = 0;
+    bool moveFile(const std::string& from, const std::string& to) {
+        return moveFile(from, to, StopQuery::never());
+    }
 
     // Opens a regular file for reading (links followed); never blocks, and
     // refuses FIFOs, devices, sockets and the files of pseudo file systems

@@ -236,8 +236,8 @@ std::optional<std::string> PosixFileSystem::canonicalPath(const std::string& pat
     return std::string(resolved.get());
 }
 
-bool PosixFileSystem::moveFile(const std::string& from, const std::string& to) {
-    return posixMoveFile(from, to);
+bool PosixFileSystem::moveFile(const std::string& from, const std::string& to, StopQuery& stop) {
+    return posixMoveFile(from, to, stop);
 }
 
 std::unique_ptr<FileReader> PosixFileSystem::openForReading(const std::string& path,

@@ -13,7 +13,8 @@ public:
                                                     OpenFailure& failure) override;
     bool status(const std::string& path, bool follow, FileStatus& out) override;
     std::optional<std::string> canonicalPath(const std::string& path) override;
-    bool moveFile(const std::string& from, const std::string& to) override;
+    using FileSystem::moveFile;
+    bool moveFile(const std::string& from, const std::string& to, StopQuery& stop) override;
     std::unique_ptr<FileReader> openForReading(const std::string& path,
                                                OpenFailure& failure) override;
     bool removeFile(const std::string& path) override;

@@ -3,6 +3,7 @@
 #include <unordered_map>
 
 #include "duplicates/LinkUndo.h"
+#include "filelist/ListStatus.h"
 #include "filelist/ProgressReporter.h"
 #include "platform/FileSystem.h"
 #include "platform/HiddenName.h"
@@ -84,12 +85,13 @@ Found locate(const JournaledMove& move, platform::FileStatus& at, bool existed,
     return Found::Gone;
 }
 
-const char* takeBack(const JournaledMove& move, const platform::FileStatus& at) {
+const char* takeBack(const JournaledMove& move, const platform::FileStatus& at,
+                     platform::StopQuery& stop) {
     if (!move.madeIt(MovedIdentity::of(at))) {
         return kNotRestoredChanged;
     }
     platform::FileSystem& fs = platform::fileSystem();
-    if (fs.moveFile(move.to, move.from)) {
+    if (fs.moveFile(move.to, move.from, stop)) {
         return kRestored;
     }
     platform::FileStatus old;
@@ -102,7 +104,8 @@ const char* takeBack(const JournaledMove& move, const platform::FileStatus& at) 
     return kNotRestoredFailed;
 }
 
-const char* undoMove(const JournaledMove& move, bool existed, const platform::FileStatus& ahead) {
+const char* undoMove(const JournaledMove& move, bool existed, const platform::FileStatus& ahead,
+                     platform::StopQuery& stop) {
     platform::FileStatus at;
     switch (locate(move, at, existed, ahead)) {
         case Found::NotMoved:
@@ -114,7 +117,7 @@ const char* undoMove(const JournaledMove& move, bool existed, const platform::Fi
         case Found::Moved:
             break;
     }
-    return takeBack(move, at);
+    return takeBack(move, at, stop);
 }
 
 void showOnRow(FileRow* row, const JournaledMove& move, const char* status) {
@@ -200,11 +203,23 @@ UndoOutcome undoBatch(const std::string& folder, FileTable& table, ProgressSink&
     };
     StatusAhead ahead(count,
                       [&moveAt](std::size_t k) -> const std::string& { return moveAt(k).to; });
+    bool stopped = false;
     for (std::size_t k = 0; k < count; ++k) {
+        if (report.stopRequested()) {
+            stopped = true;
+            break;
+        }
         const JournaledMove* move = &moveAt(k);
         platform::FileStatus seen;
         const bool existed = ahead.status(k, seen);
-        if (const char* status = undoMove(*move, existed, seen)) {
+        const char* status = undoMove(*move, existed, seen, progress);
+        // A move back that failed while a stop was asked for may be a copy
+        // abandoned halfway: the file is where the batch put it.
+        if (status != nullptr && sameStatus(status, kNotRestoredFailed) && report.stopRequested()) {
+            stopped = true;
+            break;
+        }
+        if (status != nullptr) {
             ++outcome.moves;
             if (sameStatus(status, kRestored)) {
                 ++outcome.restored;
@@ -222,13 +237,26 @@ UndoOutcome undoBatch(const std::string& folder, FileTable& table, ProgressSink&
             shown->Status = status;
         }
     };
-    // LINK DUPL: the last linked first; shared data stays shared, its files
-    // never were one.
-    for (auto link = record.links.rbegin(); link != record.links.rend(); ++link) {
+    // LINK DUPL: the last linked first, each link a step of its own; shared
+    // data stays shared, its files never were one.
+    for (auto link = record.links.rbegin(); link != record.links.rend() && !stopped; ++link) {
+        if (report.stopRequested()) {
+            stopped = true;
+            break;
+        }
         if (const char* status = undoLink(*link)) {
             tell(link->row, link->path, status);
         }
         report.rowDone();
+    }
+    if (stopped) {
+        // Not asked about at the next start: the user stopped it, and the
+        // next undo finishes it.
+        platform::appendToJournal(entry.path, journal::kKept);
+        const std::size_t all = count + record.links.size() + record.shares.size();
+        report.status(stoppedText(std::to_string(outcome.restored) + " files from " +
+                                  std::to_string(all) + " are restored"));
+        return outcome;
     }
     for (const JournaledShare& share : record.shares) {
         tell(share.row, share.path, kRestored);

@@ -46,6 +46,11 @@ struct UndoReach {
 // down to a batch marked void. Ends with "3 files from 4 are restored",
 // "Nothing to undo", or why the journal could not be used: held by another
 // instance, or not a file of this user's.
+// Asked to stop (before a file, or during its copy back from another file
+// system, which is then abandoned), it ends there: what is back stays back,
+// the rest stays as the batch left it, the batch is not asked about at the
+// next start, and the next undo finishes it; the text reads
+// "Stopped - 3 files from 10 are restored".
 UndoOutcome undoBatch(const std::string& folder, FileTable& table, ProgressSink& progress,
                       const UndoReach& reach = {});
 

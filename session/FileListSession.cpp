@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <memory>
+#include <numeric>
+#include <optional>
 #include <utility>
 
 #include "datetaken/DateTakenSort.h"
@@ -77,16 +79,19 @@ ScanOutcome FileListSession::scan(const ScanSettings& settings, ProgressSink& pr
     }
     outcome.folders =
         foldersToScan(settings.folders, settings.options.contains(okIncludeSubfolder));
+    ScanDriver::Totals totals;
     try {
         driver_.prepare(settings);
         sortedBy_.reset();
         dates_.clear();
-        ScanDriver::Totals totals;
         {
             const Change change(observer_, Change::Of::Rows);
             totals = driver_.walk(*outcome.folders, report);
         }
-        report.status(scanSummary(table_.size(), totals));
+        // The move target chosen stays in sight after a scan to its end.
+        const bool target = !moveTarget_.empty() && !totals.stopped;
+        report.status(scanSummary(table_.size(), totals) +
+                      (target ? "; Put files into " + moveTarget_ : std::string()));
     } catch (const EConvertError& error) {
         outcome.result = ScanOutcome::Result::Stopped;
         outcome.error = error.what();
@@ -97,6 +102,7 @@ ScanOutcome FileListSession::scan(const ScanSettings& settings, ProgressSink& pr
         return outcome;
     }
     outcome.buttons = ActionButtons::forRows(table_.size());
+    outcome.stopped = totals.stopped;
     return outcome;
 }
 
@@ -116,9 +122,16 @@ std::vector<std::size_t> FileListSession::shuffle() {
 
 std::vector<std::size_t> FileListSession::sortByDateTaken(ProgressSink& progress) {
     const Change change(observer_, Change::Of::Rows);
-    std::vector<std::size_t> order = folivar::sortByDateTaken(table_, dates_, progress);
+    std::optional<std::vector<std::size_t>> order =
+        folivar::sortByDateTaken(table_, dates_, progress);
+    if (!order) {
+        // Stopped: every row where it was.
+        std::vector<std::size_t> kept(table_.size());
+        std::iota(kept.begin(), kept.end(), std::size_t{0});
+        return kept;
+    }
     sortedBy_.reset();  // by no column
-    return order;
+    return std::move(*order);
 }
 
 std::vector<OpenRequest> FileListSession::filesToOpen(const RowSelection& selection) const {
@@ -155,14 +168,21 @@ std::optional<std::string> FileListSession::sumSizes(const RowSelection& selecti
 
 BatchStart FileListSession::prepareRename(RenameKind kind, const NamingScheme& scheme,
                                           ProgressSink& progress) const {
-    if (kind != RenameKind::Move && usesDateTaken(scheme.structure)) {
-        dates_.readAll(table_, progress);
+    if (kind != RenameKind::Move && usesDateTaken(scheme.structure) &&
+        !dates_.readAll(table_, progress)) {
+        ProgressReporter(progress).status(
+            stoppedText(filesInList() + (kind == RenameKind::Rename ? "; no file is renamed"
+                                                                    : "; no file is moved")));
+        return BatchStart::stopped();
     }
     return BatchStart::prepare(journalFolder_, table_,
                                RenameSettings{kind, scheme, moveTarget_, &dates_});
 }
 
 std::size_t FileListSession::rename(BatchStart batch, ProgressSink& progress) {
+    if (batch.state() == BatchStart::State::Stopped) {
+        return 0;  // prepareRename said so
+    }
     if (!batch.mayRun()) {
         progress.status(batch.state() == BatchStart::State::Busy ? batch.why() : filesInList());
         return 0;
@@ -170,7 +190,7 @@ std::size_t FileListSession::rename(BatchStart batch, ProgressSink& progress) {
     lowestUndoable_ = std::max(lowestUndoable_, batch.lowestInReach());
     const Change change(observer_, Change::Of::Cells);
     const std::vector<std::string> before = filesOf(table_);
-    const std::size_t done = renameRows(table_, batch.settings(), progress, batch.names());
+    const std::size_t done = renameRows(table_, batch.settings(), progress, batch.names(progress));
     batch.end();
     dates_.follow(before, table_);
     return done;
@@ -181,13 +201,16 @@ std::size_t FileListSession::rename(RenameKind kind, const NamingScheme& scheme,
     return rename(prepareRename(kind, scheme, progress), progress);
 }
 
-std::vector<PreviewRow> FileListSession::preview(RenameKind kind, const NamingScheme& scheme,
-                                                 ProgressSink& progress) const {
+std::optional<std::vector<PreviewRow>> FileListSession::preview(RenameKind kind,
+                                                                const NamingScheme& scheme,
+                                                                ProgressSink& progress) const {
     if (kind != RenameKind::Rename && moveTarget_.empty()) {
-        return {};
+        return std::vector<PreviewRow>{};
     }
-    if (kind != RenameKind::Move && usesDateTaken(scheme.structure)) {
-        dates_.readAll(table_, progress);
+    if (kind != RenameKind::Move && usesDateTaken(scheme.structure) &&
+        !dates_.readAll(table_, progress)) {
+        ProgressReporter(progress).status(stoppedText(filesInList() + "; no preview is made"));
+        return std::nullopt;
     }
     return previewRows(table_, RenameSettings{kind, scheme, moveTarget_, &dates_});
 }

@@ -81,7 +81,8 @@ public:
     std::vector<std::size_t> shuffle();
 
     // Sort by Date Taken, oldest first, reading the dates not read yet;
-    // returns the order applied, as sortByColumn does.
+    // returns the order applied, as sortByColumn does (none but the rows'
+    // own when it was stopped while reading).
     std::vector<std::size_t> sortByDateTaken(ProgressSink& progress);
     // The dates taken read so far, by file.
     const DatesTaken& datesTaken() const { return dates_; }
@@ -104,7 +105,9 @@ public:
     // have every row's date read first), then run, when it may, and returns
     // the number of files done. A moving operation without a move target
     // folder touches no row; a batch another instance keeps from running
-    // says so.
+    // says so. Stopped while it reads the dates, no file moves (the dates read
+    // are kept) and the status says "Stopped - 12 files in list; no file is
+    // renamed" (or "... moved").
     BatchStart prepareRename(RenameKind kind, const NamingScheme& scheme,
                              ProgressSink& progress = ProgressSink::silent()) const;
     std::size_t rename(BatchStart batch, ProgressSink& progress);
@@ -112,9 +115,11 @@ public:
     std::size_t rename(RenameKind kind, const NamingScheme& scheme, ProgressSink& progress);
     // What rename() would do to every row, touching no file; for a moving
     // operation into the move target folder (none: nothing to show). Dates
-    // taken not read yet are read first, told to progress.
-    std::vector<PreviewRow> preview(RenameKind kind, const NamingScheme& scheme,
-                                    ProgressSink& progress = ProgressSink::silent()) const;
+    // taken not read yet are read first, told to progress; stopped meanwhile,
+    // there is no preview (nullopt) and the status says so.
+    std::optional<std::vector<PreviewRow>> preview(
+        RenameKind kind, const NamingScheme& scheme,
+        ProgressSink& progress = ProgressSink::silent()) const;
 
     // Where the journal of the batches is kept (the user's state folder
     // unless set; empty: no journal, no undo).

@@ -169,14 +169,15 @@ std::optional<std::string> FaultyFileSystem::canonicalPath(const std::string& pa
     return real_->canonicalPath(path);
 }
 
-bool FaultyFileSystem::moveFile(const std::string& from, const std::string& to) {
+bool FaultyFileSystem::moveFile(const std::string& from, const std::string& to,
+                                platform::StopQuery& stop) {
     if (unmovable_.count(to) != 0) {
         return false;
     }
     if (beforeMove_) {
         beforeMove_(from, to);
     }
-    return real_->moveFile(from, to);
+    return real_->moveFile(from, to, stop);
 }
 
 std::unique_ptr<platform::FileReader> FaultyFileSystem::openForReading(

@@ -125,7 +125,9 @@ public:
         const std::string& path, platform::OpenFailure& failure) override;
     bool status(const std::string& path, bool follow, platform::FileStatus& out) override;
     std::optional<std::string> canonicalPath(const std::string& path) override;
-    bool moveFile(const std::string& from, const std::string& to) override;
+    using platform::FileSystem::moveFile;
+    bool moveFile(const std::string& from, const std::string& to,
+                  platform::StopQuery& stop) override;
     std::unique_ptr<platform::FileReader> openForReading(const std::string& path,
                                                          platform::OpenFailure& failure) override;
     bool removeFile(const std::string& path) override;
