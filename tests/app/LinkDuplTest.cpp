@@ -73,6 +73,12 @@ private slots:
 
     QString file(const char* name) const { return folder_ + "/" + name; }
 
+    void verifyEveryNameReadsTheSame() const {
+        for (const char* name : {"a.jpg", "c.jpg", "d.jpg"}) {
+            QCOMPARE(readFile(file(name)), kSame);
+        }
+    }
+
     void linkDuplStandsBesideDelDuplOnly() {
         WindowFixture w;
         auto* find = w.control<QPushButton>("FindDuplButton");
@@ -86,7 +92,7 @@ private slots:
         QVERIFY(link->isVisible() && link->isEnabled());
         QVERIFY(link->geometry().left() > find->geometry().right());
         QCOMPARE(link->parentWidget(), find->parentWidget());
-
+        // In shell mode the banner stands in the buttons' place.
         w.control<QCheckBox>("CheckView")->click();
         QVERIFY(link->isHidden());
         w.control<QCheckBox>("CheckView")->click();
@@ -148,9 +154,7 @@ private slots:
         QCOMPARE(w.status(), status);
         QCOMPARE(inodeOf(file("c.jpg")) == inodeOf(file("a.jpg")), answer);
         QCOMPARE(inodeOf(file("d.jpg")) == inodeOf(file("a.jpg")), answer);
-        for (const char* name : {"a.jpg", "c.jpg", "d.jpg"}) {
-            QCOMPARE(readFile(file(name)), kSame);
-        }
+        verifyEveryNameReadsTheSame();
     }
 
     void ctrlZGivesTheLinkedFilesTheirOwnDataBack() {
@@ -165,9 +169,7 @@ private slots:
         QVERIFY(inodeOf(file("c.jpg")) != inodeOf(file("a.jpg")));
         QVERIFY(inodeOf(file("d.jpg")) != inodeOf(file("a.jpg")));
         QVERIFY(inodeOf(file("c.jpg")) != inodeOf(file("d.jpg")));
-        for (const char* name : {"a.jpg", "c.jpg", "d.jpg"}) {
-            QCOMPARE(readFile(file(name)), kSame);
-        }
+        verifyEveryNameReadsTheSame();
     }
 
     void keepThisCopyFollowsTheSelection() {
