@@ -58,6 +58,9 @@ ActionStrip::ActionStrip(StatusLine& statusLine, QWidget* parent)
     }
     renameButton()->setEnabled(false);
     findDuplButton()->setEnabled(false);
+    linkDupl_ = button(this, "LinkDuplButton", findDuplButton()->geometry(),
+                       QStringLiteral("LINK DUPL"), action);
+    linkDupl_->hide();
 
     shellBox_ = new QCheckBox(QStringLiteral("Shell"), this);
     shellBox_->setObjectName(QStringLiteral("CheckView"));
@@ -105,12 +108,34 @@ void ActionStrip::setFindDuplCaption(const QString& caption) {
     }
 }
 
+void ActionStrip::setLinkDuplShown(bool shown) {
+    if (linkDuplShown_ == shown) {
+        return;
+    }
+    linkDuplShown_ = shown;
+    // The two split FIND DUPL's place. LINK DUPL ignores the mouse for a
+    // moment as it appears: the second click of a double click on FIND DUPL
+    // may land on it.
+    QRect place = renameButton()->geometry().translated(kButtonWidth + kButtonGap, 0);
+    if (shown) {
+        place.setWidth((kButtonWidth - kButtonGap) / 2);
+        linkDupl_->setGeometry(place.right() + 1 + kButtonGap, place.y(),
+                               kButtonWidth - place.width() - kButtonGap, place.height());
+        guard_->arm(linkDupl_);
+    }
+    findDuplButton()->setGeometry(place);
+    if (!busy()) {
+        restore();  // else the work's end does
+    }
+}
+
 void ActionStrip::apply(const ActionButtons& buttons) {
     if (buttons.rename) {
         renameButton()->setEnabled(*buttons.rename);
     }
     if (buttons.findDupl) {
         findDuplButton()->setEnabled(*buttons.findDupl);
+        linkDupl_->setEnabled(*buttons.findDupl);
     }
 }
 
@@ -141,6 +166,7 @@ void ActionStrip::hideButtons() {
     for (QWidget* each : buttons_) {
         each->hide();
     }
+    linkDupl_->hide();
 }
 
 void ActionStrip::showBar(bool fromZero) {
@@ -164,6 +190,7 @@ void ActionStrip::restore() {
     for (QWidget* each : buttons_) {
         each->setVisible(!shellMode_);
     }
+    linkDupl_->setVisible(!shellMode_ && linkDuplShown_);
 }
 
 void ActionStrip::setStopShown(bool shown) {

@@ -21,7 +21,7 @@ class StyledButton;
 struct ActionButtons;
 
 // The strip at the top of the file list, and the one home of long work in
-// the window. It holds SCAN, RENAME and FIND DUPL, the Shell box, the
+// the window. It holds SCAN, RENAME, FIND DUPL and LINK DUPL, the Shell box, the
 // progress bar and the banner that take the buttons' place, and Stop, which
 // stands in the Shell box's place while long work runs. Every long handler
 // takes one LongOperation from it for the length of its work; the strip
@@ -39,11 +39,14 @@ public:
     StyledButton* scanButton() const { return buttons_[0]; }
     StyledButton* renameButton() const { return buttons_[1]; }
     StyledButton* findDuplButton() const { return buttons_[2]; }
+    StyledButton* linkDuplButton() const { return linkDupl_; }
     QCheckBox* shellBox() const { return shellBox_; }
 
     // Captions that change under the pointer.
     void setRenameCaption(const QString& caption);
     void setFindDuplCaption(const QString& caption);
+    // LINK DUPL shares FIND DUPL's place while that reads "DEL DUPL".
+    void setLinkDuplShown(bool shown);
     // What an operation did to the enabled state of RENAME and FIND DUPL.
     void apply(const ActionButtons& buttons);
     // In shell mode the banner stands in the buttons' place.
@@ -73,6 +76,8 @@ private:
 
     StatusLine& statusLine_;
     std::array<StyledButton*, 3> buttons_{};
+    StyledButton* linkDupl_ = nullptr;
+    bool linkDuplShown_ = false;
     QCheckBox* shellBox_ = nullptr;
     QProgressBar* bar_ = nullptr;
     QLabel* banner_ = nullptr;

@@ -66,6 +66,7 @@ void TForm1::setAboutWindow(TForm2* about) {
 
 void TForm1::setDuplicateMode(bool search) {
     strip_->setFindDuplCaption(search ? QStringLiteral("FIND DUPL") : QStringLiteral("DEL DUPL"));
+    strip_->setLinkDuplShown(!search);
     duplicateMode_ = search;
 }
 
@@ -147,6 +148,7 @@ void TForm1::connectHandlers() {
     connect(strip_->scanButton(), &QPushButton::clicked, this, &TForm1::ScanButtonClick);
     connect(strip_->renameButton(), &QPushButton::clicked, this, &TForm1::RenameButtonClick);
     connect(strip_->findDuplButton(), &QPushButton::clicked, this, &TForm1::FindDuplButtonClick);
+    connect(strip_->linkDuplButton(), &QPushButton::clicked, this, &TForm1::LinkDuplButtonClick);
     connect(SumButton, &QPushButton::clicked, this, &TForm1::SumButtonClick);
     connect(ExportButton, &QPushButton::clicked, this, &TForm1::ExportButtonClick);
 }

@@ -55,7 +55,7 @@ public:
     void setAboutWindow(TForm2* about);
 
     // FindDuplButton's mode and caption together: true searches ("FIND DUPL"),
-    // false deletes the duplicates found ("DEL DUPL").
+    // false deletes the duplicates found ("DEL DUPL"), and LINK DUPL shows.
     bool duplicateMode() const { return duplicateMode_; }
     void setDuplicateMode(bool search);
 
@@ -111,6 +111,7 @@ public slots:
     void DateFormatEditChange();
     void RenameButtonClick();
     void FindDuplButtonClick();
+    void LinkDuplButtonClick();
     void SumButtonClick();
     void ExportButtonClick();
 
@@ -133,6 +134,7 @@ public slots:
     void DeleteItems1Click();
     void DeleteFiles1Click();
     void SumUpZizeofFiles1Click();
+    void KeepThisCopy1Click();
 
     // Preview and undo of RENAME, MOVE and REN+MOV: the list's menu and keys,
     // and the question after a batch that was killed in the middle, asked as

@@ -1,5 +1,7 @@
-// FIND DUPL and DEL DUPL: one button, two operations in turn over the file list.
+// FIND DUPL and DEL DUPL: one button, two operations in turn over the file
+// list; LINK DUPL beside it, and Keep This Copy from ListView's menu.
 #include "app/ActionStrip.h"
+#include "app/FileListView.h"
 #include "app/Unit1.h"
 #include "session/FileListSession.h"
 #include "widgets/StyledButton.h"
@@ -21,6 +23,23 @@ void TForm1::FindDuplButtonClick() {
             strip_->apply(session_->deleteDuplicates(work).buttons);
         }
     });
+}
+
+void TForm1::LinkDuplButtonClick() {
+    guarded([this] {
+        LongOperation work = strip_->begin(LongOperation::Strip::Bar, strip_->linkDuplButton());
+        // Asked by the engine once, and only when some copy can only be linked.
+        session_->linkDuplicates(work, [this] {
+            return desktop_->askYesNo(QStringLiteral(
+                "These duplicates cannot share their data on this file system.\n"
+                "Replace them by hard links to their originals? Linked files are one file: "
+                "a change to one is a change to all."));
+        });
+    });
+}
+
+void TForm1::KeepThisCopy1Click() {
+    guarded([this] { session_->keepThisCopy(ListView->selectedRows()); });
 }
 
 }  // namespace folivar

@@ -35,6 +35,7 @@ void TForm1::connectListCommands() {
         {Command::PreviewNames, &TForm1::PreviewNames1Click},
         {Command::UndoRename, &TForm1::UndoRename1Click},
         {Command::SortByDateTaken, &TForm1::SortByDateTaken1Click},
+        {Command::KeepThisCopy, &TForm1::KeepThisCopy1Click},
     };
     for (const auto& [command, handler] : handlers) {
         connect(ListView->action(command), &QAction::triggered, this, handler);

@@ -222,6 +222,10 @@ DuplicateFinder::DeleteOutcome DuplicateFinder::deleteDuplicates(FileTable& tabl
     return outcome;
 }
 
+bool DuplicateFinder::markedDuplicate(const FileRow& row) {
+    return row.Status == kDupl;
+}
+
 std::size_t DuplicateFinder::keepThisCopy(FileTable& table, const RowSelection& selection) {
     requireSelectionFits(selection, table.size());
     std::map<std::int32_t, std::size_t> chosen;  // by group: the last selected row

@@ -74,6 +74,8 @@ public:
     // whose "Orig" changed. A selection of another number of rows changes
     // nothing (see requireSelectionFits).
     std::size_t keepThisCopy(FileTable& table, const RowSelection& selection);
+    // Whether Keep This Copy may choose the row: marked "Dupl".
+    static bool markedDuplicate(const FileRow& row);
 
     // LINK DUPL (see DuplicateLinker): what it would do, then the run.
     using LinkPlan = DuplicateLinker::Plan;

@@ -17,8 +17,9 @@ LongOperations::LongOperations()
 }
 
 QStringList LongOperations::names() {
-    return {"scan", "rename", "move",         "find dupl",      "del dupl",       "delete files",
-            "undo", "export", "sort by date", "rename by date", "preview by date"};
+    return {"scan",     "rename",       "move",           "find dupl",
+            "del dupl", "link dupl",    "delete files",   "undo",
+            "export",   "sort by date", "rename by date", "preview by date"};
 }
 
 void LongOperations::scan(WindowFixture& w) const {
@@ -47,6 +48,10 @@ std::function<void()> LongOperations::prepare(WindowFixture& w, const QString& o
     if (operation == "del dupl") {
         form.FindDuplButtonClick();
         return [&form] { form.FindDuplButtonClick(); };
+    }
+    if (operation == "link dupl") {
+        form.FindDuplButtonClick();
+        return [&form] { form.LinkDuplButtonClick(); };
     }
     if (operation == "delete files") {
         w.select(RowSelection(4, true));

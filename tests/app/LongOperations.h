@@ -19,7 +19,7 @@ class LongOperations {
 public:
     LongOperations();
 
-    // scan, rename, move, find dupl, del dupl, delete files, undo, export,
+    // scan, rename, move, find dupl, del dupl, link dupl, delete files, undo, export,
     // sort by date, rename by date, preview by date (by "date+oldname")
     static QStringList names();
 

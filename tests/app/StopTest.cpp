@@ -113,6 +113,7 @@ private slots:
             "Stopped - 0 files from 4 are moved",
             "Stopped - 4 files in list; no duplicates are marked",
             "Stopped - 3 files in list; Deleted - 0",
+            "Stopped - 3 files in list; Shared - 0; Linked - 0; Remained - 0; Reclaimed - 0 bytes",
             "Stopped - 4 files in list; Deleted - 0",
             "Stopped - 0 files from 4 are restored",
             "Stopped - 4 files in list; no workbook is made",
