@@ -54,12 +54,16 @@ trap 'kill $program "$xvfb" 2>/dev/null || true; rm -rf "$photos"' EXIT
 sleep 1
 DISPLAY="$display" build/app/folivar &
 program=$!
-window=""
-for _ in $(seq 50); do
-    window=$(DISPLAY="$display" xdotool search --name "Mirosel Folivar v3.0" 2>/dev/null | head -n 1) && [ -n "$window" ] && break
-    sleep 0.2
-done
-[ -n "$window" ] || { echo "the window did not appear"; exit 1; }
+window_named() {  # prints the id of the first window whose title holds $1, waiting up to ten seconds
+    local id=""
+    for _ in $(seq 50); do
+        id=$(DISPLAY="$display" xdotool search --name "$1" 2>/dev/null | head -n 1) && [ -n "$id" ] && break
+        sleep 0.2
+    done
+    [ -n "$id" ] || { echo "no window \"$1\" appeared" >&2; return 1; }
+    echo "$id"
+}
+window=$(window_named "Mirosel Folivar v3.0")
 shoot() {  # saves a window (the main one by default) as a small picture: 128 colours lose nothing seen here
     DISPLAY="$display" import -window "${2:-$window}" "$1"
     convert "$1" -strip -colors 128 "PNG8:$1"
@@ -98,12 +102,7 @@ DISPLAY="$display" xdotool key Down Return
 sleep 0.5
 at 60 373 click 1                  # the first row, then Preview New Names
 DISPLAY="$display" xdotool key ctrl+p
-preview=""
-for _ in $(seq 50); do
-    preview=$(DISPLAY="$display" xdotool search --name "Preview of" 2>/dev/null | head -n 1) && [ -n "$preview" ] && break
-    sleep 0.2
-done
-[ -n "$preview" ] || { echo "the preview did not appear"; exit 1; }
+preview=$(window_named "Preview of")
 sleep 0.5
 shoot "$preview_out" "$preview"
 DISPLAY="$display" xdotool key Escape
