@@ -114,20 +114,28 @@ std::string whenText(const platform::LocalTime& time) {
     return text;
 }
 
-void appendBatchLine(std::string& out, std::size_t rows, std::string_view when) {
-    out += "batch\t";
-    appendNumber(out, rows);
+namespace {
+
+// "<tag>\t<number>\t<escaped text>": the shape of the batch, folder and
+// shared lines.
+void appendNumberedText(std::string& out, std::string_view tag, std::size_t number,
+                        std::string_view text) {
+    out += tag;
     out += '\t';
-    appendEscaped(out, when);
+    appendNumber(out, number);
+    out += '\t';
+    appendEscaped(out, text);
     out += '\n';
 }
 
+}  // namespace
+
+void appendBatchLine(std::string& out, std::size_t rows, std::string_view when) {
+    appendNumberedText(out, "batch", rows, when);
+}
+
 void appendFolderLine(std::string& out, std::size_t id, std::string_view folder) {
-    out += "F\t";
-    appendNumber(out, id);
-    out += '\t';
-    appendEscaped(out, folder);
-    out += '\n';
+    appendNumberedText(out, "F", id, folder);
 }
 
 void appendPlannedLine(std::string& out, std::size_t row, std::size_t fromFolder,
@@ -190,11 +198,7 @@ void appendLinkedLine(std::string& out, std::size_t row) {
 }
 
 void appendSharedLine(std::string& out, std::size_t row, std::string_view path) {
-    out += "H\t";
-    appendNumber(out, row);
-    out += '\t';
-    appendEscaped(out, path);
-    out += '\n';
+    appendNumberedText(out, "H", row, path);
 }
 
 }  // namespace journal
