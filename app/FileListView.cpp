@@ -9,6 +9,7 @@
 
 #include "app/FileCellDelegate.h"
 #include "app/FileListModel.h"
+#include "duplicates/DuplicateFinder.h"
 #include "filelist/FileRow.h"
 
 namespace folivar {
@@ -28,7 +29,7 @@ struct MenuItem {
     FileListView::Command command;
 };
 
-constexpr std::array<MenuItem, 15> kMenu{{
+constexpr std::array<MenuItem, 16> kMenu{{
     {"OpenFiles1", "Open File(s)  [Enter]", FileListView::Command::OpenFiles},
     {"OpenFolder1", "Open Folder  [Shift+Enter]", FileListView::Command::OpenFolder},
     {"OpenInShell1", "Open In Shell  [Space]", FileListView::Command::OpenInShell},
@@ -42,8 +43,9 @@ constexpr std::array<MenuItem, 15> kMenu{{
     {"N3", nullptr, {}},
     {"SumUpZizeofFiles1", "Sum Up Zize of File(s)  [+]", FileListView::Command::SumSizes},
     {"PreviewNames1", "Preview New Names  [Ctrl+P]", FileListView::Command::PreviewNames},
-    {"UndoRename1", "Undo Last Rename/Move  [Ctrl+Z]", FileListView::Command::UndoRename},
+    {"UndoRename1", "Undo Last Batch  [Ctrl+Z]", FileListView::Command::UndoRename},
     {"SortByDateTaken1", "Sort by Date Taken", FileListView::Command::SortByDateTaken},
+    {"KeepThisCopy1", "Keep This Copy", FileListView::Command::KeepThisCopy},
 }};
 
 // The modifiers a key binding looks at; the keypad flag only says where the
@@ -67,7 +69,7 @@ constexpr std::array<std::pair<int, FileListView::Command>, 5> kControlLetters{{
 }  // namespace
 
 FileListView::FileListView(const FileTable& rows, QWidget* parent)
-    : QTableView(parent), model_(new FileListModel(rows, this)) {
+    : QTableView(parent), rows_(rows), model_(new FileListModel(rows, this)) {
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -98,6 +100,11 @@ FileListView::FileListView(const FileTable& rows, QWidget* parent)
         setColumnWidth(column, kColumnWidths[static_cast<std::size_t>(column)]);
     }
     createMenu();
+    enableKeepThisCopy();
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &FileListView::enableKeepThisCopy);
+    connect(model_, &QAbstractItemModel::dataChanged, this, &FileListView::enableKeepThisCopy);
+    connect(model_, &QAbstractItemModel::modelReset, this, &FileListView::enableKeepThisCopy);
     makeOutcomesReadable();
     holdStillWhileRowsChange();
 }
@@ -133,6 +140,22 @@ void FileListView::createMenu() {
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, menu_,
             [this](const QPoint& at) { menu_->popup(viewport()->mapToGlobal(at)); });
+}
+
+void FileListView::enableKeepThisCopy() {
+    bool found = false;
+    // The selected rows only, and only until the first: a selection of a
+    // few rows in a long list is looked at in a moment.
+    for (const QItemSelectionRange& range : selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom() && !found; ++row) {
+            const auto at = static_cast<std::size_t>(row);
+            found = at < rows_.size() && DuplicateFinder::markedDuplicate(rows_[at]);
+        }
+        if (found) {
+            break;
+        }
+    }
+    action(Command::KeepThisCopy)->setEnabled(found);
 }
 
 std::optional<FileListView::Command> FileListView::commandForKey(int key,

@@ -36,8 +36,9 @@ public:
         PreviewNames,
         UndoRename,
         SortByDateTaken,
+        KeepThisCopy,
     };
-    static constexpr std::size_t kCommandCount = 12;
+    static constexpr std::size_t kCommandCount = 13;
 
     FileListView(const FileTable& rows, QWidget* parent);
 
@@ -72,7 +73,10 @@ private:
     // A view painted while its rows are being replaced would show them half
     // done: it keeps its last picture until the change is over.
     void holdStillWhileRowsChange();
+    // Keep This Copy only where the selection holds a row marked "Dupl".
+    void enableKeepThisCopy();
 
+    const FileTable& rows_;
     FileListModel* model_;
     QMenu* menu_ = nullptr;
     std::array<QAction*, kCommandCount> actions_{};

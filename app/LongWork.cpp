@@ -1,7 +1,11 @@
 #include "app/LongWork.h"
 
+#include <QAbstractButton>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWindow>
 
 namespace folivar {
 
@@ -62,7 +66,18 @@ LongWork::Running::~Running() {
 
 void LongWork::begin() {
     if (depth_++ == 0) {
+        stopRequested_ = false;
         sinceAlive_.start();
+    }
+}
+
+void LongWork::setStopButton(QAbstractButton* button) {
+    stopButton_ = button;
+}
+
+void LongWork::requestStop() {
+    if (running()) {
+        stopRequested_ = true;
     }
 }
 
@@ -79,9 +94,9 @@ void LongWork::keepAlive() {
     if (!running() || processing_ || (intervalMs_ > 0 && !sinceAlive_.hasExpired(intervalMs_))) {
         return;
     }
-    // The input held back here would come with the next full pass; end()
-    // drops it then.
-    process(QEventLoop::ExcludeUserInputEvents, 0);
+    // Input reaches the filter at once: a click on Stop is seen now, the
+    // rest is dropped.
+    process(QEventLoop::AllEvents, 0);
     sinceAlive_.restart();
 }
 
@@ -101,11 +116,47 @@ void LongWork::process(QEventLoop::ProcessEventsFlags flags, int maxMs) {
     processing_ = false;
 }
 
-bool LongWork::eventFilter(QObject* watched, QEvent* event) {
-    if (isInput(event->type())) {
+bool LongWork::forStopButton(QObject* watched, QEvent* event) const {
+    switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+            break;
+        default:
+            return false;
+    }
+    const QAbstractButton* stop = stopButton_.data();
+    if (stop == nullptr || !stop->isVisible() || !stop->isEnabled()) {
+        return false;
+    }
+    if (watched == stop) {
         return true;
     }
-    return QObject::eventFilter(watched, event);
+    // The window hands the click on to the widget under the pointer: only
+    // the stop button's get that far (and a release, once it is pressed).
+    const QWidget* top = stop->window();
+    if (top == nullptr || !watched->isWindowType() || watched != top->windowHandle()) {
+        return false;
+    }
+    if (event->type() == QEvent::MouseButtonRelease && stop->isDown()) {
+        return true;
+    }
+    const QPointF at = static_cast<QMouseEvent*>(event)->scenePosition();
+    const QRect place(stop->mapTo(top, QPoint(0, 0)), stop->size());
+    return place.contains(at.toPoint());
+}
+
+bool LongWork::eventFilter(QObject* watched, QEvent* event) {
+    if (!isInput(event->type())) {
+        return QObject::eventFilter(watched, event);
+    }
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        requestStop();
+        return true;
+    }
+    return !forStopButton(watched, event);
 }
 
 }  // namespace folivar

@@ -3,17 +3,21 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QObject>
+#include <QPointer>
+
+class QAbstractButton;
 
 namespace folivar {
 
 // A long operation runs on the event loop's thread, so the loop waits for it.
 // While one runs, keepAlive() lets the window repaint and answer the desktop
-// (its pings, a close request, which the window refuses) every little while,
-// but takes no input: what the user types or clicks meanwhile is dropped,
-// also what is still queued when the operation ends, so no click made while
-// busy starts anything afterwards. Whatever else runs meanwhile (a timer, a
-// queued call) finds running() true, and the window's handlers then start
-// nothing.
+// (its pings, a close request) every little while, but takes no input: what
+// the user types or clicks meanwhile is dropped, also what is still queued
+// when the operation ends, so no click made while busy starts anything
+// afterwards. Only two things get through, and both ask the operation to
+// stop: a click on the stop button and the Esc key. Whatever else runs
+// meanwhile (a timer, a queued call) finds running() true, and the window's
+// handlers then start nothing.
 class LongWork : public QObject {
     Q_OBJECT
 
@@ -37,6 +41,14 @@ public:
 
     bool running() const { return depth_ > 0; }
 
+    // The button whose clicks get through while an operation runs.
+    void setStopButton(QAbstractButton* button);
+
+    // The user asked the operation running now to stop (a new one starts
+    // without that wish).
+    void requestStop();
+    bool stopRequested() const { return stopRequested_; }
+
     // How often keepAlive() processes events: kAliveIntervalMs unless set
     // (0: at every call).
     void setInterval(int ms) { intervalMs_ = ms; }
@@ -53,11 +65,15 @@ private:
     void end();
     // Processes events with the user's input dropped.
     void process(QEventLoop::ProcessEventsFlags flags, int maxMs);
+    // The input is a click on the stop button, or its way there.
+    bool forStopButton(QObject* watched, QEvent* event) const;
 
     int intervalMs_ = kAliveIntervalMs;
     int depth_ = 0;
     bool processing_ = false;
+    bool stopRequested_ = false;
     QElapsedTimer sinceAlive_;
+    QPointer<QAbstractButton> stopButton_;
 };
 
 }  // namespace folivar

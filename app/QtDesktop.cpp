@@ -5,11 +5,11 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QMimeDatabase>
-#include <QStatusBar>
-#include <QTimer>
 #include <QUrl>
 #include <string>
 #include <vector>
+
+#include "app/StatusLine.h"
 
 namespace folivar {
 
@@ -95,14 +95,11 @@ QString QtDesktop::notStartedText(const QString& file) {
 }
 
 void QtDesktop::reportLater(const QString& text) {
-    QStatusBar* bar = owner_ == nullptr
-                          ? nullptr
-                          : owner_->window()->findChild<QStatusBar*>(QStringLiteral("StatusBar"));
-    if (bar == nullptr) {
-        return;
-    }
     // After the handler that opens the file has written its summary.
-    QTimer::singleShot(0, bar, [bar, text] { bar->showMessage(text); });
+    if (StatusLine* line =
+            owner_ == nullptr ? nullptr : owner_->window()->findChild<StatusLine*>()) {
+        line->writeLater(text);
+    }
 }
 
 }  // namespace folivar

@@ -11,21 +11,19 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QProgressBar>
 #include <QScreen>
 #include <QTimer>
 #include <exception>
 
-#include "app/BusyStrip.h"
+#include "app/ActionStrip.h"
 #include "app/EngineBridge.h"
 #include "app/FileListModel.h"
 #include "app/FileListView.h"
 #include "app/FolderTree.h"
-#include "app/LongWork.h"
 #include "app/QtDesktop.h"
 #include "app/ShellPane.h"
+#include "app/StatusLine.h"
 #include "app/Unit2.h"
-#include "app/WindowProgress.h"
 #include "session/FileListSession.h"
 #include "widgets/StyledButton.h"
 
@@ -34,9 +32,12 @@ namespace folivar {
 TForm1::TForm1(QWidget* parent)
     : QMainWindow(parent),
       desktop_(std::make_unique<QtDesktop>(this)),
-      session_(std::make_unique<FileListSession>(spreadsheetCreator())),
-      work_(new LongWork(this)) {
+      session_(std::make_unique<FileListSession>(spreadsheetCreator())) {
     createControls();
+    strip_->setCloseQuestion([this] {
+        return desktop_->askYesNo(
+            QStringLiteral("Work is in progress. Stop it and close the window?"));
+    });
     session_->setObserver(&ListView->listModel());
     bindSearchEvents();
     connectHandlers();
@@ -64,12 +65,13 @@ void TForm1::setAboutWindow(TForm2* about) {
 }
 
 void TForm1::setDuplicateMode(bool search) {
-    FindDuplButton->setText(search ? QStringLiteral("FIND DUPL") : QStringLiteral("DEL DUPL"));
+    strip_->setFindDuplCaption(search ? QStringLiteral("FIND DUPL") : QStringLiteral("DEL DUPL"));
+    strip_->setLinkDuplShown(!search);
     duplicateMode_ = search;
 }
 
 void TForm1::guarded(const std::function<void()>& body) noexcept {
-    if (work_->running()) {
+    if (strip_->busy()) {
         return;
     }
     QString message;
@@ -85,27 +87,6 @@ void TForm1::guarded(const std::function<void()>& body) noexcept {
         desktop_->error(message);
     } catch (...) {
         // The error box itself failed: nothing is left to show it with.
-    }
-}
-
-std::array<QWidget*, 3> TForm1::actionButtons() const {
-    return {ScanButton, RenameButton, FindDuplButton};
-}
-
-BusyStrip TForm1::busyStrip() const {
-    return BusyStrip(actionButtons(), ProgressBar, Banner);
-}
-
-WindowProgress TForm1::progress(BusyStrip* strip) const {
-    return WindowProgress(StatusBar, ProgressBar, strip, work_);
-}
-
-void TForm1::applyButtons(const ActionButtons& buttons) {
-    if (buttons.rename) {
-        RenameButton->setEnabled(*buttons.rename);
-    }
-    if (buttons.findDupl) {
-        FindDuplButton->setEnabled(*buttons.findDupl);
     }
 }
 
@@ -152,7 +133,7 @@ void TForm1::connectHandlers() {
     connect(SizeCheckBox, &QCheckBox::toggled, this, &TForm1::SizeCheckBoxClick);
 
     connect(ShellTreeView, &FolderTree::changed, this, &TForm1::ShellTreeViewChange);
-    connect(CheckView, &QCheckBox::toggled, this, &TForm1::CheckViewClick);
+    connect(strip_->shellBox(), &QCheckBox::toggled, this, &TForm1::CheckViewClick);
     connect(ShellListView, &ShellPane::contextMenuRequested, PopupMenu2,
             [this](const QPoint& at) { PopupMenu2->popup(at); });
     connect(MenuItem1, &QAction::triggered, this, &TForm1::File1Click);
@@ -164,9 +145,10 @@ void TForm1::connectHandlers() {
     connect(RenMovBox, &QComboBox::currentIndexChanged, this, &TForm1::RenMovBoxChange);
     connect(PrefixEdit, &QLineEdit::textChanged, this, &TForm1::PrefixEditChange);
     connect(DateFormatEdit, &QLineEdit::textChanged, this, &TForm1::DateFormatEditChange);
-    connect(ScanButton, &QPushButton::clicked, this, &TForm1::ScanButtonClick);
-    connect(RenameButton, &QPushButton::clicked, this, &TForm1::RenameButtonClick);
-    connect(FindDuplButton, &QPushButton::clicked, this, &TForm1::FindDuplButtonClick);
+    connect(strip_->scanButton(), &QPushButton::clicked, this, &TForm1::ScanButtonClick);
+    connect(strip_->renameButton(), &QPushButton::clicked, this, &TForm1::RenameButtonClick);
+    connect(strip_->findDuplButton(), &QPushButton::clicked, this, &TForm1::FindDuplButtonClick);
+    connect(strip_->linkDuplButton(), &QPushButton::clicked, this, &TForm1::LinkDuplButtonClick);
     connect(SumButton, &QPushButton::clicked, this, &TForm1::SumButtonClick);
     connect(ExportButton, &QPushButton::clicked, this, &TForm1::ExportButtonClick);
 }
@@ -192,9 +174,10 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-    // The desktop may ask while an operation works; the window stays until
-    // it ends, and a later request closes it.
-    if (work_->running()) {
+    // Asked while an operation works, the window stays; the user is asked at
+    // the work's next step whether to stop it and close.
+    if (strip_->busy()) {
+        strip_->requestClose();
         event->ignore();
         return;
     }

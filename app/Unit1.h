@@ -2,7 +2,6 @@
 
 #include <QHash>
 #include <QMainWindow>
-#include <array>
 #include <functional>
 #include <memory>
 #include <string>
@@ -15,29 +14,24 @@ class QCheckBox;
 class QComboBox;
 class QDateEdit;
 class QGroupBox;
-class QLabel;
 class QLineEdit;
 class QListWidget;
 class QMenu;
 class QAction;
 class QActionGroup;
-class QProgressBar;
 class QSpinBox;
-class QStatusBar;
 
 namespace folivar {
 
-class BusyStrip;
+class ActionStrip;
 class FileListSession;
 class FileListView;
 class FolderTree;
-class LongWork;
 class ShellPane;
+class StatusLine;
 class StyledButton;
 class StyledLabel;
 class TForm2;
-class WindowProgress;
-struct ActionButtons;
 struct InterruptedBatch;
 struct NamingScheme;
 struct OpenRequest;
@@ -61,7 +55,7 @@ public:
     void setAboutWindow(TForm2* about);
 
     // FindDuplButton's mode and caption together: true searches ("FIND DUPL"),
-    // false deletes the duplicates found ("DEL DUPL").
+    // false deletes the duplicates found ("DEL DUPL"), and LINK DUPL shows.
     bool duplicateMode() const { return duplicateMode_; }
     void setDuplicateMode(bool search);
 
@@ -117,6 +111,7 @@ public slots:
     void DateFormatEditChange();
     void RenameButtonClick();
     void FindDuplButtonClick();
+    void LinkDuplButtonClick();
     void SumButtonClick();
     void ExportButtonClick();
 
@@ -139,6 +134,7 @@ public slots:
     void DeleteItems1Click();
     void DeleteFiles1Click();
     void SumUpZizeofFiles1Click();
+    void KeepThisCopy1Click();
 
     // Preview and undo of RENAME, MOVE and REN+MOV: the list's menu and keys,
     // and the question after a batch that was killed in the middle, asked as
@@ -158,12 +154,6 @@ private:
     // long operation works, a handler reached meanwhile (by a timer or a
     // queued call) does nothing.
     void guarded(const std::function<void()>& body) noexcept;
-
-    // Where what the handlers show goes.
-    std::array<QWidget*, 3> actionButtons() const;  // SCAN, RENAME, FIND DUPL
-    BusyStrip busyStrip() const;
-    WindowProgress progress(BusyStrip* strip = nullptr) const;
-    void applyButtons(const ActionButtons& buttons);
 
     void createControls();
     void createPathGroup(QWidget* client);
@@ -207,7 +197,6 @@ private:
     QHash<QObject*, KeyHandler> keyHandlers_;
     bool duplicateMode_ = true;  // true: FindDuplButton searches ("FIND DUPL")
     std::unique_ptr<FileListSession> session_;
-    LongWork* work_ = nullptr;  // marks a long operation while it runs
 
     // PATH
     QGroupBox* PATH = nullptr;
@@ -257,12 +246,8 @@ private:
 
     // File List; ListView holds PopupMenu1 and its items
     QGroupBox* FileList = nullptr;
-    StyledButton* ScanButton = nullptr;
-    StyledButton* RenameButton = nullptr;
-    StyledButton* FindDuplButton = nullptr;
-    QCheckBox* CheckView = nullptr;
-    QProgressBar* ProgressBar = nullptr;
-    QLabel* Banner = nullptr;
+    // SCAN, RENAME, FIND DUPL, the Shell box and Stop, and the long work
+    ActionStrip* strip_ = nullptr;
     FileListView* ListView = nullptr;
     ShellPane* ShellListView = nullptr;
     QMenu* PopupMenu2 = nullptr;
@@ -290,7 +275,7 @@ private:
     QLineEdit* SizeEdit = nullptr;
     QCheckBox* ShortnameCheckBox = nullptr;
 
-    QStatusBar* StatusBar = nullptr;
+    StatusLine* StatusBar = nullptr;
 };
 
 }  // namespace folivar

@@ -10,22 +10,19 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
-#include <QPixmap>
-#include <QProgressBar>
 #include <QSpinBox>
-#include <QStatusBar>
 #include <QStyle>
 #include <array>
 #include <initializer_list>
-#include <stdexcept>
 #include <utility>
 
-#include "app/BannerImage.h"
+#include "app/ActionStrip.h"
 #include "app/DateTyping.h"
 #include "app/DesktopIdentity.h"
 #include "app/FileListView.h"
 #include "app/FolderTree.h"
 #include "app/ShellPane.h"
+#include "app/StatusLine.h"
 #include "app/Unit1.h"
 #include "renaming/NameComposition.h"
 #include "renaming/RenameOperations.h"
@@ -116,6 +113,13 @@ void TForm1::createControls() {
     client->setFixedSize(kClientWidth, kClientHeight - kStatusBarHeight);
     setCentralWidget(client);
 
+    // First: the strip writes it.
+    StatusBar = new StatusLine(this);
+    StatusBar->setObjectName(QStringLiteral("StatusBar"));
+    StatusBar->setSizeGripEnabled(false);
+    StatusBar->setFixedHeight(kStatusBarHeight);
+    setStatusBar(StatusBar);
+
     createPathGroup(client);
     createFileStructureGroup(client);
     createScanCriteriaGroup(client);
@@ -124,12 +128,6 @@ void TForm1::createControls() {
     createFileListGroup(client);
     createFiltersGroup(client);
     createViewMenu();
-
-    StatusBar = new QStatusBar(this);
-    StatusBar->setObjectName(QStringLiteral("StatusBar"));
-    StatusBar->setSizeGripEnabled(false);
-    StatusBar->setFixedHeight(kStatusBarHeight);
-    setStatusBar(StatusBar);
 }
 
 void TForm1::createPathGroup(QWidget* client) {
@@ -255,35 +253,7 @@ void TForm1::createTreeViewGroup(QWidget* client) {
 void TForm1::createFileListGroup(QWidget* client) {
     FileList =
         place<QGroupBox>(client, "FileList", {0, 296, 521, 249}, QStringLiteral("File List"));
-    const QColor action(0x2d, 0x6c, 0xa3);
-    ScanButton =
-        place<StyledButton>(FileList, "ScanButton", {8, 16, 147, 25}, QStringLiteral("SCAN"));
-    RenameButton =
-        place<StyledButton>(FileList, "RenameButton", {159, 16, 147, 25}, QStringLiteral("RENAME"));
-    FindDuplButton = place<StyledButton>(FileList, "FindDuplButton", {310, 16, 147, 25},
-                                         QStringLiteral("FIND DUPL"));
-    for (StyledButton* button : {ScanButton, RenameButton, FindDuplButton}) {
-        button->setColors(action, action.lighter(125), action.darker(130));
-        QFont bold = button->font();
-        bold.setBold(true);
-        button->setFont(bold);
-    }
-    RenameButton->setEnabled(false);
-    FindDuplButton->setEnabled(false);
-    CheckView = place<QCheckBox>(FileList, "CheckView", {464, 20, 54, 17}, QStringLiteral("Shell"));
-
-    ProgressBar = place<QProgressBar>(FileList, "ProgressBar", {8, 16, 449, 25});
-    ProgressBar->setRange(0, 100);
-    ProgressBar->setValue(0);
-    ProgressBar->hide();
-    Banner = place<QLabel>(FileList, "Banner", {8, 16, 449, 25});
-    try {
-        Banner->setPixmap(QPixmap::fromImage(BannerImage::picture()));
-    } catch (const std::runtime_error&) {
-        // Only decoration is lost: the strip stays empty.
-    }
-    Banner->setScaledContents(true);
-    Banner->hide();
+    strip_ = new ActionStrip(*StatusBar, FileList);
 
     ListView = place<FileListView>(FileList, "ListView", {8, 48, 505, 193}, session_->rows());
 

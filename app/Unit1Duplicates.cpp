@@ -1,32 +1,45 @@
-// FIND DUPL and DEL DUPL: one button, two operations in turn over the file list.
-#include "app/BusyStrip.h"
-#include "app/LongWork.h"
+// FIND DUPL and DEL DUPL: one button, two operations in turn over the file
+// list; LINK DUPL beside it, and Keep This Copy from ListView's menu.
+#include "app/ActionStrip.h"
+#include "app/FileListView.h"
 #include "app/Unit1.h"
-#include "app/WindowProgress.h"
-#include "filelist/ListStatus.h"
 #include "session/FileListSession.h"
+#include "widgets/StyledButton.h"
 
 namespace folivar {
 
 void TForm1::FindDuplButtonClick() {
     guarded([this] {
-        BusyStrip strip = busyStrip();
-        const LongWork::Running running(*work_);
-        strip.hideButtons();
-        WindowProgress shown = progress();
-        shown.status(kPleaseWait);
+        LongOperation work =
+            strip_->begin(duplicateMode_ ? LongOperation::Strip::Bar : LongOperation::Strip::Banner,
+                          strip_->findDuplButton());
         if (duplicateMode_) {
-            strip.showProgress(true);
-            const DuplicateFinder::SearchOutcome found = session_->findDuplicates(shown);
-            applyButtons(found.buttons);
+            const DuplicateFinder::SearchOutcome found = session_->findDuplicates(work);
+            strip_->apply(found.buttons);
             if (found.deleteMode) {
                 setDuplicateMode(false);
             }
         } else {
-            strip.showBanner();
-            applyButtons(session_->deleteDuplicates(shown).buttons);
+            strip_->apply(session_->deleteDuplicates(work).buttons);
         }
     });
+}
+
+void TForm1::LinkDuplButtonClick() {
+    guarded([this] {
+        LongOperation work = strip_->begin(LongOperation::Strip::Bar, strip_->linkDuplButton());
+        // Asked by the engine once, and only when some copy can only be linked.
+        session_->linkDuplicates(work, [this] {
+            return desktop_->askYesNo(QStringLiteral(
+                "These duplicates cannot share their data on this file system.\n"
+                "Replace them by hard links to their originals? Linked files are one file: "
+                "a change to one is a change to all."));
+        });
+    });
+}
+
+void TForm1::KeepThisCopy1Click() {
+    guarded([this] { session_->keepThisCopy(ListView->selectedRows()); });
 }
 
 }  // namespace folivar

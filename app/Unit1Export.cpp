@@ -3,13 +3,12 @@
 #include <string>
 #include <utility>
 
-#include "app/BusyStrip.h"
+#include "app/ActionStrip.h"
 #include "app/EngineBridge.h"
-#include "app/LongWork.h"
 #include "app/Unit1.h"
-#include "app/WindowProgress.h"
 #include "export/XlsxApplication.h"
 #include "session/FileListSession.h"
+#include "widgets/StyledButton.h"
 
 namespace folivar {
 
@@ -28,12 +27,10 @@ void TForm1::ExportButtonClick() {
     guarded([this] {
         // The export says when the bar takes the buttons' place: only once the
         // workbook is there.
-        BusyStrip strip = busyStrip();
-        WindowProgress shown = progress(&strip);
         SpreadsheetExport::Outcome outcome;
         {
-            const LongWork::Running running(*work_);
-            outcome = session_->exportList(shown);
+            LongOperation work = strip_->begin(LongOperation::Strip::BarWhenTold, ExportButton);
+            outcome = session_->exportList(work);
         }
         if (!outcome.warning.empty()) {
             desktop_->warning(fromEngine(outcome.warning));

@@ -7,14 +7,14 @@
 #include <string>
 #include <utility>
 
+#include "app/ActionStrip.h"
 #include "app/EngineBridge.h"
 #include "app/FileListModel.h"
 #include "app/FileListView.h"
 #include "app/FolderTree.h"
 #include "app/KeptSelection.h"
-#include "app/LongWork.h"
+#include "app/StatusLine.h"
 #include "app/Unit1.h"
-#include "app/WindowProgress.h"
 #include "filelist/ListStatus.h"
 #include "session/FileListSession.h"
 
@@ -35,6 +35,7 @@ void TForm1::connectListCommands() {
         {Command::PreviewNames, &TForm1::PreviewNames1Click},
         {Command::UndoRename, &TForm1::UndoRename1Click},
         {Command::SortByDateTaken, &TForm1::SortByDateTaken1Click},
+        {Command::KeepThisCopy, &TForm1::KeepThisCopy1Click},
     };
     for (const auto& [command, handler] : handlers) {
         connect(ListView->action(command), &QAction::triggered, this, handler);
@@ -73,12 +74,11 @@ void TForm1::ListViewDblClick() {
 void TForm1::OpenFiles1Click() {
     guarded([this] {
         const RowSelection selection = ListView->selectedRows();
-        WindowProgress shown = progress();
-        shown.status(kPleaseWait);
+        StatusBar->status(kPleaseWait);
         for (const OpenRequest& request : session_->filesToOpen(selection)) {
             open(request);
         }
-        shown.status(session_->filesInList());
+        StatusBar->status(session_->filesInList());
     });
 }
 
@@ -98,25 +98,23 @@ void TForm1::OpenInShell1Click() {
         }
         ShellTreeView->setPath(fromEngine(*folder));
         // As a click on it would: CheckViewClick enters shell mode.
-        CheckView->setChecked(true);
+        strip_->shellBox()->setChecked(true);
     });
 }
 
 void TForm1::SelectAll1Click() {
     guarded([this] {
-        WindowProgress shown = progress();
-        shown.status(kPleaseWait);
+        StatusBar->status(kPleaseWait);
         ListView->selectRows(selectAll(session_->rows().size()));
-        shown.status(session_->filesInList());
+        StatusBar->status(session_->filesInList());
     });
 }
 
 void TForm1::InvSelection1Click() {
     guarded([this] {
-        WindowProgress shown = progress();
-        shown.status(kPleaseWait);
+        StatusBar->status(kPleaseWait);
         ListView->selectRows(invertSelection(ListView->selectedRows()));
-        shown.status(session_->filesInList());
+        StatusBar->status(session_->filesInList());
     });
 }
 
@@ -128,30 +126,25 @@ void TForm1::ShuffleItems1Click() {
 }
 
 void TForm1::DeleteItems1Click() {
-    guarded([this] {
-        WindowProgress shown = progress();
-        applyButtons(session_->deleteItems(ListView->selectedRows(), shown));
-    });
+    guarded([this] { strip_->apply(session_->deleteItems(ListView->selectedRows(), *StatusBar)); });
 }
 
 void TForm1::DeleteFiles1Click() {
     guarded([this] {
-        WindowProgress shown = progress();
         const RowSelection selection = ListView->selectedRows();
         DeleteFilesOutcome outcome;
         {
-            const LongWork::Running running(*work_);
-            outcome = session_->deleteFiles(selection, shown);
+            LongOperation work = strip_->begin(LongOperation::Strip::Kept, nullptr);
+            outcome = session_->deleteFiles(selection, work);
         }
         // The rows whose files stayed are still selected.
         ListView->selectRows(outcome.selection);
-        applyButtons(outcome.buttons);
+        strip_->apply(outcome.buttons);
     });
 }
 
 void TForm1::sumSelectedSizes() {
-    WindowProgress shown = progress();
-    if (const auto message = session_->sumSizes(ListView->selectedRows(), shown)) {
+    if (const auto message = session_->sumSizes(ListView->selectedRows(), *StatusBar)) {
         desktop_->information(fromEngine(*message));
     }
 }

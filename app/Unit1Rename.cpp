@@ -5,14 +5,13 @@
 #include <QScopeGuard>
 #include <QSpinBox>
 #include <algorithm>
+#include <optional>
 #include <string>
 
-#include "app/BusyStrip.h"
+#include "app/ActionStrip.h"
 #include "app/EngineBridge.h"
-#include "app/LongWork.h"
+#include "app/StatusLine.h"
 #include "app/Unit1.h"
-#include "app/WindowProgress.h"
-#include "filelist/ListStatus.h"
 #include "renaming/NameComposition.h"
 #include "renaming/RenameOperations.h"
 #include "session/FileListSession.h"
@@ -53,7 +52,7 @@ void putBackWithout(QLineEdit* edit, const std::optional<std::string>& text, Des
 }  // namespace
 
 void TForm1::RenMovBoxChange() {
-    guarded([this] { RenameButton->setText(RenMovBox->currentText().toUpper()); });
+    guarded([this] { strip_->setRenameCaption(RenMovBox->currentText().toUpper()); });
 }
 
 void TForm1::PrefixEditChange() {
@@ -92,8 +91,8 @@ void TForm1::PathButton5Click() {
             return;
         }
         setMoveTarget(*folder);
-        progress().show(fromEngine(session_->filesInList()) + QStringLiteral("; You selected ") +
-                        *folder);
+        StatusBar->write(fromEngine(session_->filesInList()) + QStringLiteral("; You selected ") +
+                         *folder);
     });
 }
 
@@ -130,10 +129,6 @@ bool TForm1::confirmMoveTarget() {
 
 void TForm1::RenameButtonClick() {
     guarded([this] {
-        BusyStrip strip = busyStrip();
-        strip.showProgress(true);
-        WindowProgress shown = progress();
-        shown.status(kPleaseWait);
         // However the run ends, FIND DUPL searches again.
         const auto searchAgain = qScopeGuard([this] { setDuplicateMode(true); });
 
@@ -141,22 +136,27 @@ void TForm1::RenameButtonClick() {
         const NamingScheme scheme = readNamingScheme();
         const auto kind = static_cast<RenameKind>(chosenValue(RenMovBox, 0));
         if (kind != RenameKind::Rename && !confirmMoveTarget()) {
-            shown.status(session_->filesInList());
+            StatusBar->status(session_->filesInList());
             return;
         }
-        // Names made of dates taken read every row's date first: long work too.
-        BatchStart batch = [&] {
-            const LongWork::Running reading(*work_);
-            return session_->prepareRename(kind, scheme, shown);
-        }();
-        if (batch.state() == BatchStart::State::Unjournaled &&
-            desktop_->askYesNo(QStringLiteral("This batch cannot be written into the undo "
-                                              "journal (%1).\nRun it anyway, without undo?")
-                                   .arg(fromEngine(batch.why())))) {
-            batch.runWithoutUndo();
+        // Names made of dates taken read every row's date first: one long
+        // operation with the batch, so that a stop in between is not lost.
+        std::optional<LongOperation> work;
+        work.emplace(*strip_, LongOperation::Strip::Bar, strip_->renameButton());
+        BatchStart batch = session_->prepareRename(kind, scheme, *work);
+        if (batch.state() == BatchStart::State::Stopped) {
+            return;  // nothing moved, and the status line says so
         }
-        const LongWork::Running running(*work_);
-        session_->rename(std::move(batch), shown);
+        if (batch.state() == BatchStart::State::Unjournaled) {
+            work.reset();  // the question takes the user's input
+            if (desktop_->askYesNo(QStringLiteral("This batch cannot be written into the undo "
+                                                  "journal (%1).\nRun it anyway, without undo?")
+                                       .arg(fromEngine(batch.why())))) {
+                batch.runWithoutUndo();
+            }
+            work.emplace(*strip_, LongOperation::Strip::Bar, strip_->renameButton());
+        }
+        session_->rename(std::move(batch), *work);
     });
 }
 

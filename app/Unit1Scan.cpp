@@ -9,12 +9,12 @@
 #include <utility>
 #include <vector>
 
+#include "app/ActionStrip.h"
 #include "app/EngineBridge.h"
-#include "app/LongWork.h"
 #include "app/Unit1.h"
-#include "app/WindowProgress.h"
 #include "search/DateTime.h"
 #include "session/FileListSession.h"
+#include "widgets/StyledButton.h"
 
 namespace folivar {
 
@@ -105,11 +105,10 @@ ScanSettings TForm1::readScanSettings() const {
 
 void TForm1::ScanButtonClick() {
     guarded([this] {
-        WindowProgress shown = progress();
         ScanOutcome outcome;
         {
-            const LongWork::Running running(*work_);
-            outcome = session_->scan(readScanSettings(), shown);
+            LongOperation work = strip_->begin(LongOperation::Strip::Kept, strip_->scanButton());
+            outcome = session_->scan(readScanSettings(), work);
         }
         if (outcome.folders) {
             setEntries(PathListBox, *outcome.folders);
@@ -128,7 +127,7 @@ void TForm1::ScanButtonClick() {
                 break;
             case ScanOutcome::Result::Completed:
                 setDuplicateMode(true);
-                applyButtons(outcome.buttons);
+                strip_->apply(outcome.buttons);
                 break;
         }
     });

@@ -1,9 +1,9 @@
 // The folder tree and the shell file pane that stands in for the file list.
 #include <QAction>
 #include <QCheckBox>
-#include <QLabel>
 #include <QLineEdit>
 
+#include "app/ActionStrip.h"
 #include "app/FileListView.h"
 #include "app/FolderTree.h"
 #include "app/ShellPane.h"
@@ -25,12 +25,9 @@ void TForm1::ShellListViewKeyDown(int key, Qt::KeyboardModifiers /*shift*/) {
 
 void TForm1::setShellMode(bool on) {
     ExportButton->setEnabled(!on);
-    for (QWidget* button : actionButtons()) {
-        button->setVisible(!on);
-    }
+    strip_->setShellMode(on);
     ListView->setVisible(!on);
     ShellListView->setVisible(on);
-    Banner->setVisible(on);
     if (!on) {
         ShellListView->unlink();
     } else {
@@ -40,7 +37,7 @@ void TForm1::setShellMode(bool on) {
 }
 
 void TForm1::CheckViewClick() {
-    guarded([this] { setShellMode(CheckView->isChecked()); });
+    guarded([this] { setShellMode(strip_->shellBox()->isChecked()); });
 }
 
 void TForm1::chooseViewStyle(QAction* item) {

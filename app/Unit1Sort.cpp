@@ -1,12 +1,9 @@
 // A click on a header of the file list sorts every row by that column; Sort
 // by Date Taken sorts them by when their photos and videos were taken.
-#include "app/BusyStrip.h"
+#include "app/ActionStrip.h"
 #include "app/FileListView.h"
 #include "app/KeptSelection.h"
-#include "app/LongWork.h"
 #include "app/Unit1.h"
-#include "app/WindowProgress.h"
-#include "filelist/ListStatus.h"
 #include "session/FileListSession.h"
 
 namespace folivar {
@@ -22,14 +19,10 @@ void TForm1::ListViewColumnClick(int column) {
 
 void TForm1::SortByDateTaken1Click() {
     guarded([this] {
-        BusyStrip strip = busyStrip();
-        strip.showProgress(true);
-        WindowProgress shown = progress();
-        shown.status(kPleaseWait);
         KeptSelection kept(*ListView);
         // Reading the dates of 200,000 files takes a while.
-        const LongWork::Running running(*work_);
-        kept.follow(session_->sortByDateTaken(shown));
+        LongOperation work = strip_->begin(LongOperation::Strip::Bar, nullptr);
+        kept.follow(session_->sortByDateTaken(work));
     });
 }
 

@@ -2,14 +2,14 @@
 // from ListView's menu and keys, and once at start after a batch that was
 // killed in the middle.
 #include <QComboBox>
+#include <optional>
 #include <vector>
 
-#include "app/BusyStrip.h"
+#include "app/ActionStrip.h"
 #include "app/EngineBridge.h"
-#include "app/LongWork.h"
 #include "app/PreviewDialog.h"
+#include "app/StatusLine.h"
 #include "app/Unit1.h"
-#include "app/WindowProgress.h"
 #include "filelist/ListStatus.h"
 #include "renaming/NamePreview.h"
 #include "session/FileListSession.h"
@@ -20,37 +20,36 @@ void TForm1::PreviewNames1Click() {
     guarded([this] {
         const NamingScheme scheme = readNamingScheme();
         const auto kind = static_cast<RenameKind>(chosenValue(RenMovBox, 0));
-        WindowProgress shown = progress();
         if (kind != RenameKind::Rename && !chooseMoveTarget()) {
-            shown.status(session_->filesInList());
+            StatusBar->status(session_->filesInList());
             return;
         }
-        shown.status(kPleaseWait);
-        std::vector<PreviewRow> rows;
+        StatusBar->status(kPleaseWait);
+        std::optional<std::vector<PreviewRow>> rows;
         {
             // Names made of dates taken may have many dates to read first.
-            const LongWork::Running running(*work_);
-            rows = session_->preview(kind, scheme, shown);
+            LongOperation work = strip_->begin(LongOperation::Strip::Kept, nullptr);
+            rows = session_->preview(kind, scheme, work);
         }
-        shown.status(session_->filesInList());
+        if (!rows) {
+            return;  // stopped while it read: the status line says so
+        }
+        StatusBar->status(session_->filesInList());
         // One preview at a time: the newest.
         delete findChild<PreviewDialog*>(QString(), Qt::FindDirectChildrenOnly);
-        auto* dialog = new PreviewDialog(std::move(rows), RenMovBox->currentText().toUpper(), this);
+        auto* dialog =
+            new PreviewDialog(std::move(*rows), RenMovBox->currentText().toUpper(), this);
         dialog->setAttribute(Qt::WA_DeleteOnClose);
         dialog->open();
     });
 }
 
 void TForm1::undoLastBatch(const InterruptedBatch* interrupted) {
-    BusyStrip strip = busyStrip();
-    strip.showProgress(true);
-    WindowProgress shown = progress();
-    shown.status(kPleaseWait);
-    const LongWork::Running running(*work_);
+    LongOperation work = strip_->begin(LongOperation::Strip::Bar, nullptr);
     if (interrupted != nullptr) {
-        session_->undoInterruptedBatch(*interrupted, shown);
+        session_->undoInterruptedBatch(*interrupted, work);
     } else {
-        session_->undoLastBatch(shown);
+        session_->undoLastBatch(work);
     }
 }
 
@@ -62,7 +61,7 @@ void TForm1::AskToUndoInterruptedBatch() {
     guarded([this] {
         const JournalCheck check = session_->checkJournal();
         if (!check.unusable.empty()) {
-            progress().show(fromEngine(check.unusable));
+            StatusBar->write(fromEngine(check.unusable));
         }
         if (!check.interrupted) {
             return;

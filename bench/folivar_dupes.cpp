@@ -14,9 +14,8 @@
 #include <string_view>
 #include <vector>
 
+#include "ScanEverything.h"
 #include "duplicates/DuplicateFinder.h"
-#include "filelist/RowTexts.h"
-#include "search/EasyFileSearch.h"
 
 int main(int argc, char** argv) {
     folivar::ContentClassifier::Options options;
@@ -37,17 +36,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     folivar::FileTable table;
-    folivar::TEasyFileSearch scan;
-    scan.SetRootPath(root);
-    scan.SetFileNames({"*"});
-    scan.SetSearchOptions({folivar::okIncludeSubfolder, folivar::okLookForArchiveFile});
-    scan.OnFileFound = [&](folivar::TFileInformations file) {
-        table.append(folivar::rowFromFile(file));
-    };
-
     folivar::DuplicateFinder finder(options);
     try {
-        scan.Execute();
+        table = folivar::bench::scanEverything(root);
         finder.search(table, folivar::ProgressSink::silent());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s: %s\n", argv[0], e.what());

@@ -35,9 +35,13 @@ std::int64_t modifiedCellKey(const FileRow& row) {
 
 }  // namespace
 
-std::vector<std::size_t> sortByDateTaken(FileTable& table, DatesTaken& dates,
-                                         ProgressSink& progress) {
-    dates.readAll(table, progress);
+std::optional<std::vector<std::size_t>> sortByDateTaken(FileTable& table, DatesTaken& dates,
+                                                        ProgressSink& progress) {
+    if (!dates.readAll(table, progress)) {
+        ProgressReporter(progress).status(
+            stoppedText(filesInListText(table.size()) + "; the list is not sorted"));
+        return std::nullopt;
+    }
     std::vector<std::int64_t> keys(table.size());
     for (std::size_t i = 0; i < table.size(); ++i) {
         const DateTaken& taken = dates.of(table[i]);

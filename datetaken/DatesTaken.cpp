@@ -4,6 +4,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <unordered_set>
 #include <utility>
@@ -55,23 +56,31 @@ const DateTaken* DatesTaken::find(const std::string& path) const {
     return found == dates_.end() ? nullptr : &found->second;
 }
 
-void DatesTaken::readAll(const FileTable& table, ProgressSink& progress) {
+bool DatesTaken::readAll(const FileTable& table, ProgressSink& progress) {
     const std::vector<std::string> files = unread(table, dates_);
     ProgressReporter report(progress, files.size());
     if (threads_ <= 1) {
         for (const std::string& file : files) {
+            if (report.stopRequested()) {
+                return false;
+            }
             dates_.emplace(file, read_(file));
             report.rowDone();
         }
-        return;
+        return true;
     }
     std::mutex mutex;
     std::condition_variable finished;
-    std::vector<DateTaken> read(files.size());
+    std::vector<std::optional<DateTaken>> read(files.size());
     std::size_t done = 0;
+    bool stopped = false;
     {
         platform::IoPool pool(threads_);
         for (std::size_t i = 0; i < files.size(); ++i) {
+            if (report.stopRequested()) {
+                stopped = true;
+                break;
+            }
             pool.submit(i, [&, i] {
                 DateTaken taken;
                 try {
@@ -86,10 +95,11 @@ void DatesTaken::readAll(const FileTable& table, ProgressSink& progress) {
                 }
             });
         }
-        // Woken by the last file, else now and then to show how far it got:
-        // not once per file, which would take a core's time from the readers.
+        // Woken by the last file, else now and then to show how far it got
+        // and to hear of a stop: not once per file, which would take a core's
+        // time from the readers.
         std::unique_lock lock(mutex);
-        while (true) {
+        while (!stopped) {
             const bool all =
                 finished.wait_for(lock, kProgressInterval, [&] { return done == files.size(); });
             const std::size_t shown = done;
@@ -98,12 +108,19 @@ void DatesTaken::readAll(const FileTable& table, ProgressSink& progress) {
             if (all) {
                 break;
             }
+            if (report.stopRequested()) {
+                stopped = true;  // the pool drops the files not started and waits for the rest
+                break;
+            }
             lock.lock();
         }
     }
     for (std::size_t i = 0; i < files.size(); ++i) {
-        dates_.emplace(files[i], read[i]);
+        if (read[i]) {
+            dates_.emplace(files[i], *read[i]);
+        }
     }
+    return !stopped;
 }
 
 void DatesTaken::follow(const std::vector<std::string>& before, const FileTable& table) {

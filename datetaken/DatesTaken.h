@@ -35,8 +35,9 @@ public:
 
     // Reads the date of every row that has none yet, several at once,
     // telling the sink (on the caller's thread) how far it got and that it
-    // is still working.
-    void readAll(const FileTable& table, ProgressSink& progress);
+    // is still working. Asked to stop, it ends between two files, the dates
+    // read until then kept, its threads joined; false then.
+    bool readAll(const FileTable& table, ProgressSink& progress);
 
     // The files of the rows were renamed or moved in place: before[i] was
     // the file of row i. Their dates go with them.

@@ -12,8 +12,9 @@ namespace folivar {
 // and camera raw format by its own first bytes).
 enum class MediaKind : std::uint8_t { Picture, Video, Other };
 
-// The bytes kMediaHeaderSize tells are enough; fewer are read as they are.
-inline constexpr std::size_t kMediaHeaderSize = 12;
+// The bytes kMediaHeaderSize tells are enough (an ISO base media file's
+// ftyp box with its first compatible brands); fewer are read as they are.
+inline constexpr std::size_t kMediaHeaderSize = 64;
 
 MediaKind mediaKindOf(std::string_view header);
 

@@ -1,9 +1,11 @@
 #include "duplicates/ClassifyAhead.h"
 
 #include <algorithm>
+#include <chrono>
 
 #include "platform/OpenFileLimit.h"
 #include "platform/ThreadWaits.h"
+#include "platform/WorkStopped.h"
 
 namespace folivar {
 
@@ -15,6 +17,9 @@ constexpr std::size_t kSetsPerHelper = 4;
 constexpr unsigned kLookEvery = 4;
 // Readers a helper holds at least; with fewer to share, fewer helpers.
 constexpr std::size_t kLeastPerHelper = 4;
+// How long the caller waits for a helper before it asks whether to stop (the
+// window looks at its events meanwhile).
+constexpr std::chrono::milliseconds kLookForStopEvery{20};
 
 }  // namespace
 
@@ -48,14 +53,16 @@ ClassifyAhead::ClassifyAhead(const ContentClassifier::Options& options,
 }
 
 ClassifyAhead::~ClassifyAhead() {
-    std::unique_lock lock(mutex_);
-    leaveAll(lock);
-    // The pool, destroyed first, drops what has not started and waits for the
-    // sets being sorted.
+    {
+        std::unique_lock lock(mutex_);
+        leaveAll(lock);
+    }
+    stopHelpers();
 }
 
 std::optional<ClassifyAhead::Sorted> ClassifyAhead::take(
-    const std::vector<std::string>& paths, const ContentClassifier::Upcoming& upcoming) {
+    const std::vector<std::string>& paths, const ContentClassifier::Upcoming& upcoming,
+    platform::StopQuery& stop) {
     const std::size_t start = upcoming.start();
     if (lastStart_ && start <= *lastStart_) {
         // Another sequence: whatever was handed out belongs to the last one.
@@ -94,8 +101,16 @@ std::optional<ClassifyAhead::Sorted> ClassifyAhead::take(
         }
         while (mine->state == State::Running) {
             callerWaits_ = true;
-            sorted_.wait(lock);
+            sorted_.wait_for(lock, kLookForStopEvery);
             callerWaits_ = false;
+            if (mine->state == State::Running) {
+                lock.unlock();
+                const bool stopping = stop.stopRequested();
+                lock.lock();
+                if (stopping) {
+                    throw platform::WorkStopped();
+                }
+            }
         }
         if (mine->state == State::Done) {
             out = std::move(mine->sorted);
@@ -154,11 +169,11 @@ void ClassifyAhead::sort(const std::shared_ptr<Set>& set) {
     try {
         ContentClassifier helper(helperOptions_,
                                  ReaderBudget::forHelper(helperCapacity_, shortage_));
-        sorted.results = helper.classify(set->paths);
+        sorted.results = helper.classify(set->paths, cancelled_);
         sorted.stats = helper.statistics();
         done = true;
-    } catch (
-        ...) {  // NOLINT(bugprone-empty-catch): given way, or out of memory: the caller sorts it
+    } catch (...) {  // NOLINT(bugprone-empty-catch): given way, stopped, or out of memory:
+                     // the caller sorts it
     }
     std::lock_guard lock(mutex_);
     if (done) {
@@ -185,11 +200,18 @@ void ClassifyAhead::leaveAll(std::unique_lock<std::mutex>&) {
 // everything cached.
 void ClassifyAhead::endIfLast() {
     if (exhausted_ && ahead_.empty()) {
-        pool_.reset();
+        stopHelpers();
         exhausted_ = false;
         waitsBefore_ = platform::threadWaits();
         untilLook_ = 0;
     }
+}
+
+// Whatever a helper still sorts, nobody takes any more.
+void ClassifyAhead::stopHelpers() {
+    cancelled_.flag.store(true, std::memory_order_relaxed);
+    pool_.reset();  // drops what has not started and waits for what runs
+    cancelled_.flag.store(false, std::memory_order_relaxed);
 }
 
 }  // namespace folivar

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -13,6 +14,7 @@
 #include "duplicates/ContentClassifier.h"
 #include "duplicates/ReaderBudget.h"
 #include "platform/IoPool.h"
+#include "platform/StopQuery.h"
 
 namespace folivar {
 
@@ -37,9 +39,12 @@ public:
 
     // The set of paths as a helper sorted it, once it has; nullopt: the
     // caller sorts it itself. Starts the helpers once it is worth it and
-    // hands them the sets upcoming holds, a bounded number ahead.
+    // hands them the sets upcoming holds, a bounded number ahead. While it
+    // waits for a helper it asks stop every little while; asked to stop, it
+    // throws platform::WorkStopped.
     std::optional<Sorted> take(const std::vector<std::string>& paths,
-                               const ContentClassifier::Upcoming& upcoming);
+                               const ContentClassifier::Upcoming& upcoming,
+                               platform::StopQuery& stop);
 
     // Whether the helpers are at work: the caller has had to wait for the disk.
     bool started() const { return pool_.has_value(); }
@@ -62,6 +67,15 @@ private:
     void sort(const std::shared_ptr<Set>& set);
     void leaveAll(std::unique_lock<std::mutex>& lock);
     void endIfLast();
+    // The helpers stop at their next read and are joined.
+    void stopHelpers();
+
+    // What the helpers ask before each read: whether their work is wanted still.
+    class Cancelled : public platform::StopQuery {
+    public:
+        bool stopRequested() override { return flag.load(std::memory_order_relaxed); }
+        std::atomic<bool> flag{false};
+    };
 
     const ContentClassifier::Options options_;
     ReaderBudget::Shortage& shortage_;
@@ -83,6 +97,8 @@ private:
     std::optional<std::size_t> lastStart_;
     std::uint64_t waitsBefore_ = 0;
     unsigned untilLook_ = 0;
+
+    Cancelled cancelled_;
 
     // Last: its threads end before anything they use.
     std::optional<platform::IoPool> pool_;

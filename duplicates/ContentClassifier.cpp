@@ -11,6 +11,7 @@
 
 #include "duplicates/ClassifyAhead.h"
 #include "platform/FileSystem.h"
+#include "platform/WorkStopped.h"
 
 namespace folivar {
 
@@ -127,20 +128,29 @@ ContentClassifier::ContentClassifier(Options options, const ReaderBudget& helper
 ContentClassifier::~ContentClassifier() = default;
 
 std::vector<ContentClassifier::Result> ContentClassifier::classify(
-    const std::vector<std::string>& paths, const Upcoming& upcoming) {
+    const std::vector<std::string>& paths, const Upcoming& upcoming, platform::StopQuery& stop) {
     if (options_.requests <= 1) {
-        return classify(paths);
+        return classify(paths, stop);
     }
     if (!ahead_) {
         ahead_ = std::make_unique<ClassifyAhead>(options_, shortage_);
     }
-    auto sorted = ahead_->take(paths, upcoming);
-    if (sorted) {
-        stats_ = sorted->stats;
-        return std::move(sorted->results);
+    try {
+        auto sorted = ahead_->take(paths, upcoming, stop);
+        if (sorted) {
+            stats_ = sorted->stats;
+            return std::move(sorted->results);
+        }
+        hintReads_ = ahead_->started();
+        return classify(paths, stop);
+    } catch (const platform::WorkStopped&) {
+        endSequence();  // the helpers stop at their next read and are joined
+        throw;
     }
-    hintReads_ = ahead_->started();
-    return classify(paths);
+}
+
+void ContentClassifier::endSequence() {
+    ahead_.reset();
 }
 
 // The process's limit may have changed since the last set.
@@ -150,6 +160,22 @@ ReaderBudget ContentClassifier::freshBudget() {
 }
 
 std::vector<ContentClassifier::Result> ContentClassifier::classify(
+    const std::vector<std::string>& paths, platform::StopQuery& stop) {
+    stop_ = &stop;
+    try {
+        std::vector<Result> results = classifyAll(paths);
+        stop_ = &platform::StopQuery::never();
+        return results;
+    } catch (...) {
+        // Stopped (or out of memory): the files it holds open are closed now.
+        members_.clear();
+        open_.clear();
+        stop_ = &platform::StopQuery::never();
+        throw;
+    }
+}
+
+std::vector<ContentClassifier::Result> ContentClassifier::classifyAll(
     const std::vector<std::string>& paths) {
     members_.clear();
     stats_ = Statistics{};
@@ -494,6 +520,11 @@ bool ContentClassifier::closeAnotherThan(const Member& keep) {
 }
 
 std::int64_t ContentClassifier::readInto(Member& member, char* buffer, std::size_t size) {
+    // Between two reads nothing is half done: what was read so far is
+    // dropped with the whole search.
+    if (stop_->stopRequested()) {
+        throw platform::WorkStopped();
+    }
     budget_.keepOn();
     const std::int64_t count = member.reader->read(buffer, size);
     if (count > 0) {

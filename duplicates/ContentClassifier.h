@@ -12,6 +12,7 @@
 #include "duplicates/FileIdentity.h"
 #include "duplicates/ReaderBudget.h"
 #include "platform/FileReader.h"
+#include "platform/StopQuery.h"
 
 namespace folivar {
 
@@ -89,15 +90,24 @@ public:
     ContentClassifier& operator=(const ContentClassifier&) = delete;
 
     // One result per path, in the same order. Paths that lead to one physical
-    // file (links, the same path twice) share its class and identity.
-    std::vector<Result> classify(const std::vector<std::string>& paths);
+    // file (links, the same path twice) share its class and identity. Asks
+    // stop before every read; asked to stop, it closes what it holds and
+    // throws platform::WorkStopped.
+    std::vector<Result> classify(const std::vector<std::string>& paths,
+                                 platform::StopQuery& stop = platform::StopQuery::never());
 
     // The same, for one of a sequence of sets: the sets in upcoming may be
     // sorted ahead, and a set sorted ahead is handed over as it was found.
-    std::vector<Result> classify(const std::vector<std::string>& paths, const Upcoming& upcoming);
+    // Stopped, the helpers sorting ahead stop too and are joined.
+    std::vector<Result> classify(const std::vector<std::string>& paths, const Upcoming& upcoming,
+                                 platform::StopQuery& stop = platform::StopQuery::never());
 
     // What the last classify() cost, wherever the set was sorted.
     const Statistics& statistics() const { return stats_; }
+
+    // The sequence ends before its last set (the search was stopped): the
+    // helpers sorting ahead stop and are joined.
+    void endSequence();
 
 private:
     friend class ClassifyAhead;
@@ -124,6 +134,7 @@ private:
     std::size_t blockFor(std::size_t members, std::size_t wanted) const;
     void noteBlockBytes(std::size_t bytes);
 
+    std::vector<Result> classifyAll(const std::vector<std::string>& paths);
     void hintPass(const Bucket& bucket, std::size_t request, std::size_t block);
     ReaderBudget freshBudget();
 
@@ -135,6 +146,7 @@ private:
     ReaderBudget budget_;
     std::vector<std::size_t> open_;  // members whose readers are open
     int nextClass_ = 0;
+    platform::StopQuery* stop_ = &platform::StopQuery::never();  // of the classify() running
     // Each pass first asks for the bytes it will read (and the next pass's),
     // so that the disk fetches them for all the pass's files at once.
     bool hintReads_ = false;

@@ -29,18 +29,52 @@ void DuplicateRecords::markDuplicate(const std::string& path, std::int32_t group
     duplicates_[path] = Marked{group, identity};
 }
 
-bool DuplicateRecords::safeToDelete(const std::string& path) const {
+std::optional<DuplicateRecords::Pair> DuplicateRecords::pairOf(const std::string& path) const {
     const auto duplicate = duplicates_.find(path);
     if (duplicate == duplicates_.end()) {
-        return false;
+        return std::nullopt;
     }
     const auto original = originals_.find(duplicate->second.group);
     if (original == originals_.end() ||
         original->second.identity.samePhysicalFile(duplicate->second.identity)) {
-        return false;
+        return std::nullopt;
     }
-    return stillIs(path, duplicate->second.identity) &&
-           stillIs(original->second.path, original->second.identity);
+    return Pair{duplicate->second.group, duplicate->second.identity, original->second.path,
+                original->second.identity};
+}
+
+bool DuplicateRecords::safeToDelete(const std::string& path) const {
+    const std::optional<Pair> pair = pairOf(path);
+    return pair && stillIs(path, pair->duplicate) && stillIs(pair->originalPath, pair->original);
+}
+
+std::optional<std::string> DuplicateRecords::makeOriginal(const std::string& path) {
+    const auto duplicate = duplicates_.find(path);
+    if (duplicate == duplicates_.end()) {
+        return std::nullopt;
+    }
+    const Marked chosen = duplicate->second;
+    const auto original = originals_.find(chosen.group);
+    if (original == originals_.end()) {
+        return std::nullopt;
+    }
+    Original former = std::move(original->second);
+    original->second = Original{path, chosen.identity};
+    duplicates_.erase(duplicate);
+    duplicates_[former.path] = Marked{chosen.group, former.identity};
+    return former.path;
+}
+
+void DuplicateRecords::follow(const std::string& path, std::int32_t group,
+                              const FileIdentity& now) {
+    const auto duplicate = duplicates_.find(path);
+    if (duplicate != duplicates_.end() && duplicate->second.group == group) {
+        duplicate->second.identity = now;
+    }
+    const auto original = originals_.find(group);
+    if (original != originals_.end() && original->second.path == path) {
+        original->second.identity = now;
+    }
 }
 
 void DuplicateRecords::forget(const std::string& path) {

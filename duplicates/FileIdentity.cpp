@@ -14,4 +14,9 @@ bool FileIdentity::samePhysicalFile(const FileIdentity& other) const {
     return size == other.size && modified == other.modified && changed == other.changed;
 }
 
+bool FileIdentity::sameUpToRename(const FileIdentity& now) const {
+    return device == now.device && inode == now.inode && size == now.size &&
+           modified == now.modified;
+}
+
 }  // namespace folivar

@@ -25,6 +25,11 @@ struct FileIdentity {
     // high bits). No tool sets a change time, so two copies do not agree.
     bool samePhysicalFile(const FileIdentity& other) const;
 
+    // The same physical file with the same contents, after a rename that
+    // set its change time: device, inode, size and modification time, as a
+    // proven removal compares what it has taken aside.
+    bool sameUpToRename(const FileIdentity& now) const;
+
     friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
 };
 

@@ -21,15 +21,20 @@ std::unique_ptr<SpreadsheetApplication> tryCreate(const SpreadsheetCreator& crea
     }
 }
 
-// One cell per column of each row, in list order.
-void fill(SpreadsheetSheet& sheet, const FileTable& table, ProgressReporter& report) {
+// One cell per column of each row, in list order; false when asked to stop
+// before the last row.
+bool fill(SpreadsheetSheet& sheet, const FileTable& table, ProgressReporter& report) {
     for (std::size_t r = 1; r <= table.size(); ++r) {
+        if (report.stopRequested()) {
+            return false;
+        }
         const FileRow& row = table[r - 1];
         for (int column = 0; column < kFileColumnCount; ++column) {
             sheet.setCell(r, column + 1, row.cell(static_cast<TFileColumn>(column)));
         }
         report.rowDone();
     }
+    return true;
 }
 
 // The progress bar stands in place of the buttons while it lives.
@@ -69,7 +74,13 @@ SpreadsheetExport::Outcome SpreadsheetExport::exportList(const FileTable& table,
     SpreadsheetSheet& sheet = app.worksheet(kExportSheetName);
     {
         const ProgressShown shown(progress);
-        fill(sheet, table, report);
+        if (!fill(sheet, table, report)) {
+            // Never shown, the workbook is never written: its folder goes
+            // with the application.
+            application_.reset();
+            report.status(stoppedText(filesInListText(table.size()) + "; no workbook is made"));
+            return {Result::Stopped, {}};
+        }
         app.setVisible(true);
         report.status(filesInListText(table.size()));
     }

@@ -21,7 +21,8 @@ public:
     enum class Result {
         EmptyList,      // nothing happened at all
         NoApplication,  // only the warning is to be shown; nothing else changed
-        Completed       // "<rows> files in list"
+        Completed,      // "<rows> files in list"
+        Stopped         // the user stopped it: nothing is shown and no file is left
     };
 
     struct Outcome {
@@ -38,6 +39,10 @@ public:
     // spreadsheet call failing after creation throws ESpreadsheetError (or
     // whatever the application throws) with its text; the status line keeps
     // what it showed last, and the buttons are back if they had been hidden.
+    // Asked to stop before the last row is written, it drops the workbook
+    // unshown and unwritten and says "Stopped - <rows> files in list; no
+    // workbook is made". The workbook's writing itself, once every row is in,
+    // is one step that runs to its end.
     Outcome exportList(const FileTable& table, ProgressSink& progress);
 
     // The window is closing: "Quit" on the application object of the last

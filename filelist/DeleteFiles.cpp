@@ -33,6 +33,7 @@ DeleteFilesOutcome deleteFiles(FileTable& table, const RowSelection& selection,
     progress.status(kPleaseWait);
     DeleteFilesOutcome outcome;
     RowSelection staying(selection.size(), false);
+    std::size_t reached = table.size();  // the rows from here on were not reached
     {
         // Rows go in one sweep at the end rather than one by one, which would
         // cost a move of the whole table tail per file.
@@ -42,6 +43,11 @@ DeleteFilesOutcome deleteFiles(FileTable& table, const RowSelection& selection,
                 continue;
             }
             progress.working();
+            if (progress.stopRequested()) {
+                outcome.stopped = true;
+                reached = row;
+                break;
+            }
             if (platform::fileSystem().removeFileRetrying(table[row].file())) {
                 sweeper.add(row);
                 ++outcome.deleted;
@@ -53,12 +59,15 @@ DeleteFilesOutcome deleteFiles(FileTable& table, const RowSelection& selection,
     }
     outcome.selection.reserve(table.size());
     for (std::size_t row = 0; row < staying.size(); ++row) {
-        if (staying[row] || !selection[row]) {
+        if (row >= reached) {
+            outcome.selection.push_back(selection[row]);
+        } else if (staying[row] || !selection[row]) {
             outcome.selection.push_back(staying[row]);
         }
     }
     outcome.buttons = ActionButtons::afterRemoval(table.size());
-    progress.status(deletionText(table.size(), outcome.deleted, outcome.remained));
+    const std::string text = deletionText(table.size(), outcome.deleted, outcome.remained);
+    progress.status(outcome.stopped ? stoppedText(text) : text);
     return outcome;
 }
 

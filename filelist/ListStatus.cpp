@@ -1,5 +1,7 @@
 #include "filelist/ListStatus.h"
 
+#include "filelist/SizeSum.h"
+
 namespace folivar {
 
 std::string filesInListText(std::size_t rowCount) {
@@ -12,6 +14,17 @@ std::string deletionText(std::size_t rowCount, std::int32_t deleted, std::int32_
         text += "; Remained - " + std::to_string(remained);
     }
     return text;
+}
+
+std::string linkingText(std::size_t rowCount, std::int32_t shared, std::int32_t linked,
+                        std::int32_t remained, std::int64_t reclaimed) {
+    return filesInListText(rowCount) + "; Shared - " + std::to_string(shared) + "; Linked - " +
+           std::to_string(linked) + "; Remained - " + std::to_string(remained) + "; Reclaimed - " +
+           sizeText(static_cast<double>(reclaimed));
+}
+
+std::string stoppedText(const std::string& done) {
+    return "Stopped - " + done;
 }
 
 }  // namespace folivar

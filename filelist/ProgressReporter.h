@@ -48,6 +48,9 @@ public:
     // A step with nothing to show (a file found, a row deleted).
     void working() { sink_.working(); }
 
+    // Asked at every point where the operation can end with nothing half done.
+    bool stopRequested() { return sink_.stopRequested(); }
+
 private:
     ProgressSink& sink_;
     std::size_t total_;

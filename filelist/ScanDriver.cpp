@@ -1,7 +1,9 @@
 #include "filelist/ScanDriver.h"
 
+#include "filelist/ListStatus.h"
 #include "filelist/RowTexts.h"
 #include "filelist/SearchMapping.h"
+#include "platform/WorkStopped.h"
 
 namespace folivar {
 
@@ -41,11 +43,16 @@ ScanDriver::Totals ScanDriver::walk(const std::vector<std::string>& folders,
     const RunningWalk running(report_, report);
     totals_ = Totals{};
     table_.clear();
-    for (const std::string& folder : folders) {
-        search_.SetRootPath(folder);
-        if (!search_.Execute()) {
-            report.status("Error during the search operation!");
+    try {
+        for (const std::string& folder : folders) {
+            search_.SetRootPath(folder);
+            if (!search_.Execute()) {
+                report.status("Error during the search operation!");
+            }
         }
+    } catch (const platform::WorkStopped&) {
+        // Out of the walk from an event; its read-ahead is joined by now.
+        totals_.stopped = true;
     }
     return totals_;
 }
@@ -58,6 +65,7 @@ void ScanDriver::fileFound(const TFileInformations& file) {
         table_.append(rowFromFile(file));
     }
     report_->working();
+    stopIfAsked();
 }
 
 bool ScanDriver::acceptFile(const TFileInformations& file) const {
@@ -67,6 +75,13 @@ bool ScanDriver::acceptFile(const TFileInformations& file) const {
 void ScanDriver::changeFolder(const std::string& folder) {
     if (report_ != nullptr) {
         report_->passing(folder);
+        stopIfAsked();
+    }
+}
+
+void ScanDriver::stopIfAsked() {
+    if (report_->stopRequested()) {
+        throw platform::WorkStopped();
     }
 }
 
@@ -79,6 +94,9 @@ void ScanDriver::statistics(const TStatistics& stats) {
 }
 
 std::string scanSummary(std::size_t rowCount, const ScanDriver::Totals& totals) {
+    if (totals.stopped) {
+        return stoppedText(filesInListText(rowCount));
+    }
     std::string text = std::to_string(rowCount) + " files in " +
                        std::to_string(totals.foldersWithFiles) + " folders. Time spent - " +
                        std::to_string(totals.timeSpent) + " msec";

@@ -24,6 +24,9 @@ public:
         std::uint32_t foldersWithFiles = 0;
         std::uint32_t timeSpent = 0;  // milliseconds
         std::uint32_t unreadableFolders = 0;
+        // The user stopped the walk: the rows found until then stay, and the
+        // counts above are those of the folders walked to their end.
+        bool stopped = false;
     };
 
     ScanDriver(TEasyFileSearch& search, FileTable& table);
@@ -37,7 +40,8 @@ public:
     // Empties the table and runs the component over each folder in turn,
     // reporting each folder entered as a passing text and a run that fails as
     // "Error during the search operation!". Lets EMaskException through from
-    // the walk; the rows found so far stay.
+    // the walk; the rows found so far stay. Asks the reporter whether to stop
+    // at every file found and folder entered.
     Totals walk(const std::vector<std::string>& folders, ProgressReporter& report);
 
     // The component's events. They act only while a walk runs.
@@ -47,6 +51,9 @@ public:
     void statistics(const TStatistics& stats);
 
 private:
+    // Leaves the walk by WorkStopped when the reporter is asked to stop.
+    void stopIfAsked();
+
     TEasyFileSearch& search_;
     FileTable& table_;
     bool shortNamesOnly_ = false;
@@ -55,7 +62,8 @@ private:
 };
 
 // "<rows> files in <folders> folders. Time spent - <ms> msec", then
-// "; Unreadable folders - <n>" when some folder could not be listed.
+// "; Unreadable folders - <n>" when some folder could not be listed; after a
+// walk the user stopped, "Stopped - <rows> files in list".
 std::string scanSummary(std::size_t rowCount, const ScanDriver::Totals& totals);
 
 }  // namespace folivar

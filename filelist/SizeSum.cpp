@@ -42,19 +42,29 @@ constexpr double kGb = 1073741824.0;
 
 }  // namespace
 
-std::string sumMessage(double total, std::int64_t count) {
-    const double average = total / static_cast<double>(count);
-    const std::string files = " in " + std::to_string(count) + " files (average size - ";
+std::string sizeText(double total) {
     if (total < kKb) {
-        return whole(total) + " bytes" + files + whole(average) + " bytes)";
+        return whole(total) + " bytes";
     }
     if (total < kMb) {
-        return oneDecimal(total / kKb) + " Kb" + files + whole(average) + " bytes)";
+        return oneDecimal(total / kKb) + " Kb";
     }
     if (total < kGb) {
-        return oneDecimal(total / kMb) + " Mb" + files + whole(average / kKb) + " Kb)";
+        return oneDecimal(total / kMb) + " Mb";
     }
-    return oneDecimal(total / kGb) + " Gb" + files + whole(average / kMb) + " Mb)";
+    return oneDecimal(total / kGb) + " Gb";
+}
+
+std::string sumMessage(double total, std::int64_t count) {
+    const double average = total / static_cast<double>(count);
+    std::string text = sizeText(total) + " in " + std::to_string(count) + " files (average size - ";
+    if (total < kMb) {
+        return text + whole(average) + " bytes)";
+    }
+    if (total < kGb) {
+        return text + whole(average / kKb) + " Kb)";
+    }
+    return text + whole(average / kMb) + " Mb)";
 }
 
 std::optional<std::string> sumSizes(const FileTable& table, const RowSelection& selection,

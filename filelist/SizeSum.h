@@ -10,6 +10,11 @@
 
 namespace folivar {
 
+// An amount of bytes as the information box gives it: "123 bytes", "1,5 Kb",
+// "12,0 Mb", "1,2 Gb" (the band chosen by the amount, one decimal after a
+// comma, halves rounded to even).
+std::string sizeText(double total);
+
 // The information box text for count files totalling total bytes, e.g.
 // "1,5 Kb in 1 files (average size - 1536 bytes)". The total chooses the band
 // (bytes below 1,024; Kb below 1,048,576; Mb below 1,073,741,824; Gb above);

@@ -20,6 +20,8 @@ struct FileStatus {
     std::uint64_t inode = 0;
     std::uint32_t mode = 0;   // type and permission bits, as st_mode
     std::uint32_t owner = 0;  // the owning user's id
+    std::uint32_t group = 0;  // the owning group's id
+    std::uint32_t links = 0;  // the names it has (hard links)
     std::int64_t size = 0;
     bool hasBirthTime = false;
     FileTime birthTime;  // valid when hasBirthTime

@@ -5,11 +5,15 @@
 #include <optional>
 #include <string>
 
+#include "platform/DataSharing.h"
+#include "platform/Descriptor.h"
 #include "platform/DirectoryListing.h"
 #include "platform/FileReader.h"
 #include "platform/FileStatus.h"
 #include "platform/FolderAccess.h"
 #include "platform/FolderMaking.h"
+#include "platform/NameExchange.h"
+#include "platform/StopQuery.h"
 
 namespace folivar::platform {
 
@@ -34,8 +38,13 @@ public:
     virtual std::optional<std::string> canonicalPath(const std::string& path) = 0;
 
     // Renames or moves one file; never replaces anything. False when not moved,
-    // with the source as it was and nothing left at the destination.
-    virtual bool moveFile(const std::string& from, const std::string& to) = 0;
+    // with the source as it was and nothing left at the destination. A copy to
+    // another file system asks stop between its chunks; asked to stop, it is
+    // abandoned: false, as for any failure.
+    virtual bool moveFile(const std::string& from, const std::string& to, StopQuery& stop) = 0;
+    bool moveFile(const std::string& from, const std::string& to) {
+        return moveFile(from, to, StopQuery::never());
+    }
 
     // Opens a regular file for reading (links followed); never blocks, and
     // refuses FIFOs, devices, sockets and the files of pseudo file systems
@@ -52,6 +61,25 @@ public:
     // own mode never decides whether it can be removed (its folder's does),
     // and no link is followed.
     bool removeFileRetrying(const std::string& path);
+
+    // Opens a regular file read-only to share its data or have it shared,
+    // without moving its access time where the owner allows that (links
+    // followed). An invalid descriptor when it cannot be opened; status is
+    // the open file's.
+    virtual Descriptor openToShare(const std::string& path, FileStatus& status) = 0;
+
+    // Stores length bytes at offset of the open file duplicate in the places
+    // that hold the same bytes of original, if the kernel finds them equal
+    // (see shareDataRange).
+    virtual RangeSharing shareRange(int original, int duplicate, std::int64_t offset,
+                                    std::int64_t length) = 0;
+
+    // Gives the file at existing (links followed) the further name name;
+    // never replaces anything. False when not linked.
+    virtual bool hardLink(const std::string& existing, const std::string& name) = 0;
+
+    // Swaps what the two names lead to, at once (see exchangeNames).
+    virtual ExchangeResult exchangeNames(const std::string& a, const std::string& b) = 0;
 
     // What this user may do in the folder at path, told without changing it.
     virtual FolderAccess folderAccess(const std::string& path) = 0;

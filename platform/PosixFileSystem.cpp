@@ -43,6 +43,8 @@ bool statxAt(int dirfd, const char* name, bool follow, FileStatus& out) {
     out.inode = stx.stx_ino;
     out.mode = stx.stx_mode;
     out.owner = stx.stx_uid;
+    out.group = stx.stx_gid;
+    out.links = stx.stx_nlink;
     out.size = static_cast<std::int64_t>(stx.stx_size);
     out.hasBirthTime = (stx.stx_mask & STATX_BTIME) != 0;
     out.birthTime = out.hasBirthTime ? toFileTime(stx.stx_btime) : FileTime{};
@@ -249,8 +251,8 @@ std::optional<std::string> PosixFileSystem::canonicalPath(const std::string& pat
     return std::string(resolved.get());
 }
 
-bool PosixFileSystem::moveFile(const std::string& from, const std::string& to) {
-    return posixMoveFile(from, to);
+bool PosixFileSystem::moveFile(const std::string& from, const std::string& to, StopQuery& stop) {
+    return posixMoveFile(from, to, stop);
 }
 
 std::unique_ptr<FileReader> PosixFileSystem::openForReading(const std::string& path,
@@ -277,6 +279,34 @@ std::unique_ptr<FileReader> PosixFileSystem::openForReading(const std::string& p
 
 bool PosixFileSystem::removeFile(const std::string& path) {
     return !path.empty() && ::unlink(path.c_str()) == 0;
+}
+
+Descriptor PosixFileSystem::openToShare(const std::string& path, FileStatus& status) {
+    constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
+    // O_NOATIME is refused unless this user owns the file.
+    int fd = ::open(path.c_str(), kFlags | O_NOATIME);
+    if (fd < 0 && errno == EPERM) {
+        fd = ::open(path.c_str(), kFlags);
+    }
+    Descriptor file(fd);
+    if (!file.valid() || !statxAt(fd, "", true, status) || !status.isRegular() ||
+        onPseudoFileSystem(fd)) {
+        return Descriptor();
+    }
+    return file;
+}
+
+RangeSharing PosixFileSystem::shareRange(int original, int duplicate, std::int64_t offset,
+                                         std::int64_t length) {
+    return shareDataRange(original, duplicate, offset, length);
+}
+
+bool PosixFileSystem::hardLink(const std::string& existing, const std::string& name) {
+    return ::linkat(AT_FDCWD, existing.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+}
+
+ExchangeResult PosixFileSystem::exchangeNames(const std::string& a, const std::string& b) {
+    return platform::exchangeNames(a, b);
 }
 
 FolderAccess PosixFileSystem::folderAccess(const std::string& path) {

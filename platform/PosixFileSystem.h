@@ -13,10 +13,16 @@ public:
                                                     OpenFailure& failure) override;
     bool status(const std::string& path, bool follow, FileStatus& out) override;
     std::optional<std::string> canonicalPath(const std::string& path) override;
-    bool moveFile(const std::string& from, const std::string& to) override;
+    using FileSystem::moveFile;
+    bool moveFile(const std::string& from, const std::string& to, StopQuery& stop) override;
     std::unique_ptr<FileReader> openForReading(const std::string& path,
                                                OpenFailure& failure) override;
     bool removeFile(const std::string& path) override;
+    Descriptor openToShare(const std::string& path, FileStatus& status) override;
+    RangeSharing shareRange(int original, int duplicate, std::int64_t offset,
+                            std::int64_t length) override;
+    bool hardLink(const std::string& existing, const std::string& name) override;
+    ExchangeResult exchangeNames(const std::string& a, const std::string& b) override;
     FolderAccess folderAccess(const std::string& path) override;
     bool makeFolders(const std::string& folder, std::size_t kept,
                      FolderMaking* listener) override;

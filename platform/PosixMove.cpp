@@ -60,7 +60,7 @@ bool moveLinkAcross(const std::string& from, const struct stat& link, const std:
 
 // The copy route: across file systems, and within one that can neither
 // rename without replacing nor make a hard link.
-bool moveByCopy(const std::string& from, const std::string& to) {
+bool moveByCopy(const std::string& from, const std::string& to, StopQuery& stop) {
     struct stat link {};
     if (::lstat(from.c_str(), &link) != 0) {
         return false;
@@ -81,7 +81,7 @@ bool moveByCopy(const std::string& from, const std::string& to) {
     struct stat after {};
     // A source that changed while it was copied is not the file that was
     // listed: its state, change time included, must be as before.
-    if (!copy.fill(in.get(), before) || ::fstat(in.get(), &after) != 0 ||
+    if (!copy.fill(in.get(), before, stop) || ::fstat(in.get(), &after) != 0 ||
         !unchangedFile(before, after) || !copy.publish()) {
         return false;
     }
@@ -97,7 +97,7 @@ bool moveByCopy(const std::string& from, const std::string& to) {
 // file. Where hard links are not offered either (FAT, exFAT, phones and
 // network shares through FUSE), the copy route, which never replaces anything
 // and fails where the file system cannot publish a copy without replacing.
-bool moveWithoutNoReplace(const std::string& from, const std::string& to) {
+bool moveWithoutNoReplace(const std::string& from, const std::string& to, StopQuery& stop) {
     struct stat source {};
     if (::lstat(from.c_str(), &source) != 0 || S_ISDIR(source.st_mode)) {
         return false;
@@ -119,7 +119,7 @@ bool moveWithoutNoReplace(const std::string& from, const std::string& to) {
         case ENOSYS:
         case EOPNOTSUPP:
         case EMLINK:
-            return moveByCopy(from, to);
+            return moveByCopy(from, to, stop);
         default:
             return false;  // the name is taken, or the folders refuse
     }
@@ -133,15 +133,15 @@ MoveStepHook setMoveStepHook(MoveStepHook hook) {
     return previous;
 }
 
-bool posixMoveFile(const std::string& from, const std::string& to) {
+bool posixMoveFile(const std::string& from, const std::string& to, StopQuery& stop) {
     if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
         return true;
     }
     if (errno == EXDEV) {
-        return moveByCopy(from, to);
+        return moveByCopy(from, to, stop);
     }
     if (errno == EINVAL || errno == ENOSYS) {
-        return moveWithoutNoReplace(from, to);  // no RENAME_NOREPLACE on this file system
+        return moveWithoutNoReplace(from, to, stop);  // no RENAME_NOREPLACE on this file system
     }
     return false;
 }

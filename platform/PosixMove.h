@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/StopQuery.h"
+
 namespace folivar::platform {
 
 // Renames or moves one file and never replaces anything at the destination.
@@ -13,8 +15,10 @@ namespace folivar::platform {
 // until it is complete and on disk; then the source is removed, but only
 // while it is provably the very file copied, unchanged. On any failure the
 // copy is removed and the source is left as it was. False when the file was
-// not moved.
-bool posixMoveFile(const std::string& from, const std::string& to);
+// not moved. A copy asks stop between its chunks and before it is
+// published; asked to stop, it is abandoned as a failed one is.
+bool posixMoveFile(const std::string& from, const std::string& to,
+                   StopQuery& stop = StopQuery::never());
 
 // For tests: the moments of a move by copy at which someone else may act,
 // so that races can be played out exactly.

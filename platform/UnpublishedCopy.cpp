@@ -20,6 +20,8 @@ namespace {
 std::atomic<bool> unnamedAllowed{true};
 
 constexpr std::size_t kBufferSize = std::size_t{1} << 20;
+// Bytes one copy_file_range call may copy: between two calls a stop is seen.
+constexpr std::size_t kKernelChunk = std::size_t{4} << 20;
 
 bool syncFolder(const std::string& folder) {
     Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
@@ -28,16 +30,23 @@ bool syncFolder(const std::string& folder) {
 
 // Copies [offset, offset + length) of in to the same place in out: in the
 // kernel where it offers that across these two file systems, else through a
-// buffer. False on a read or write failure; a source that got shorter ends
-// early (the check of its state afterwards sees it).
+// buffer, a chunk at a time. False on a read or write failure, or when asked
+// to stop before a chunk; a source that got shorter ends early (the check of
+// its state afterwards sees it).
 class RangeCopier {
 public:
+    explicit RangeCopier(StopQuery& stop) : stop_(stop) {}
+
     bool copy(int in, int out, off_t offset, off_t length) {
         while (length > 0 && kernelCopies_) {
+            if (stop_.stopRequested()) {
+                return false;
+            }
             off_t from = offset;
             off_t to = offset;
-            const ssize_t n =
-                ::copy_file_range(in, &from, out, &to, static_cast<std::size_t>(length), 0);
+            const ssize_t n = ::copy_file_range(
+                in, &from, out, &to,
+                static_cast<std::size_t>(std::min(length, static_cast<off_t>(kKernelChunk))), 0);
             if (n > 0) {
                 offset += n;
                 length -= n;
@@ -56,6 +65,9 @@ public:
             buffer_ = std::make_unique_for_overwrite<char[]>(kBufferSize);
         }
         while (length > 0) {
+            if (stop_.stopRequested()) {
+                return false;
+            }
             const auto want =
                 static_cast<std::size_t>(std::min<off_t>(length, static_cast<off_t>(kBufferSize)));
             const ssize_t n = ::pread(in, buffer_.get(), want, offset);
@@ -83,14 +95,15 @@ public:
     }
 
 private:
+    StopQuery& stop_;
     bool kernelCopies_ = true;
     std::unique_ptr<char[]> buffer_;
 };
 
 // Copies the data of in and leaves its holes as holes: only the ranges that
 // SEEK_DATA / SEEK_HOLE name as data are written, and the size is set last.
-bool copyWithHoles(int in, int out, off_t size) {
-    RangeCopier copier;
+bool copyWithHoles(int in, int out, off_t size, StopQuery& stop) {
+    RangeCopier copier(stop);
     off_t position = 0;
     while (position < size) {
         off_t data = ::lseek(in, position, SEEK_DATA);
@@ -194,12 +207,14 @@ UnpublishedCopy::~UnpublishedCopy() {
     }
 }
 
-bool UnpublishedCopy::fill(int in, const struct stat& source) {
+bool UnpublishedCopy::fill(int in, const struct stat& source, StopQuery& stop) {
     if (!valid()) {
         return false;
     }
     ::posix_fadvise(in, 0, 0, POSIX_FADV_SEQUENTIAL);
-    if (!copyWithHoles(in, out_.get(), source.st_size)) {
+    // The flush of a large copy may take long on a slow disk: a stop asked
+    // for until then is still seen before it.
+    if (!copyWithHoles(in, out_.get(), source.st_size, stop) || stop.stopRequested()) {
         return false;
     }
     // Owner and group as before where allowed (only root may give a file

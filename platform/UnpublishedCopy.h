@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/Descriptor.h"
+#include "platform/StopQuery.h"
 
 namespace folivar::platform {
 
@@ -25,8 +26,10 @@ public:
 
     // Copies the contents of in (of the state source) with its holes, then
     // owner, extended attributes (and so access control lists) where the
-    // destination accepts them, mode and times, and flushes it all.
-    bool fill(int in, const struct stat& source);
+    // destination accepts them, mode and times, and flushes it all. Asks stop
+    // before each chunk of data and before the flush: false when asked to
+    // stop, with the copy still unpublished.
+    bool fill(int in, const struct stat& source, StopQuery& stop = StopQuery::never());
 
     // Gives the copy its final name, never replacing a file, and flushes the
     // folder. False when the name is taken or anything failed: the copy is

@@ -1,7 +1,5 @@
 #include "renaming/BatchJournal.h"
 
-#include <cerrno>
-#include <cstring>
 #include <unordered_map>
 
 #include "platform/Clock.h"
@@ -43,11 +41,6 @@ std::unique_ptr<BatchJournal> BatchJournal::begin(std::optional<platform::Journa
         why = "the journal is not locked";
         return nullptr;
     }
-    std::optional<platform::JournalFile> file = platform::JournalFile::createIn(folder, why);
-    if (!file) {
-        why = "cannot write in " + folder + ": " + why;
-        return nullptr;
-    }
     std::string text(journal::kFirstLine);
     journal::appendBatchLine(text, table.size(), journal::whenText(platform::clock().localNow()));
     FolderNumbers folders(text);
@@ -77,16 +70,10 @@ std::unique_ptr<BatchJournal> BatchJournal::begin(std::optional<platform::Journa
         }
     }
     text += journal::kBegin;
-    if (!file->append(text) || !file->sync()) {
-        why = "cannot write the journal in " + folder + ": " + std::strerror(errno);
-        file->discard();
+    std::optional<platform::JournalFile> file = JournalHistory::addNewest(folder, text, why);
+    if (!file) {
         return nullptr;
     }
-    if (!file->publishAs(JournalHistory(folder).nextPath())) {
-        why = "cannot write the journal in " + folder;
-        return nullptr;
-    }
-    JournalHistory(folder).prune();
     auto journal = std::unique_ptr<BatchJournal>(new BatchJournal(
         std::move(*lock), std::move(*file), std::move(planned), std::move(sources)));
     journal->rows_ = table.size();

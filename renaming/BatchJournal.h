@@ -42,6 +42,10 @@ public:
                                                const RenameSettings& settings, std::string& why);
     ~BatchJournal() override;
 
+    // The query a move's copy to another file system asks from now on: asked
+    // to stop, the copy is abandoned.
+    void stopWhen(platform::StopQuery& stop) { names_.stopWhen(stop); }
+
     bool fileExists(const std::string& path) override { return names_.fileExists(path); }
     bool move(std::size_t row, const std::string& from, const std::string& to) override;
     bool moveSide(std::size_t k, const std::string& from, const std::string& to) override;

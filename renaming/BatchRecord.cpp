@@ -4,6 +4,7 @@
 #include <charconv>
 #include <iterator>
 #include <limits>
+#include <string>
 #include <unordered_set>
 
 namespace folivar {
@@ -13,7 +14,7 @@ namespace {
 constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
 
 struct Fields {
-    std::string_view parts[12];
+    std::string_view parts[16];
     std::size_t count = 0;
 };
 
@@ -110,6 +111,20 @@ public:
             }
         } else if (kind == "C" && (f.count == 3 || f.count == 4)) {
             made(f);
+        } else if (kind == "L" && f.count == 15) {
+            link(f);
+        } else if (kind == "K" && f.count == 2) {
+            std::size_t row = 0;
+            if (number(f.parts[1], row) && !record.links.empty() &&
+                record.links.back().row == row) {
+                record.links.back().recorded = true;
+            }
+        } else if (kind == "H" && f.count == 3) {
+            JournaledShare share;
+            if (number(f.parts[1], share.row)) {
+                share.path = journal::unescaped(f.parts[2]);
+                record.shares.push_back(std::move(share));
+            }
         }
     }
 
@@ -166,6 +181,27 @@ private:
         }
     }
 
+    void link(const Fields& f) {
+        JournaledLink link;
+        std::optional<MovedIdentity> duplicate;
+        std::optional<MovedIdentity> original;
+        if (!number(f.parts[1], link.row) || !identity(f, 5, duplicate) ||
+            !identity(f, 10, original)) {
+            return;
+        }
+        link.path = journal::unescaped(f.parts[2]);
+        link.original = journal::unescaped(f.parts[3]);
+        link.aside = journal::unescaped(f.parts[4]);
+        link.duplicate = *duplicate;
+        link.originalFile = *original;
+        ++record.planned;
+        const std::string folder = link.path.substr(0, link.path.rfind('/') + 1);
+        if (linkFolders_.insert(folder).second) {
+            record.folders.push_back(folder);
+        }
+        record.links.push_back(std::move(link));
+    }
+
     // Side files are numbered on from the rows, one after the other, each
     // after its row's file.
     void side(const Fields& f) {
@@ -206,6 +242,7 @@ private:
 
     std::vector<std::string> folders_;
     std::unordered_set<std::size_t> usedFolders_;
+    std::unordered_set<std::string> linkFolders_;
     std::vector<Planned> planned_;    // by row, then the side files
     std::vector<std::size_t> order_;  // the planned, in the order they move
     std::size_t lastTold_ = kNone;    // by order

@@ -48,19 +48,40 @@ struct MadeFolder {
     std::uint64_t inode = 0;
 };
 
+// One "Dupl" of a LINK DUPL batch that was to become another name of its
+// "Orig", as the journal tells it.
+struct JournaledLink {
+    std::size_t row = 0;
+    std::string path;            // the "Dupl"'s name, then the link's
+    std::string original;        // its "Orig"
+    std::string aside;           // the hidden name the link was made under
+    MovedIdentity duplicate;     // the "Dupl" as compared
+    MovedIdentity originalFile;  // the "Orig" as compared
+    bool recorded = false;       // the link was made; else it may or may not have been
+};
+
+// A "Dupl" of a LINK DUPL batch whose data was shared.
+struct JournaledShare {
+    std::size_t row = 0;
+    std::string path;
+};
+
 // A batch as its journal tells it.
 struct BatchRecord {
     BatchState state = BatchState::Unknown;
     bool ended = false;  // the batch ran to its end
     std::size_t rows = 0;
     std::string when;                  // the local time it began; empty: not known
-    std::size_t planned = 0;           // rows it was to move
+    std::size_t planned = 0;           // rows it was to move or link
     std::vector<std::string> folders;  // the folders they were in, in list order
     // Every move to take back, in the order made: the recorded ones, then,
     // after a batch that did not end, the rows after them that may have moved.
     // A row's side files come right after its file.
     std::vector<JournaledMove> moves;
     std::vector<MadeFolder> madeFolders;  // in the order made, parents first
+    // A LINK DUPL batch: its links, in the order begun, and its shares.
+    std::vector<JournaledLink> links;
+    std::vector<JournaledShare> shares;
 
     bool undoable() const { return isUndoable(state); }
     bool interrupted() const { return isInterrupted(state); }

@@ -45,6 +45,12 @@ BatchStart BatchStart::prepare(const std::string& folder, const FileTable& table
     return start;
 }
 
+BatchStart BatchStart::stopped() {
+    BatchStart start;
+    start.state_ = State::Stopped;
+    return start;
+}
+
 void BatchStart::runWithoutUndo() {
     if (state_ != State::Unjournaled) {
         return;
@@ -56,10 +62,12 @@ void BatchStart::runWithoutUndo() {
     }
 }
 
-NameOracle& BatchStart::names() {
+NameOracle& BatchStart::names(platform::StopQuery& stop) {
     if (journal_) {
+        journal_->stopWhen(stop);
         return *journal_;
     }
+    plain_.stopWhen(stop);
     return plain_;
 }
 

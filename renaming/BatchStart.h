@@ -25,10 +25,13 @@ public:
         Journaled,    // ready to run, its journal written
         Busy,         // another instance runs a batch or an undo: it does not run
         Unjournaled,  // its journal cannot be written, and why() says why
+        Stopped,      // the user stopped it while it was made ready: it does not run
     };
 
     static BatchStart prepare(const std::string& folder, const FileTable& table,
                               RenameSettings settings);
+    // A batch stopped before it was made ready: nothing written, no lock held.
+    static BatchStart stopped();
 
     State state() const { return state_; }
     const std::string& why() const { return why_; }
@@ -43,8 +46,9 @@ public:
     // No undo may reach a batch numbered below this one.
     std::uint64_t lowestInReach() const { return lowest_; }
 
-    // Where the moves go: through the journal, or straight to the file system.
-    NameOracle& names();
+    // Where the moves go: through the journal, or straight to the file system;
+    // a copy to another file system is abandoned when stop asks for it.
+    NameOracle& names(platform::StopQuery& stop = platform::StopQuery::never());
     // The batch ran to its end.
     void end();
 

@@ -3,6 +3,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "duplicates/LinkUndo.h"
+#include "filelist/ListStatus.h"
 #include "filelist/ProgressReporter.h"
 #include "platform/FileSystem.h"
 #include "platform/HiddenName.h"
@@ -84,12 +86,13 @@ Found locate(const JournaledMove& move, platform::FileStatus& at, bool existed,
     return Found::Gone;
 }
 
-const char* takeBack(const JournaledMove& move, const platform::FileStatus& at) {
+const char* takeBack(const JournaledMove& move, const platform::FileStatus& at,
+                     platform::StopQuery& stop) {
     if (!move.madeIt(MovedIdentity::of(at))) {
         return kNotRestoredChanged;
     }
     platform::FileSystem& fs = platform::fileSystem();
-    if (fs.moveFile(move.to, move.from)) {
+    if (fs.moveFile(move.to, move.from, stop)) {
         return kRestored;
     }
     platform::FileStatus old;
@@ -102,7 +105,8 @@ const char* takeBack(const JournaledMove& move, const platform::FileStatus& at) 
     return kNotRestoredFailed;
 }
 
-const char* undoMove(const JournaledMove& move, bool existed, const platform::FileStatus& ahead) {
+const char* undoMove(const JournaledMove& move, bool existed, const platform::FileStatus& ahead,
+                     platform::StopQuery& stop) {
     platform::FileStatus at;
     switch (locate(move, at, existed, ahead)) {
         case Found::NotMoved:
@@ -114,7 +118,7 @@ const char* undoMove(const JournaledMove& move, bool existed, const platform::Fi
         case Found::Moved:
             break;
     }
-    return takeBack(move, at);
+    return takeBack(move, at, stop);
 }
 
 // The folders the batch made, deepest first, each while it is empty and the
@@ -134,13 +138,14 @@ void removeMadeFolders(const std::vector<MadeFolder>& folders) {
 
 // The side files of row among sides go back after its file; false when one
 // that had moved stays.
-bool undoSides(const std::vector<const JournaledMove*>& sides, std::size_t row) {
+bool undoSides(const std::vector<const JournaledMove*>& sides, std::size_t row,
+               platform::StopQuery& stop) {
     bool all = true;
     for (const JournaledMove* side : sides) {
         if (side->row != row) {
             continue;
         }
-        const char* status = undoMove(*side, false, platform::FileStatus{});
+        const char* status = undoMove(*side, false, platform::FileStatus{}, stop);
         all = all && (status == nullptr || sameStatus(status, kRestored));
     }
     return all;
@@ -215,7 +220,8 @@ UndoOutcome undoBatch(const std::string& folder, FileTable& table, ProgressSink&
             progress.status(unusableJournal(why));
             return outcome;
     }
-    ProgressReporter report(progress, record.moves.size());
+    ProgressReporter report(progress,
+                            record.moves.size() + record.links.size() + record.shares.size());
     outcome.anything = true;
     // An undo killed in the middle is asked about at the next start, and
     // running it again finishes it.
@@ -231,7 +237,12 @@ UndoOutcome undoBatch(const std::string& folder, FileTable& table, ProgressSink&
     // A row's side files come right before its file, the last moved first:
     // they wait for it.
     std::vector<const JournaledMove*> sides;
+    bool stopped = false;
     for (std::size_t k = 0; k < count; ++k) {
+        if (report.stopRequested()) {
+            stopped = true;
+            break;
+        }
         const JournaledMove* move = &moveAt(k);
         platform::FileStatus seen;
         const bool existed = ahead.status(k, seen);
@@ -240,9 +251,16 @@ UndoOutcome undoBatch(const std::string& folder, FileTable& table, ProgressSink&
             report.rowDone();
             continue;
         }
-        const char* status = undoMove(*move, existed, seen);
+        const char* status = undoMove(*move, existed, seen, progress);
+        // A move back that failed while a stop was asked for may be a copy
+        // abandoned halfway: the file is where the batch put it, and so are
+        // its side files.
+        if (status != nullptr && sameStatus(status, kNotRestoredFailed) && report.stopRequested()) {
+            stopped = true;
+            break;
+        }
         if (status != nullptr && sameStatus(status, kRestored) &&
-            !undoSides(sides, move->row)) {
+            !undoSides(sides, move->row, progress)) {
             status = kRestoredSideStays;
         }
         std::erase_if(sides, [move](const JournaledMove* side) { return side->row == move->row; });
@@ -255,7 +273,41 @@ UndoOutcome undoBatch(const std::string& folder, FileTable& table, ProgressSink&
         }
         report.rowDone();
     }
+    const auto tell = [&](std::size_t row, const std::string& path, const char* status) {
+        ++outcome.moves;
+        if (sameStatus(status, kRestored)) {
+            ++outcome.restored;
+        }
+        if (FileRow* shown = finder.find(row, path)) {
+            shown->Status = status;
+        }
+    };
+    // LINK DUPL: the last linked first, each link a step of its own; shared
+    // data stays shared, its files never were one.
+    for (auto link = record.links.rbegin(); link != record.links.rend() && !stopped; ++link) {
+        if (report.stopRequested()) {
+            stopped = true;
+            break;
+        }
+        if (const char* status = undoLink(*link)) {
+            tell(link->row, link->path, status);
+        }
+        report.rowDone();
+    }
     removeMadeFolders(record.madeFolders);
+    if (stopped) {
+        // Not asked about at the next start: the user stopped it, and the
+        // next undo finishes it.
+        platform::appendToJournal(entry.path, journal::kKept);
+        const std::size_t all = count + record.links.size() + record.shares.size();
+        report.status(stoppedText(std::to_string(outcome.restored) + " files from " +
+                                  std::to_string(all) + " are restored"));
+        return outcome;
+    }
+    for (const JournaledShare& share : record.shares) {
+        tell(share.row, share.path, kRestored);
+        report.rowDone();
+    }
     platform::appendToJournal(entry.path, journal::kUndone);
     report.status(std::to_string(outcome.restored) + " files from " +
                   std::to_string(outcome.moves) + " are restored");
@@ -270,7 +322,7 @@ JournalCheck checkJournal(const std::string& folder) {
     std::string why;
     switch (lookUp(folder, {}, lock, entry, record, why)) {
         case Lookup::Batch:
-            if (record.interrupted()) {
+            if (record.interrupted() && record.planned > 0) {
                 check.interrupted =
                     InterruptedBatch{entry.number, record.planned, record.folders, record.when};
             }

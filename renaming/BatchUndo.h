@@ -24,7 +24,7 @@ inline constexpr const char* kRestoredSideStays = "Restored, but a side file sta
 
 struct UndoOutcome {
     bool anything = false;  // the journal held a batch to take back
-    std::size_t moves = 0;  // files the batch had moved
+    std::size_t moves = 0;  // files the batch had moved, linked or shared
     std::size_t restored = 0;
 };
 
@@ -35,14 +35,16 @@ struct UndoReach {
     std::optional<std::uint64_t> only;
 };
 
-// Takes back the newest batch journaled in folder that is not undone yet:
-// every file it moved goes back to its old path, the last moved first, never
-// replacing anything (the same move as the batch's, across file systems too).
-// A row's side files go back after its file, and only once it went back: a
-// file that stays keeps its side files. Then the folders the batch made go,
-// deepest first, each only while it is empty and still the folder the batch
-// made (one whose making a kill cut short before that was written down goes
-// if empty).
+// Takes back the newest batch journaled in folder that is not undone yet,
+// whatever its kind. A LINK DUPL batch: each linked name gets its own copy of
+// the data again (see undoLink); a shared file needs nothing and counts as
+// restored. A rename batch: every file it moved goes back to its old path, the
+// last moved first, never replacing anything (the same move as the batch's,
+// across file systems too). A row's side files go back after its file, and
+// only once it went back: a file that stays keeps its side files. Then the
+// folders the batch made go, deepest first, each only while it is empty and
+// still the folder the batch made (one whose making a kill cut short before
+// that was written down goes if empty).
 // A file gone or changed since (device, inode, size, modification time), or
 // whose old name is taken now, stays where it is; a move the journal never
 // recorded is taken back only for the very file planned, or its copy. The rows
@@ -52,6 +54,11 @@ struct UndoReach {
 // down to a batch marked void. Ends with "3 files from 4 are restored",
 // "Nothing to undo", or why the journal could not be used: held by another
 // instance, or not a file of this user's.
+// Asked to stop (before a file, or during its copy back from another file
+// system, which is then abandoned), it ends there: what is back stays back,
+// the rest stays as the batch left it, the batch is not asked about at the
+// next start, and the next undo finishes it; the text reads
+// "Stopped - 3 files from 10 are restored".
 UndoOutcome undoBatch(const std::string& folder, FileTable& table, ProgressSink& progress,
                       const UndoReach& reach = {});
 

@@ -27,7 +27,7 @@ bool FileSystemNames::fileExists(const std::string& path) {
 }
 
 bool FileSystemNames::move(std::size_t, const std::string& from, const std::string& to) {
-    return platform::fileSystem().moveFile(from, to);
+    return platform::fileSystem().moveFile(from, to, *stop_);
 }
 
 bool FileSystemNames::moveSide(std::size_t, const std::string& from, const std::string& to) {

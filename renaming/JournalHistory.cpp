@@ -1,7 +1,9 @@
 #include "renaming/JournalHistory.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 
 #include "platform/JournalFile.h"
 #include "renaming/JournalLines.h"
@@ -82,6 +84,27 @@ JournalHistory::Found JournalHistory::toUndo(std::uint64_t lowest, Entry& entry,
 
 bool JournalHistory::putOutOfReach() const {
     return entries_.empty() || platform::appendToJournal(entries_.back().path, journal::kVoid);
+}
+
+std::optional<platform::JournalFile> JournalHistory::addNewest(const std::string& folder,
+                                                               std::string_view text,
+                                                               std::string& why) {
+    std::optional<platform::JournalFile> file = platform::JournalFile::createIn(folder, why);
+    if (!file) {
+        why = "cannot write in " + folder + ": " + why;
+        return std::nullopt;
+    }
+    if (!file->append(text) || !file->sync()) {
+        why = "cannot write the journal in " + folder + ": " + std::strerror(errno);
+        file->discard();
+        return std::nullopt;
+    }
+    if (!file->publishAs(JournalHistory(folder).nextPath())) {
+        why = "cannot write the journal in " + folder;
+        return std::nullopt;
+    }
+    JournalHistory(folder).prune();
+    return file;
 }
 
 void JournalHistory::prune() {

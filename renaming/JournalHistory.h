@@ -4,7 +4,10 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "platform/JournalFile.h"
 
 namespace folivar {
 
@@ -47,6 +50,12 @@ public:
 
     // All but the newest kKept go.
     void prune();
+
+    // A new batch's journal in folder beginning with text, on disk under the
+    // newest number, the oldest beyond kKept gone; nullopt with the reason
+    // when it cannot be written. Only the holder of the lock calls it.
+    static std::optional<platform::JournalFile> addNewest(const std::string& folder,
+                                                          std::string_view text, std::string& why);
 
 private:
     std::string folder_;

@@ -114,20 +114,28 @@ std::string whenText(const platform::LocalTime& time) {
     return text;
 }
 
-void appendBatchLine(std::string& out, std::size_t rows, std::string_view when) {
-    out += "batch\t";
-    appendNumber(out, rows);
+namespace {
+
+// "<tag>\t<number>\t<escaped text>": the shape of the batch, folder and
+// shared lines.
+void appendNumberedText(std::string& out, std::string_view tag, std::size_t number,
+                        std::string_view text) {
+    out += tag;
     out += '\t';
-    appendEscaped(out, when);
+    appendNumber(out, number);
+    out += '\t';
+    appendEscaped(out, text);
     out += '\n';
 }
 
+}  // namespace
+
+void appendBatchLine(std::string& out, std::size_t rows, std::string_view when) {
+    appendNumberedText(out, "batch", rows, when);
+}
+
 void appendFolderLine(std::string& out, std::size_t id, std::string_view folder) {
-    out += "F\t";
-    appendNumber(out, id);
-    out += '\t';
-    appendEscaped(out, folder);
-    out += '\n';
+    appendNumberedText(out, "F", id, folder);
 }
 
 // Where a file is to move, from and to, after the fields before them.
@@ -205,6 +213,30 @@ void appendMovedLine(std::string& out, std::size_t row) {
 void appendMovedLine(std::string& out, std::size_t row,
                      const std::optional<MovedIdentity>& identity) {
     appendRowLine(out, "M\t", row, identity);
+}
+
+void appendLinkLine(std::string& out, std::size_t row, std::string_view path,
+                    std::string_view original, std::string_view aside,
+                    const MovedIdentity& duplicate, const MovedIdentity& originalFile) {
+    out += "L\t";
+    appendNumber(out, row);
+    for (const std::string_view field : {path, original, aside}) {
+        out += '\t';
+        appendEscaped(out, field);
+    }
+    appendIdentity(out, duplicate);
+    appendIdentity(out, originalFile);
+    out += '\n';
+}
+
+void appendLinkedLine(std::string& out, std::size_t row) {
+    out += "K\t";
+    appendNumber(out, row);
+    out += '\n';
+}
+
+void appendSharedLine(std::string& out, std::size_t row, std::string_view path) {
+    appendNumberedText(out, "H", row, path);
 }
 
 }  // namespace journal

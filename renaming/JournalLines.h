@@ -85,11 +85,21 @@ inline bool isInterrupted(BatchState state) {
 //                                   folder, written out before it is made
 //   C <n> <device> <inode>          folder n was made, and is this folder
 //   C <n> -                         folder n was not made by the batch
+//   L <row> <path> <original> <aside> <device> <inode> <size> <sec> <nsec>
+//     <device> <inode> <size> <sec> <nsec>
+//                                   LINK DUPL: the "Dupl" at path is to become
+//                                   another name of its "Orig" through the hidden
+//                                   name aside; both files as compared; on disk
+//                                   before the link is made
+//   K <row>                         that link made
+//   H <row> <path>                  LINK DUPL: the data of the "Dupl" at path is
+//                                   shared with its "Orig" (nothing to take back)
 //   end                             the batch ran to its end
 //   undo / undone                   an undo began / ended
 //   kept                            the user chose to keep an interrupted batch
 //   void                            a later batch ran without a journal: no undo
 //                                   reaches this one or any before it
+// A batch is a rename batch (P lines) or a LINK DUPL one (L and H lines).
 // Version 1, the one file "journal" of older versions, has no time and no S
 // lines.
 namespace journal {
@@ -120,6 +130,12 @@ void appendMadeLine(std::string& out, std::size_t folder, const platform::FileSt
 void appendMovedLine(std::string& out, std::size_t row);
 void appendMovedLine(std::string& out, std::size_t row,
                      const std::optional<MovedIdentity>& identity);
+
+void appendLinkLine(std::string& out, std::size_t row, std::string_view path,
+                    std::string_view original, std::string_view aside,
+                    const MovedIdentity& duplicate, const MovedIdentity& originalFile);
+void appendLinkedLine(std::string& out, std::size_t row);
+void appendSharedLine(std::string& out, std::size_t row, std::string_view path);
 
 // The state a status line sets; nullopt for the other lines.
 std::optional<BatchState> stateOfLine(std::string_view line);

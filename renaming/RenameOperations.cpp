@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "filelist/ListStatus.h"
 #include "filelist/ProgressReporter.h"
 #include "platform/Clock.h"
 #include "renaming/DateFolderPattern.h"
@@ -216,7 +217,7 @@ RowOutcome decideRow(const RenameSettings& settings, std::size_t row, const File
 }
 
 std::size_t renameRows(FileTable& table, const RenameSettings& settings, ProgressSink& progress) {
-    FileSystemNames names;
+    FileSystemNames names(progress);
     return renameRows(table, settings, progress, names);
 }
 
@@ -226,11 +227,23 @@ std::size_t renameRows(FileTable& table, const RenameSettings& given, ProgressSi
     const bool renaming = settings.kind == RenameKind::Rename;
     ProgressReporter report(progress, table.size());
     std::size_t done = 0;
+    bool stopped = false;
     for (std::size_t i = 0; i < table.size(); ++i) {
+        if (report.stopRequested()) {
+            stopped = true;
+            break;
+        }
         FileRow& row = table[i];
         RowOutcome outcome = decideRow(settings, i, row, names);
+        const bool moved = isMovedOutcome(outcome.status);
+        // A move that failed while a stop was asked for may be a copy
+        // abandoned halfway: its file is where it was, and so is its row.
+        if (!moved && outcome.plan.settled == nullptr && report.stopRequested()) {
+            stopped = true;
+            break;
+        }
         row.Status = outcome.status;
-        if (isMovedOutcome(outcome.status)) {
+        if (moved) {
             row.FileName = std::move(outcome.plan.name);
             if (!renaming) {
                 row.Path = std::move(outcome.plan.folder);
@@ -239,8 +252,9 @@ std::size_t renameRows(FileTable& table, const RenameSettings& given, ProgressSi
         }
         report.rowDone();
     }
-    report.status(std::to_string(done) + " files from " + std::to_string(table.size()) + " are " +
-                  (renaming ? "renamed" : "moved"));
+    const std::string text = std::to_string(done) + " files from " + std::to_string(table.size()) +
+                             " are " + (renaming ? "renamed" : "moved");
+    report.status(stopped ? stoppedText(text) : text);
     return done;
 }
 

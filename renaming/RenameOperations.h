@@ -118,7 +118,10 @@ RowOutcome decideRow(const RenameSettings& settings, std::size_t row, const File
 // the move (never replacing a file) with its side files, the row's outcome in
 // its Status cell and, after a success, its new FileName and Path. Progress after every row, then
 // the summary: "12 files from 15 are renamed" (or "... are moved"). Returns
-// the number of files renamed or moved.
+// the number of files renamed or moved. Asked to stop (before a row, or
+// during a copy to another file system, which is then abandoned), it ends
+// there: the rows not done keep their cells, and the summary begins with
+// "Stopped - ".
 std::size_t renameRows(FileTable& table, const RenameSettings& settings, ProgressSink& progress);
 // The same, moving through the oracle (one that records each move).
 std::size_t renameRows(FileTable& table, const RenameSettings& settings, ProgressSink& progress,

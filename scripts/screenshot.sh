@@ -4,21 +4,25 @@
 # after the scan), fits the columns by double clicks on the header's dividers
 # and saves a picture of the window; then opens the folder in the shell pane
 # and saves a second picture.
+# Before the rename, a MOVE into a subfolder where one name is taken is
+# previewed, and a third picture shows the preview with that clash.
 # Usage: scripts/screenshot.sh [list picture, default docs/screenshot.png]
 #                              [shell picture, default docs/screenshot-shell.png]
+#                              [preview picture, default docs/screenshot-preview.png]
 set -euo pipefail
 self="$(realpath "$0")"
 cd "$(dirname "$0")/.."
 out="$(realpath -m "${1:-docs/screenshot.png}")"
 shell_out="$(realpath -m "${2:-docs/screenshot-shell.png}")"
+preview_out="$(realpath -m "${3:-docs/screenshot-preview.png}")"
 # As root, the pictures are taken with a /tmp of their own, so the folder
 # tree shows the sample folder and not whatever else lies in /tmp (unless a
 # picture is to go into /tmp itself).
 if [ -z "${FOLIVAR_PRIVATE_TMP:-}" ] && [ "$(id -u)" -eq 0 ] && unshare -m true 2>/dev/null &&
-    [[ "$out" != /tmp/* && "$shell_out" != /tmp/* ]]; then
+    [[ "$out" != /tmp/* && "$shell_out" != /tmp/* && "$preview_out" != /tmp/* ]]; then
     # shellcheck disable=SC2016 # expanded by the inner shell
     exec env FOLIVAR_PRIVATE_TMP=1 unshare -m --propagation private \
-        sh -c 'mount -t tmpfs tmpfs /tmp && exec "$0" "$@"' "$self" "$out" "$shell_out"
+        sh -c 'mount -t tmpfs tmpfs /tmp && exec "$0" "$@"' "$self" "$out" "$shell_out" "$preview_out"
 fi
 scripts/setup-debian.sh
 for tool in import xdotool; do
@@ -50,14 +54,18 @@ trap 'kill $program "$xvfb" 2>/dev/null || true; rm -rf "$photos"' EXIT
 sleep 1
 DISPLAY="$display" build/app/folivar &
 program=$!
-window=""
-for _ in $(seq 50); do
-    window=$(DISPLAY="$display" xdotool search --name "Mirosel Folivar v3.0" 2>/dev/null | head -n 1) && [ -n "$window" ] && break
-    sleep 0.2
-done
-[ -n "$window" ] || { echo "the window did not appear"; exit 1; }
-shoot() {  # saves the window as a small picture: 128 colours lose nothing seen here
-    DISPLAY="$display" import -window "$window" "$1"
+window_named() {  # prints the id of the first window whose title holds $1, waiting up to ten seconds
+    local id=""
+    for _ in $(seq 50); do
+        id=$(DISPLAY="$display" xdotool search --name "$1" 2>/dev/null | head -n 1) && [ -n "$id" ] && break
+        sleep 0.2
+    done
+    [ -n "$id" ] || { echo "no window \"$1\" appeared" >&2; return 1; }
+    echo "$id"
+}
+window=$(window_named "Mirosel Folivar v3.0")
+shoot() {  # saves a window (the main one by default) as a small picture: 128 colours lose nothing seen here
+    DISPLAY="$display" import -window "${2:-$window}" "$1"
     convert "$1" -strip -colors 128 "PNG8:$1"
     echo "saved $1"
 }
@@ -81,6 +89,27 @@ type_at 48 201 "IMG*"              # ScanEdit1
 at 81 324 click 1                  # SCAN
 sleep 1
 at 40 354 click 1                  # FileName header: sorted by name
+sleep 0.5
+head -c 5000 /dev/urandom >"$photos/Raw/IMG_0105.jpg"   # taken in the move target
+at 445 96 click 1                  # Put files into...
+sleep 1.5
+DISPLAY="$display" xdotool key --clearmodifiers ctrl+a type --delay 5 "$photos/Raw"
+DISPLAY="$display" xdotool key Return
+sleep 1
+at 314 142 click 1                 # RenMovBox: move
+sleep 0.5
+DISPLAY="$display" xdotool key Down Return
+sleep 0.5
+at 60 373 click 1                  # the first row, then Preview New Names
+DISPLAY="$display" xdotool key ctrl+p
+preview=$(window_named "Preview of")
+sleep 0.5
+shoot "$preview_out" "$preview"
+DISPLAY="$display" xdotool key Escape
+sleep 0.5
+at 314 142 click 1                 # RenMovBox: rename again
+sleep 0.5
+DISPLAY="$display" xdotool key Up Return
 sleep 0.5
 rm "$photos/IMG_0107.jpg"          # gone since the scan
 at 232 324 click 1                 # RENAME

@@ -11,7 +11,7 @@ packages=(
     bfs fd-find findutils coreutils mawk rename jdupes rdfind fdupes exiv2 libimage-exiftool-perl
     xvfb xauth fonts-dejavu-core python3 python3-openpyxl
     desktop-file-utils appstream xdotool file dpkg-dev xdg-utils lintian
-    fusefat dosfstools
+    fusefat dosfstools btrfs-progs xfsprogs duperemove
 )
 
 missing=()

@@ -89,6 +89,9 @@ public:
     // the same for every value.
     int RequestsInFlight() const { return walker_.ReadAhead.requests; }
     void SetRequestsInFlight(int value) { walker_.ReadAhead.requests = value; }
+    // All of the walk's read-ahead limits at once.
+    const WalkReadAhead& ReadAhead() const { return walker_.ReadAhead; }
+    void SetReadAhead(const WalkReadAhead& value) { walker_.ReadAhead = value; }
 
     TOnFileFound OnFileFound;
     TOnAcceptFile OnAcceptFile;

@@ -1,9 +1,13 @@
 #include "session/FileListSession.h"
 
 #include <algorithm>
+#include <memory>
+#include <numeric>
+#include <optional>
 #include <utility>
 
 #include "datetaken/DateTakenSort.h"
+#include "duplicates/LinkJournal.h"
 #include "filelist/ColumnSort.h"
 #include "filelist/DeleteItems.h"
 #include "filelist/EConvertError.h"
@@ -13,6 +17,7 @@
 #include "filelist/Shuffle.h"
 #include "filelist/SizeSum.h"
 #include "platform/StateFolder.h"
+#include "renaming/JournalHistory.h"
 #include "search/Masks.h"
 
 namespace folivar {
@@ -74,16 +79,19 @@ ScanOutcome FileListSession::scan(const ScanSettings& settings, ProgressSink& pr
     }
     outcome.folders =
         foldersToScan(settings.folders, settings.options.contains(okIncludeSubfolder));
+    ScanDriver::Totals totals;
     try {
         driver_.prepare(settings);
         sortedBy_.reset();
         dates_.clear();
-        ScanDriver::Totals totals;
         {
             const Change change(observer_, Change::Of::Rows);
             totals = driver_.walk(*outcome.folders, report);
         }
-        report.status(scanSummary(table_.size(), totals));
+        // The move target chosen stays in sight after a scan to its end.
+        const bool target = !moveTarget_.empty() && !totals.stopped;
+        report.status(scanSummary(table_.size(), totals) +
+                      (target ? "; Put files into " + moveTarget_ : std::string()));
     } catch (const EConvertError& error) {
         outcome.result = ScanOutcome::Result::Stopped;
         outcome.error = error.what();
@@ -94,6 +102,7 @@ ScanOutcome FileListSession::scan(const ScanSettings& settings, ProgressSink& pr
         return outcome;
     }
     outcome.buttons = ActionButtons::forRows(table_.size());
+    outcome.stopped = totals.stopped;
     return outcome;
 }
 
@@ -113,9 +122,16 @@ std::vector<std::size_t> FileListSession::shuffle() {
 
 std::vector<std::size_t> FileListSession::sortByDateTaken(ProgressSink& progress) {
     const Change change(observer_, Change::Of::Rows);
-    std::vector<std::size_t> order = folivar::sortByDateTaken(table_, dates_, progress);
+    std::optional<std::vector<std::size_t>> order =
+        folivar::sortByDateTaken(table_, dates_, progress);
+    if (!order) {
+        // Stopped: every row where it was.
+        std::vector<std::size_t> kept(table_.size());
+        std::iota(kept.begin(), kept.end(), std::size_t{0});
+        return kept;
+    }
     sortedBy_.reset();  // by no column
-    return order;
+    return std::move(*order);
 }
 
 std::vector<OpenRequest> FileListSession::filesToOpen(const RowSelection& selection) const {
@@ -153,13 +169,19 @@ std::optional<std::string> FileListSession::sumSizes(const RowSelection& selecti
 BatchStart FileListSession::prepareRename(RenameKind kind, const NamingScheme& scheme,
                                           ProgressSink& progress) const {
     RenameSettings settings{kind, scheme, moveTarget_, &dates_};
-    if (usesDatesTaken(settings)) {
-        dates_.readAll(table_, progress);
+    if (usesDatesTaken(settings) && !dates_.readAll(table_, progress)) {
+        ProgressReporter(progress).status(
+            stoppedText(filesInList() + (kind == RenameKind::Rename ? "; no file is renamed"
+                                                                    : "; no file is moved")));
+        return BatchStart::stopped();
     }
     return BatchStart::prepare(journalFolder_, table_, std::move(settings));
 }
 
 std::size_t FileListSession::rename(BatchStart batch, ProgressSink& progress) {
+    if (batch.state() == BatchStart::State::Stopped) {
+        return 0;  // prepareRename said so
+    }
     if (!batch.mayRun()) {
         progress.status(batch.state() == BatchStart::State::Busy ? batch.why() : filesInList());
         return 0;
@@ -167,7 +189,7 @@ std::size_t FileListSession::rename(BatchStart batch, ProgressSink& progress) {
     lowestUndoable_ = std::max(lowestUndoable_, batch.lowestInReach());
     const Change change(observer_, Change::Of::Cells);
     const std::vector<std::string> before = filesOf(table_);
-    const std::size_t done = renameRows(table_, batch.settings(), progress, batch.names());
+    const std::size_t done = renameRows(table_, batch.settings(), progress, batch.names(progress));
     batch.end();
     dates_.follow(before, table_);
     return done;
@@ -178,14 +200,16 @@ std::size_t FileListSession::rename(RenameKind kind, const NamingScheme& scheme,
     return rename(prepareRename(kind, scheme, progress), progress);
 }
 
-std::vector<PreviewRow> FileListSession::preview(RenameKind kind, const NamingScheme& scheme,
-                                                 ProgressSink& progress) const {
+std::optional<std::vector<PreviewRow>> FileListSession::preview(RenameKind kind,
+                                                                const NamingScheme& scheme,
+                                                                ProgressSink& progress) const {
     if (kind != RenameKind::Rename && moveTarget_.empty()) {
-        return {};
+        return std::vector<PreviewRow>{};
     }
     const RenameSettings settings{kind, scheme, moveTarget_, &dates_};
-    if (usesDatesTaken(settings)) {
-        dates_.readAll(table_, progress);
+    if (usesDatesTaken(settings) && !dates_.readAll(table_, progress)) {
+        ProgressReporter(progress).status(stoppedText(filesInList() + "; no preview is made"));
+        return std::nullopt;
     }
     return previewRows(table_, settings);
 }
@@ -226,6 +250,41 @@ DuplicateFinder::SearchOutcome FileListSession::findDuplicates(ProgressSink& pro
 DuplicateFinder::DeleteOutcome FileListSession::deleteDuplicates(ProgressSink& progress) {
     const Change change(observer_, Change::Of::Rows);
     return finder_.deleteDuplicates(table_, progress);
+}
+
+std::size_t FileListSession::keepThisCopy(const RowSelection& selection) {
+    const Change change(observer_, Change::Of::Cells);
+    return finder_.keepThisCopy(table_, selection);
+}
+
+DuplicateFinder::LinkOutcome FileListSession::linkDuplicates(ProgressSink& progress,
+                                                             const std::function<bool()>& mayLink) {
+    LinkJournal::Start start = LinkJournal::Start::Unjournaled;
+    std::string why;
+    const std::unique_ptr<LinkJournal> journal =
+        LinkJournal::begin(journalFolder_, table_.size(), start, why);
+    if (start == LinkJournal::Start::Busy) {
+        progress.status(why);
+        return DuplicateFinder::LinkOutcome{.rowCount = table_.size()};
+    }
+    const Change change(observer_, Change::Of::Cells);
+    const DuplicateFinder::LinkPlan plan = finder_.planLink(table_);
+    // A link is made only where its undo is written down.
+    const bool link = journal && plan.asksBeforeLinking() && mayLink();
+    LinkRecorder& recorder = journal ? static_cast<LinkRecorder&>(*journal) : LinkRecorder::none();
+    DuplicateFinder::LinkOutcome outcome = finder_.linkDuplicates(table_, progress, link, recorder);
+    if (journal) {
+        journal->end();
+    } else if (plan.asksBeforeLinking()) {
+        progress.status(linkingText(outcome.rowCount, outcome.shared, outcome.linked,
+                                    outcome.remained, outcome.reclaimed) +
+                        "; nothing linked without the undo journal: " + why);
+    }
+    return outcome;
+}
+
+DuplicateFinder::LinkOutcome FileListSession::linkDuplicates(ProgressSink& progress, bool mayLink) {
+    return linkDuplicates(progress, [mayLink] { return mayLink; });
 }
 
 SpreadsheetExport::Outcome FileListSession::exportList(ProgressSink& progress) {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -80,7 +81,8 @@ public:
     std::vector<std::size_t> shuffle();
 
     // Sort by Date Taken, oldest first, reading the dates not read yet;
-    // returns the order applied, as sortByColumn does.
+    // returns the order applied, as sortByColumn does (none but the rows'
+    // own when it was stopped while reading).
     std::vector<std::size_t> sortByDateTaken(ProgressSink& progress);
     // The dates taken read so far, by file.
     const DatesTaken& datesTaken() const { return dates_; }
@@ -103,7 +105,9 @@ public:
     // have every row's date read first), then run, when it may, and returns
     // the number of files done. A moving operation without a move target
     // folder touches no row; a batch another instance keeps from running
-    // says so.
+    // says so. Stopped while it reads the dates, no file moves (the dates read
+    // are kept) and the status says "Stopped - 12 files in list; no file is
+    // renamed" (or "... moved").
     BatchStart prepareRename(RenameKind kind, const NamingScheme& scheme,
                              ProgressSink& progress = ProgressSink::silent()) const;
     std::size_t rename(BatchStart batch, ProgressSink& progress);
@@ -111,17 +115,19 @@ public:
     std::size_t rename(RenameKind kind, const NamingScheme& scheme, ProgressSink& progress);
     // What rename() would do to every row, touching no file; for a moving
     // operation into the move target folder (none: nothing to show). Dates
-    // taken not read yet are read first, told to progress.
-    std::vector<PreviewRow> preview(RenameKind kind, const NamingScheme& scheme,
-                                    ProgressSink& progress = ProgressSink::silent()) const;
+    // taken not read yet are read first, told to progress; stopped meanwhile,
+    // there is no preview (nullopt) and the status says so.
+    std::optional<std::vector<PreviewRow>> preview(
+        RenameKind kind, const NamingScheme& scheme,
+        ProgressSink& progress = ProgressSink::silent()) const;
 
     // Where the journal of the batches is kept (the user's state folder
     // unless set; empty: no journal, no undo).
     const std::string& journalFolder() const { return journalFolder_; }
     void setJournalFolder(std::string folder) { journalFolder_ = std::move(folder); }
-    // Takes the newest RENAME, MOVE or REN+MOV batch not undone yet back (see
-    // undoBatch), also one of an earlier run of the program; never one from
-    // before a batch that ran without its journal.
+    // Takes the newest batch not undone yet back, a RENAME, MOVE or REN+MOV
+    // or a LINK DUPL (see undoBatch), also one of an earlier run of the
+    // program; never one from before a batch that ran without its journal.
     UndoOutcome undoLastBatch(ProgressSink& progress);
     // What the journal holds for the start to ask about (see checkJournal);
     // the interrupted batch is then undone, if it still is the one to take
@@ -138,6 +144,27 @@ public:
     // compared.
     DuplicateFinder::SearchOutcome findDuplicates(ProgressSink& progress);
     DuplicateFinder::DeleteOutcome deleteDuplicates(ProgressSink& progress);
+
+    // For the window, two calls after FIND DUPL:
+    // - Keep This Copy (PopupMenu1's KeepThisCopy1) over the selected rows:
+    //   each selected "Dupl" becomes its group's "Orig" and the former "Orig"
+    //   a "Dupl" (the last selected of a group wins). Returns the number of
+    //   groups whose "Orig" changed; the rows' cells are told to the observer.
+    std::size_t keepThisCopy(const RowSelection& selection);
+    // - LINK DUPL (LinkDuplButton) over the rows the last search marked
+    //   "Dupl", only while they and their "Orig" are the files compared:
+    //   data shared where the file system can ("Shared"), else names linked
+    //   ("Linked") if mayLink answers yes; it is called at most once a run,
+    //   and only when some "Dupl" can only be linked (the window asks the
+    //   user there). Every other row "Remained". The run is journaled as the
+    //   newest batch, so undoLastBatch takes it back; the status line tells
+    //   the counts and "Reclaimed - <size>". While another instance runs a
+    //   batch nothing is done and the status says so; where the journal
+    //   cannot be written, data is still shared but nothing is linked.
+    DuplicateFinder::LinkOutcome linkDuplicates(ProgressSink& progress,
+                                                const std::function<bool()>& mayLink);
+    // The same with the answer given ahead.
+    DuplicateFinder::LinkOutcome linkDuplicates(ProgressSink& progress, bool mayLink);
 
     // EXPORT, into a new workbook of the spreadsheet application.
     SpreadsheetExport::Outcome exportList(ProgressSink& progress);

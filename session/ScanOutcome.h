@@ -25,6 +25,9 @@ struct ScanOutcome {
     // no whole number. Rows found before stay.
     std::string error;
     ActionButtons buttons;  // Completed: as the rows found allow
+    // Completed, but the user stopped the walk: the rows found until then
+    // are the list.
+    bool stopped = false;
 };
 
 }  // namespace folivar

@@ -235,17 +235,18 @@ private slots:
             captions << (action->isSeparator() ? QStringLiteral("-") : action->text());
             QVERIFY2(action->shortcut().isEmpty(), qPrintable(action->objectName()));
         }
-        QCOMPARE(names, (QStringList{"OpenFiles1", "OpenFolder1", "OpenInShell1", "N1",
-                                     "SelectAll1", "InvSelection1", "ShuffleItems1", "N2",
-                                     "DeleteItems1", "DeleteFiles1", "N3", "SumUpZizeofFiles1",
-                                     "PreviewNames1", "UndoRename1", "SortByDateTaken1"}));
-        QCOMPARE(captions,
-                 (QStringList{"Open File(s)  [Enter]", "Open Folder  [Shift+Enter]",
-                              "Open In Shell  [Space]", "-", "Select All  [Ctrl+A]",
-                              "Inv. Selection  [Ctrl+Q]", "Shuffle Items  [Ctrl+S]", "-",
-                              "Delete Item(s)  [Delete]", "Delete File(s)  [Shift+Del]", "-",
-                              "Sum Up Zize of File(s)  [+]", "Preview New Names  [Ctrl+P]",
-                              "Undo Last Rename/Move  [Ctrl+Z]", "Sort by Date Taken"}));
+        QCOMPARE(names,
+                 (QStringList{"OpenFiles1", "OpenFolder1", "OpenInShell1", "N1", "SelectAll1",
+                              "InvSelection1", "ShuffleItems1", "N2", "DeleteItems1",
+                              "DeleteFiles1", "N3", "SumUpZizeofFiles1", "PreviewNames1",
+                              "UndoRename1", "SortByDateTaken1", "KeepThisCopy1"}));
+        QCOMPARE(captions, (QStringList{"Open File(s)  [Enter]", "Open Folder  [Shift+Enter]",
+                                        "Open In Shell  [Space]", "-", "Select All  [Ctrl+A]",
+                                        "Inv. Selection  [Ctrl+Q]", "Shuffle Items  [Ctrl+S]", "-",
+                                        "Delete Item(s)  [Delete]", "Delete File(s)  [Shift+Del]",
+                                        "-", "Sum Up Zize of File(s)  [+]",
+                                        "Preview New Names  [Ctrl+P]", "Undo Last Batch  [Ctrl+Z]",
+                                        "Sort by Date Taken", "Keep This Copy"}));
         QCOMPARE(menu->defaultAction(), w.control<QAction>("OpenFiles1"));
     }
 

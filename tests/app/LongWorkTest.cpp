@@ -1,4 +1,3 @@
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QListWidget>
@@ -7,16 +6,13 @@
 #include <functional>
 #include <memory>
 
+#include "LongOperations.h"
 #include "WindowFixture.h"
 #include "app/LongWork.h"
-#include "support/ScopedVariable.h"
-#include "support/TempTree.h"
 
 using folivar::LongWork;
 using folivar::TForm1;
-using folivar::test::ScopedVariable;
-using folivar::test::setListEntries;
-using folivar::test::TempTree;
+using folivar::test::LongOperations;
 using folivar::test::WindowFixture;
 
 namespace {
@@ -68,20 +64,9 @@ class LongWorkTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() {
-        tree_ = std::make_unique<TempTree>();
-        folder_ = QString::fromStdString(tree_->dir("in"));
-        target_ = QString::fromStdString(tree_->dir("out"));
-        for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg"}) {
-            tree_->file(std::string("in/") + name, name[0] == 'd' ? "other" : "same");
-        }
-        tmpdir_ = std::make_unique<ScopedVariable>("TMPDIR", tree_->dir("tmp"));  // the export's
-    }
+    void init() { operations_ = std::make_unique<LongOperations>(); }
 
-    void cleanup() {
-        tmpdir_.reset();
-        tree_.reset();
-    }
+    void cleanup() { operations_.reset(); }
 
     // keepAlive() processes events only while an operation runs and at most
     // once per interval; what is still queued when the operation ends goes
@@ -127,14 +112,10 @@ private slots:
     void duringEveryLongOperationTheWindowAnswersButTakesNoInput_data() {
         QTest::addColumn<QString>("operation");
         QTest::addColumn<bool>("listHeld");  // the list keeps its picture while rows change
-        QTest::newRow("scan") << "scan" << true;
-        QTest::newRow("rename") << "rename" << false;
-        QTest::newRow("move") << "move" << false;
-        QTest::newRow("find dupl") << "find dupl" << true;
-        QTest::newRow("del dupl") << "del dupl" << true;
-        QTest::newRow("delete files") << "delete files" << true;
-        QTest::newRow("export") << "export" << false;
-        QTest::newRow("undo") << "undo" << false;
+        const QStringList held{"scan", "find dupl", "del dupl", "delete files", "sort by date"};
+        for (const QString& operation : LongOperations::names()) {
+            QTest::newRow(qPrintable(operation)) << operation << held.contains(operation);
+        }
     }
 
     void duringEveryLongOperationTheWindowAnswersButTakesNoInput() {
@@ -145,11 +126,9 @@ private slots:
         auto* work = form.findChild<LongWork*>();
         QVERIFY(work != nullptr);
         work->setInterval(0);  // every chance is taken
-        setListEntries(w.control<QListWidget>("PathListBox"), {folder_});
-        setListEntries(w.control<QListWidget>("ScanListBox2"), {"*.tmp"});
-        form.ScanButtonClick();
+        operations_->scan(w);
         QCOMPARE(w.listColumn(0).size(), 4);
-        const std::function<void()> run = prepare(w, operation);
+        const std::function<void()> run = operations_->prepare(w, operation);
 
         EventLog log(work);
         log.watch(w.listView());
@@ -189,44 +168,7 @@ private slots:
     }
 
 private:
-    // Makes ready for the operation and returns what runs it.
-    std::function<void()> prepare(WindowFixture& w, const QString& operation) {
-        TForm1& form = w.form();
-        if (operation == "scan") {
-            return [&form] { form.ScanButtonClick(); };
-        }
-        if (operation == "rename") {
-            return [&form] { form.RenameButtonClick(); };
-        }
-        if (operation == "move") {
-            w.control<QComboBox>("RenMovBox")->setCurrentIndex(1);
-            w.desktop().folderAnswers = {target_};
-            w.desktop().yesNoAnswers = {true};
-            return [&form] { form.RenameButtonClick(); };
-        }
-        if (operation == "find dupl") {
-            return [&form] { form.FindDuplButtonClick(); };
-        }
-        if (operation == "del dupl") {
-            form.FindDuplButtonClick();
-            return [&form] { form.FindDuplButtonClick(); };
-        }
-        if (operation == "delete files") {
-            w.select(folivar::RowSelection(4, true));
-            return [&form] { form.DeleteFiles1Click(); };
-        }
-        if (operation == "undo") {
-            form.RenameButtonClick();
-            return [&form] { form.UndoRename1Click(); };
-        }
-        w.desktop().spreadsheetApplication = true;
-        return [&form] { form.ExportButtonClick(); };
-    }
-
-    std::unique_ptr<TempTree> tree_;
-    QString folder_;
-    QString target_;
-    std::unique_ptr<ScopedVariable> tmpdir_;
+    std::unique_ptr<LongOperations> operations_;
 };
 
 QTEST_MAIN(LongWorkTest)

@@ -149,6 +149,9 @@ private slots:
         QTest::mouseClick(pick, Qt::LeftButton);
         QCOMPARE(w.status(), "2 files in list; You selected " + target_);
         QCOMPARE(pick->toolTip(), "Put files into " + target_);
+        w.form().ScanButtonClick();  // each scan's summary names the target while one is set
+        const QString scanned = w.status();
+        QVERIFY2(scanned.endsWith("; Put files into " + target_), qPrintable(scanned));
 
         QTest::mouseClick(pick, Qt::LeftButton);  // cancelled
         QVERIFY(QDir(target_).removeRecursively());
@@ -158,7 +161,9 @@ private slots:
                  (QStringList{"browseForFolder: Put files into... []",
                               "browseForFolder: Put files into... [" + target_ + "]",
                               "browseForFolder: Put files into... []"}));
-        QCOMPARE(w.status(), "2 files in list; You selected " + target_);
+        QCOMPARE(w.status(), scanned);
+        w.form().ScanButtonClick();
+        QVERIFY2(!w.status().contains("Put files into"), qPrintable(w.status()));
 
         w.desktop().calls.clear();
         w.control<QComboBox>("RenMovBox")->setCurrentIndex(1);

@@ -6,6 +6,7 @@
 
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -99,7 +100,7 @@ TEST(DateTakenSortTest, OldestFirstStableAndUnreadableByModifiedCell) {
     FileTable table = tableOf(
         {row("y", "x"), row("c"), row("a"), row("x", "2.4.2023"), row("e"), row("b"), row("d")});
     test::RecordingSink sink;
-    const std::vector<std::size_t> order = sortByDateTaken(table, dates, sink);
+    const std::optional<std::vector<std::size_t>> order = sortByDateTaken(table, dates, sink);
     EXPECT_EQ(names(table), (std::vector<std::string>{"b", "x", "d", "c", "e", "a", "y"}));
     EXPECT_EQ(order, (std::vector<std::size_t>{5, 3, 6, 1, 4, 2, 0}));
     EXPECT_EQ(sink.percents.back(), 100);

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <ctime>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,10 @@ struct FolderCase {
     std::vector<Entry> entries;
     bool removed;
 };
+
+void PrintTo(const FolderCase& c, std::ostream* out) {
+    *out << c.what;
+}
 
 class OldExportFolders : public testing::TestWithParam<FolderCase> {};
 

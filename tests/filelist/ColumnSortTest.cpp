@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <clocale>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -41,6 +42,11 @@ struct SortCase {
     bool descending;
     Texts cells, sorted;
 };
+
+void PrintTo(const SortCase& c, std::ostream* out) {
+    *out << "column " << static_cast<int>(c.column)
+         << (c.descending ? " descending" : " ascending");
+}
 
 class SortByColumn : public testing::TestWithParam<SortCase> {
 protected:
@@ -106,6 +112,10 @@ struct ErrorCase {
     Texts cells;
     std::string message;
 };
+
+void PrintTo(const ErrorCase& c, std::ostream* out) {
+    *out << c.message;
+}
 
 class SortError : public testing::TestWithParam<ErrorCase> {};
 

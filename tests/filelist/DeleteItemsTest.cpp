@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,14 @@ struct ItemsCase {
     const char* status;
     bool disableRename, disableFindDupl;
 };
+
+void PrintTo(const ItemsCase& c, std::ostream* out) {
+    *out << "selected ";
+    for (const bool selected : c.selection) {
+        *out << (selected ? '1' : '0');
+    }
+    *out << (c.selection.empty() ? "none" : "") << ": " << c.status;
+}
 
 class DeleteItems : public testing::TestWithParam<ItemsCase> {};
 

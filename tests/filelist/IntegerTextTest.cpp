@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <ostream>
 #include <string>
 
 #include "filelist/EConvertError.h"
@@ -15,6 +16,10 @@ struct ValidCase {
     std::string text;
     int64_t value;
 };
+
+void PrintTo(const ValidCase& c, std::ostream* out) {
+    *out << '"' << c.text << '"';
+}
 
 class ValidInteger : public testing::TestWithParam<ValidCase> {};
 

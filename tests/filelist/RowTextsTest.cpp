@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 namespace folivar {
@@ -10,6 +11,10 @@ namespace {
 struct TypeCase {
     std::string name, type;
 };
+
+void PrintTo(const TypeCase& c, std::ostream* out) {
+    *out << '"' << c.name << '"';
+}
 
 class TypeOfName : public testing::TestWithParam<TypeCase> {};
 
@@ -26,6 +31,10 @@ struct ShortCase {
     std::string name;
     bool accepted;
 };
+
+void PrintTo(const ShortCase& c, std::ostream* out) {
+    *out << '"' << c.name << '"';
+}
 
 class ShortName : public testing::TestWithParam<ShortCase> {};
 

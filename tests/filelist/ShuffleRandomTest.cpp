@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <ostream>
 
 namespace folivar {
 namespace {
@@ -27,6 +28,10 @@ struct AnswerCase {
     std::uint32_t seedBefore;
     int answer;
 };
+
+void PrintTo(const AnswerCase& c, std::ostream* out) {
+    *out << "seed " << c.seedBefore << ", answer " << c.answer;
+}
 
 class CompareAnswer : public testing::TestWithParam<AnswerCase> {};
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -18,6 +19,10 @@ struct MessageCase {
     std::int64_t count;
     const char* message;
 };
+
+void PrintTo(const MessageCase& c, std::ostream* out) {
+    *out << c.message;
+}
 
 class SumMessage : public testing::TestWithParam<MessageCase> {};
 

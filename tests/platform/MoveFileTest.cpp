@@ -20,6 +20,7 @@
 
 #include "support/FileEdits.h"
 #include "support/ScopedTmpfs.h"
+#include "support/StoppingSink.h"
 #include "support/TempTree.h"
 
 namespace folivar::platform {
@@ -275,6 +276,39 @@ TEST_F(AcrossFileSystems, ALinkMovesAsALink) {
     ASSERT_GT(::readlink(to.c_str(), buffer, sizeof buffer - 1), 0);
     EXPECT_EQ(std::string(buffer), tree.at("target.txt"));
     EXPECT_EQ(contentsOf(tree.at("target.txt")), "t");
+}
+
+// A stop asked for at any of the copy's questions (between its chunks and
+// before its flush) abandons it: the source stays as it was, the same file,
+// and nothing is left at the destination, named or hidden.
+TEST_F(AcrossFileSystems, AStopBetweenChunksAbandonsTheCopyAndKeepsTheSource) {
+    mount("16m");
+    const std::string payload = std::string(3 << 20, 'p') + "the end";
+    for (const bool unnamed : {true, false}) {
+        UnpublishedCopy::setUnnamedAllowed(unnamed);
+        const std::string from = tree.file("big.bin", payload);
+        const std::string to = tree.at("other/big.bin");
+        struct stat before {};
+        ASSERT_EQ(::stat(from.c_str(), &before), 0);
+        test::StoppingSink counting;
+        ASSERT_TRUE(posixMoveFile(from, to, counting));
+        ASSERT_GE(counting.questions, 4u);  // a chunk at a time, then the flush
+        ASSERT_TRUE(posixMoveFile(to, from));
+        ASSERT_EQ(::stat(from.c_str(), &before), 0);
+
+        for (std::size_t at = 1; at <= counting.questions; ++at) {
+            test::StoppingSink stopping(at);
+            EXPECT_FALSE(posixMoveFile(from, to, stopping)) << at;
+            EXPECT_EQ(stopping.questions, at);
+            struct stat after {};
+            ASSERT_EQ(::stat(from.c_str(), &after), 0);
+            EXPECT_EQ(after.st_ino, before.st_ino) << at;
+            EXPECT_EQ(contentsOf(from), payload) << at;
+            EXPECT_TRUE(namesIn(tree.at("other")).empty()) << at;
+        }
+        ::unlink(from.c_str());
+    }
+    UnpublishedCopy::setUnnamedAllowed(true);
 }
 
 TEST_F(AcrossFileSystems, MissingSourceMovesNothing) {

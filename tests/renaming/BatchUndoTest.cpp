@@ -316,6 +316,37 @@ TEST(BatchRecordText, PathsWithAnyBytesAndCutLines) {
     EXPECT_FALSE(BatchRecord::parse("something else\nbegin\n").undoable());
 }
 
+// A LINK DUPL batch: its links in the order begun, told made or not, and
+// its shares; the folders of its links for the question after a kill.
+TEST(BatchRecordText, ALinkBatchTellsItsLinksAndShares) {
+    const std::string odd = "/f/a\tb\\c\nd";
+    std::string text(journal::kFirstLine);
+    journal::appendBatchLine(text, 5, "2026-12-02 08:14:05");
+    text += journal::kBegin;
+    journal::appendSharedLine(text, 0, "/g/shared");
+    journal::appendLinkLine(text, 1, odd, "/f/orig", "/f/.a.folivar-linking-1",
+                            MovedIdentity{1, 2, 3, {4, 5}}, MovedIdentity{1, 9, 3, {6, 7}});
+    journal::appendLinkedLine(text, 1);
+    journal::appendLinkLine(text, 4, "/h/x", "/f/orig", "/h/.x.folivar-linking-2",
+                            MovedIdentity{1, 8, 3, {4, 5}}, MovedIdentity{1, 9, 3, {6, 7}});
+    const BatchRecord record = BatchRecord::parse(text + "K\t");  // the last line cut
+    EXPECT_TRUE(record.interrupted());
+    EXPECT_TRUE(record.moves.empty());
+    EXPECT_EQ(record.planned, 2u);
+    EXPECT_THAT(record.folders, ElementsAre("/f/", "/h/"));
+    ASSERT_EQ(record.shares.size(), 1u);
+    EXPECT_EQ(record.shares[0].path, "/g/shared");
+    ASSERT_EQ(record.links.size(), 2u);
+    EXPECT_EQ(record.links[0].path, odd);
+    EXPECT_EQ(record.links[0].original, "/f/orig");
+    EXPECT_EQ(record.links[0].aside, "/f/.a.folivar-linking-1");
+    EXPECT_EQ(record.links[0].duplicate, (MovedIdentity{1, 2, 3, {4, 5}}));
+    EXPECT_EQ(record.links[0].originalFile, (MovedIdentity{1, 9, 3, {6, 7}}));
+    EXPECT_TRUE(record.links[0].recorded);
+    EXPECT_EQ(record.links[1].row, 4u);
+    EXPECT_FALSE(record.links[1].recorded);
+}
+
 // The state the last line of a journal's tail tells is the one its whole
 // text tells: the walk back through the history reads tails only.
 TEST(BatchRecordText, TheTailTellsTheStateTheWholeTells) {
@@ -325,8 +356,8 @@ TEST(BatchRecordText, TheTailTellsTheStateTheWholeTells) {
     journal::appendPlannedLine(text, 0, 0, "x", 0, "y");
     for (const std::string_view line :
          {journal::kBegin, std::string_view("S\t0\t-\n"), std::string_view("I\t0\t/f/z\n"),
-          std::string_view("M\t0\n"), journal::kEnd, journal::kKept, journal::kUndo,
-          journal::kUndone, journal::kVoid}) {
+          std::string_view("M\t0\n"), std::string_view("K\t0\n"), journal::kEnd, journal::kKept,
+          journal::kUndo, journal::kUndone, journal::kVoid}) {
         text += line;
         for (const std::size_t tail : {std::size_t{8}, std::size_t{64}}) {
             EXPECT_EQ(journal::stateOfTail(

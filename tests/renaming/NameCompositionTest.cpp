@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 #include <string>
 
 namespace folivar {
@@ -115,6 +116,11 @@ struct PrefixCase {
     std::string text;
     std::optional<std::string> shortened;
 };
+
+// The text in the test's name, not the case's bytes.
+void PrintTo(const PrefixCase& c, std::ostream* out) {
+    *out << '"' << c.text << '"';
+}
 
 class PrefixCheck : public testing::TestWithParam<PrefixCase> {};
 

@@ -1,3 +1,4 @@
+#include <ostream>
 #include "search/DateTime.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,10 @@ struct DateCase {
     int year, month, day;
     double serial;
 };
+
+void PrintTo(const DateCase& c, std::ostream* out) {
+    *out << c.year << '-' << c.month << '-' << c.day;
+}
 
 class DayNumbers : public testing::TestWithParam<DateCase> {};
 

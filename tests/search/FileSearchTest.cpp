@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <ostream>
 
 #include "search/Masks.h"
 #include "support/FaultyFileSystem.h"
@@ -257,6 +258,10 @@ struct AttributeCase {
     std::vector<std::string> expected;
 };
 
+void PrintTo(const AttributeCase& c, std::ostream* out) {
+    *out << c.what;
+}
+
 class Attributes : public testing::TestWithParam<AttributeCase> {};
 
 TEST_P(Attributes, SelectEntries) {
@@ -405,6 +410,10 @@ struct DateCase {
     TDateTime first, second;
     bool passes;
 };
+
+void PrintTo(const DateCase& c, std::ostream* out) {
+    *out << c.what;
+}
 
 class DateFilter : public testing::TestWithParam<DateCase> {};
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ctime>
 #include <functional>
 #include <string>
@@ -10,6 +11,7 @@
 #include "RowsLog.h"
 #include "filelist/EConvertError.h"
 #include "platform/FileSystem.h"
+#include "support/FileEdits.h"
 #include "support/RecordingSink.h"
 #include "support/ScopedTmpfs.h"
 #include "support/TempTree.h"
@@ -73,6 +75,8 @@ TEST_F(FileListSessionTest, EachCommandTellsTheObserverWhatItChanged) {
         {"set a cell", [](auto& s, auto&) { s.setCell(1, fcStatus, "x"); }, kCellsChange},
         {"find duplicates", [](auto& s, auto& p) { s.findDuplicates(p); }, kRowsChange},
         {"delete duplicates", [](auto& s, auto& p) { s.deleteDuplicates(p); }, kRowsChange},
+        {"keep this copy", [&](auto& s, auto&) { s.keepThisCopy(none(s)); }, kCellsChange},
+        {"link duplicates", [](auto& s, auto& p) { s.linkDuplicates(p, false); }, kCellsChange},
         {"replace rows", [](auto& s, auto&) { s.replaceRows({}); }, kRowsChange},
     };
     for (const auto& c : cases) {
@@ -198,6 +202,82 @@ TEST_F(FileListSessionTest, ABatchWithoutJournalRunsOnlyAgreedAndTheUndoStopsAtI
     session.undoLastBatch(sink);
     EXPECT_EQ(sink.lastStatus(), kNothingToUndo);
     EXPECT_EQ(column(fcFileName), (Texts{"xpic0001.jpg", "xpic0002.jpg", "xpic0003.jpg"}));
+}
+
+// LINK DUPL where data cannot be shared (a tmpfs): asked once, names linked
+// only where the journal is written, a copy changed since the search stays,
+// and the status line tells it all.
+// The undo takes the newest batch back whatever its kind: the links first
+// (each name its own file again), then the rename before them, which moves
+// back only the very files it moved: the names given their own data again
+// hold new files, and stay.
+TEST_F(FileListSessionTest, LinkDuplicatesTellsItsCountsAndIsTheNewestBatchToUndo) {
+    test::TempTree disk;
+    test::ScopedTmpfs tmpfs(disk.path(), "1m");
+    if (!tmpfs.mounted()) {
+        GTEST_SKIP() << "cannot mount a tmpfs here";
+    }
+    const std::string a(2000, 'a');
+    const std::string b(1500, 'b');
+    std::vector<FileRow> list;
+    for (const auto& [name, contents] :
+         {std::pair{"a1.jpg", a}, std::pair{"a2.jpg", a}, std::pair{"a3.jpg", a},
+          std::pair{"b1.jpg", b}, std::pair{"b2.jpg", b}, std::pair{"c.jpg", b + "c"}}) {
+        disk.file(name, contents);
+        list.push_back({name, disk.path() + "/", std::to_string(contents.size()), "jpg", "1.1.2004",
+                        "0", "-"});
+    }
+    session.replaceRows(list);
+    session.rename(RenameKind::Rename, {"x", FileStructure::PrefixOldName, 4, 1}, sink);
+    session.findDuplicates(sink);
+    test::editInPlaceKeepingTheTime(disk.at("xb2.jpg"), "B");
+    int asked = 0;
+    const auto ask = [&asked] { return ++asked > 0; };
+    // Without a journal no link could be taken back: none is made, and the
+    // user is not asked.
+    const std::string journal = session.journalFolder();
+    session.setJournalFolder("");
+    EXPECT_EQ(session.linkDuplicates(sink, ask).linked, 0);
+    EXPECT_EQ(asked, 0);
+    EXPECT_EQ(sink.lastStatus(),
+              "5 files in list; Shared - 0; Linked - 0; Remained - 3; "
+              "Reclaimed - 0 bytes; nothing linked without the undo "
+              "journal: there is no state folder to keep it in");
+    session.setJournalFolder(journal);
+    rows.heard.clear();
+    const auto outcome = session.linkDuplicates(sink, ask);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(outcome.linked, 2);
+    EXPECT_EQ(sink.lastStatus(),
+              "5 files in list; Shared - 0; Linked - 2; Remained - 1; "
+              "Reclaimed - 3,9 Kb");
+    EXPECT_EQ(rows.heard, kCellsChange);
+    const auto inode = [&disk](const char* name) {
+        platform::FileStatus status;
+        EXPECT_TRUE(platform::fileSystem().status(disk.at(name), false, status)) << name;
+        return status.inode;
+    };
+    EXPECT_EQ(inode("xa2.jpg"), inode("xa1.jpg"));
+    EXPECT_EQ(inode("xa3.jpg"), inode("xa1.jpg"));
+    const auto names = [this] {
+        Texts sorted = column(fcFileName);
+        std::sort(sorted.begin(), sorted.end());
+        return sorted;
+    };
+
+    session.undoLastBatch(sink);
+    EXPECT_EQ(sink.lastStatus(), "2 files from 2 are restored");
+    EXPECT_NE(inode("xa2.jpg"), inode("xa1.jpg"));
+    EXPECT_NE(inode("xa3.jpg"), inode("xa2.jpg"));
+    for (const char* name : {"xa1.jpg", "xa2.jpg", "xa3.jpg"}) {
+        EXPECT_EQ(test::contentsOf(disk.at(name)), a) << name;
+    }
+    const Texts statuses = column(fcStatus);
+    EXPECT_EQ(std::count(statuses.begin(), statuses.end(), kRestored), 2);
+
+    session.undoLastBatch(sink);
+    EXPECT_EQ(names(), (Texts{"a1.jpg", "b1.jpg", "b2.jpg", "xa2.jpg", "xa3.jpg"}));
+    EXPECT_EQ(sink.lastStatus(), "4 files from 6 are restored");
 }
 
 TEST_F(FileListSessionTest, ListCommandsOverTheSelection) {

@@ -169,14 +169,15 @@ std::optional<std::string> FaultyFileSystem::canonicalPath(const std::string& pa
     return real_->canonicalPath(path);
 }
 
-bool FaultyFileSystem::moveFile(const std::string& from, const std::string& to) {
+bool FaultyFileSystem::moveFile(const std::string& from, const std::string& to,
+                                platform::StopQuery& stop) {
     if (unmovable_.count(to) != 0) {
         return false;
     }
     if (beforeMove_) {
         beforeMove_(from, to);
     }
-    return real_->moveFile(from, to);
+    return real_->moveFile(from, to, stop);
 }
 
 std::unique_ptr<platform::FileReader> FaultyFileSystem::openForReading(
@@ -222,6 +223,45 @@ bool FaultyFileSystem::removeFile(const std::string& path) {
         return false;
     }
     return real_->removeFile(path);
+}
+
+platform::Descriptor FaultyFileSystem::openToShare(const std::string& path,
+                                                   platform::FileStatus& status) {
+    platform::Descriptor file = real_->openToShare(path, status);
+    if (file.valid()) {
+        sharing_[file.get()] = path;
+        changeDevice(path, status);
+    }
+    return file;
+}
+
+platform::RangeSharing FaultyFileSystem::shareRange(int original, int duplicate,
+                                                    std::int64_t offset, std::int64_t length) {
+    const auto named = sharing_.find(duplicate);
+    const std::string path = named == sharing_.end() ? std::string() : named->second;
+    shareCalls_.push_back(path + " " + std::to_string(offset) + " " + std::to_string(length));
+    if (beforeShare_) {
+        beforeShare_(path, offset);
+    }
+    if (differing_.count(path) != 0) {
+        return {platform::SharingResult::Differs, 0};
+    }
+    return real_->shareRange(original, duplicate, offset, length);
+}
+
+bool FaultyFileSystem::hardLink(const std::string& existing, const std::string& name) {
+    return unlinkable_.count(existing) == 0 && real_->hardLink(existing, name);
+}
+
+platform::ExchangeResult FaultyFileSystem::exchangeNames(const std::string& a,
+                                                         const std::string& b) {
+    if (unexchangeable_.count(a) != 0 || unexchangeable_.count(b) != 0) {
+        return platform::ExchangeResult::Unsupported;
+    }
+    if (beforeExchange_) {
+        beforeExchange_(a, b);
+    }
+    return real_->exchangeNames(a, b);
 }
 
 platform::FolderAccess FaultyFileSystem::folderAccess(const std::string& path) {

@@ -106,15 +106,43 @@ public:
         beforeRemove_ = std::move(action);
     }
 
+    // The kernel finds the data of this duplicate different from its
+    // original's, whatever the bytes are.
+    void shareDiffers(const std::string& duplicate) { differing_.insert(duplicate); }
+    // Runs just before each range of a duplicate is handed on to be shared.
+    void beforeShare(
+        std::function<void(const std::string& duplicate, std::int64_t offset)> action) {
+        beforeShare_ = std::move(action);
+    }
+    // Ranges handed on to be shared, "<duplicate> <offset> <length>", in order.
+    const std::vector<std::string>& shareCalls() const { return shareCalls_; }
+    // A further name for this file (given as asked for) is refused.
+    void failLink(const std::string& existing) { unlinkable_.insert(existing); }
+    // Swapping this name with another is refused as the file system does
+    // that cannot swap names.
+    void failExchange(const std::string& path) { unexchangeable_.insert(path); }
+    // Runs just before each exchange is handed on, to play someone else's part.
+    void beforeExchange(std::function<void(const std::string& a, const std::string& b)> action) {
+        beforeExchange_ = std::move(action);
+    }
+
     using platform::FileSystem::openDirectory;
     std::unique_ptr<platform::DirectoryListing> openDirectory(
         const std::string& path, platform::OpenFailure& failure) override;
     bool status(const std::string& path, bool follow, platform::FileStatus& out) override;
     std::optional<std::string> canonicalPath(const std::string& path) override;
-    bool moveFile(const std::string& from, const std::string& to) override;
+    using platform::FileSystem::moveFile;
+    bool moveFile(const std::string& from, const std::string& to,
+                  platform::StopQuery& stop) override;
     std::unique_ptr<platform::FileReader> openForReading(const std::string& path,
                                                          platform::OpenFailure& failure) override;
     bool removeFile(const std::string& path) override;
+    platform::Descriptor openToShare(const std::string& path,
+                                     platform::FileStatus& status) override;
+    platform::RangeSharing shareRange(int original, int duplicate, std::int64_t offset,
+                                      std::int64_t length) override;
+    bool hardLink(const std::string& existing, const std::string& name) override;
+    platform::ExchangeResult exchangeNames(const std::string& a, const std::string& b) override;
     platform::FolderAccess folderAccess(const std::string& path) override;
     bool makeFolders(const std::string& folder, std::size_t kept,
                      platform::FolderMaking* listener) override;
@@ -162,6 +190,14 @@ private:
     std::atomic<int> foldersOpened_{0};  // the walk's requests ask from several threads
     std::function<void(const std::string&)> beforeRemove_;
     std::function<void(const std::string&)> beforeMakeFolders_;
+
+    std::map<int, std::string> sharing_;  // open descriptors by the path they were opened as
+    std::set<std::string> differing_;
+    std::vector<std::string> shareCalls_;
+    std::function<void(const std::string&, std::int64_t)> beforeShare_;
+    std::set<std::string> unlinkable_;
+    std::set<std::string> unexchangeable_;
+    std::function<void(const std::string&, const std::string&)> beforeExchange_;
 };
 
 }  // namespace folivar::test

@@ -26,7 +26,8 @@ void saveAsEditorsDo(const std::string& path, const std::string& contents) {
     ASSERT_EQ(std::rename(temporary.c_str(), path.c_str()), 0) << path;
 }
 
-void editInPlaceKeepingTheTime(const std::string& path, const std::string& bytes) {
+void editInPlaceKeepingTheTime(const std::string& path, const std::string& bytes,
+                               std::size_t offset) {
     struct stat before {};
     ASSERT_EQ(::stat(path.c_str(), &before), 0) << path;
     const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
@@ -36,7 +37,8 @@ void editInPlaceKeepingTheTime(const std::string& path, const std::string& bytes
     struct stat after = before;
     while (after.st_ctim.tv_sec == before.st_ctim.tv_sec &&
            after.st_ctim.tv_nsec == before.st_ctim.tv_nsec) {
-        EXPECT_EQ(::pwrite(fd, bytes.data(), bytes.size(), 0), static_cast<ssize_t>(bytes.size()));
+        EXPECT_EQ(::pwrite(fd, bytes.data(), bytes.size(), static_cast<off_t>(offset)),
+                  static_cast<ssize_t>(bytes.size()));
         const struct timespec times[2] = {before.st_atim, before.st_mtim};
         EXPECT_EQ(::futimens(fd, times), 0);
         ASSERT_EQ(::fstat(fd, &after), 0) << path;

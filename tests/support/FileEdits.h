@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace folivar::test {
@@ -11,9 +12,10 @@ std::string contentsOf(const std::string& path);
 // renamed over the old one (a new inode under the same name).
 void saveAsEditorsDo(const std::string& path, const std::string& contents);
 
-// Overwrites the start of the file in place and sets its modification time
+// Overwrites the file in place (from offset) and sets its modification time
 // back, as a careless tool can: only the change time tells, and it does
 // move, however coarse the file system's clock.
-void editInPlaceKeepingTheTime(const std::string& path, const std::string& bytes);
+void editInPlaceKeepingTheTime(const std::string& path, const std::string& bytes,
+                               std::size_t offset = 0);
 
 }  // namespace folivar::test
