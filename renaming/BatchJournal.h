@@ -76,7 +76,7 @@ private:
     std::vector<Planned> planned_;  // by row, then the side files
     std::size_t rows_ = 0;
     JournalWriter writer_;
-    std::size_t foldersMade_ = 0;  // folders written down as made next
+    std::size_t foldersMade_ = 0;               // folders written down as made next
     std::vector<std::string>* made_ = nullptr;  // where makeFolders notes them
 };
 

@@ -60,7 +60,7 @@ struct Planned {
     std::string from;
     std::string to;
     std::optional<MovedIdentity> source;
-    std::size_t row = 0;       // the row it moves for
+    std::size_t row = 0;        // the row it moves for
     std::size_t order = kNone;  // its place in the order the files move; kNone: not planned
     bool side = false;
     bool identified = false;  // its S line is there: it may have moved
@@ -236,8 +236,8 @@ private:
         }
         MadeFolder& folder = record.madeFolders[n];
         folder.told = true;
-        folder.made = f.count == 4 && number(f.parts[2], folder.device) &&
-                      number(f.parts[3], folder.inode);
+        folder.made =
+            f.count == 4 && number(f.parts[2], folder.device) && number(f.parts[3], folder.inode);
     }
 
     std::vector<std::string> folders_;

@@ -119,7 +119,8 @@ DateFolderPattern::DateFolderPattern(std::string_view target) {
             const std::string_view inside = name.substr(open + 1, close - open - 1);
             const bool date = isDatePattern(inside);
             // The text before the brace, and the braces themselves unless a date.
-            parts.push_back(Part{std::string(name.substr(at, (date ? open : close + 1) - at)), false});
+            parts.push_back(
+                Part{std::string(name.substr(at, (date ? open : close + 1) - at)), false});
             if (date) {
                 parts.push_back(Part{std::string(inside), true});
                 dated = true;

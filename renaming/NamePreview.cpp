@@ -40,7 +40,8 @@ std::string PreviewRow::note() const {
     std::string along;
     for (const RowOutcome::Side& side : sides) {
         if (side.moved) {
-            along += (along.empty() ? "with " : ", ") + nameIn(side.from) + " as " + nameIn(side.to);
+            along +=
+                (along.empty() ? "with " : ", ") + nameIn(side.from) + " as " + nameIn(side.to);
         }
     }
     if (!along.empty()) {
@@ -84,8 +85,8 @@ std::vector<PreviewRow> previewRows(const FileTable& table, const RenameSettings
         } else if (doubtful) {
             shown.reason = names.doubt();
         } else if (shown.problem()) {
-            shown.reason = isMovedOutcome(outcome.status) ? whyASideStays(shown.sides)
-                                                          : names.refusal();
+            shown.reason =
+                isMovedOutcome(outcome.status) ? whyASideStays(shown.sides) : names.refusal();
         } else if (outcome.plan.suffixed) {
             shown.clash = true;
             shown.reason = kSuffixedAtMove;

@@ -14,13 +14,14 @@ inline constexpr const char* kUncertain = "Uncertain";
 
 // What RENAME, MOVE or REN+MOV would do to one row.
 struct PreviewRow {
-    std::string oldPath;  // Path + FileName now
-    std::string newPath;  // where the file would go (the name it would take,
-                          // also when that name is taken); oldPath when unchanged
+    std::string oldPath;           // Path + FileName now
+    std::string newPath;           // where the file would go (the name it would take,
+                                   // also when that name is taken); oldPath when unchanged
     const char* status = nullptr;  // the Status the run would write, or kUncertain
-    const char* reason = nullptr;  // why a row would fail or clash or is uncertain; nullptr otherwise
-    bool clash = false;   // moved under another name than planned: its own is taken
-    std::vector<std::string> made{};       // folders its move would make, parent first
+    const char* reason =
+        nullptr;         // why a row would fail or clash or is uncertain; nullptr otherwise
+    bool clash = false;  // moved under another name than planned: its own is taken
+    std::vector<std::string> made{};        // folders its move would make, parent first
     std::vector<RowOutcome::Side> sides{};  // its side files and where they would go
 
     // The row would not, or might not, end where it was meant to: "Already
@@ -41,10 +42,10 @@ inline constexpr const char* kSuffixedAtMove =
 
 // Every row's outcome in list order, decided by the run's own decision
 // against a simulation of the file system that follows what the rows above
-// would have done, side files and folders to make included. Touches no file: what only trying tells (a FUSE file
-// system, a link whose target may come or go) is kUncertain, never a
-// promised success. A clash in the move target is suffixed with the time of
-// day of the preview, where the run uses its own.
+// would have done, side files and folders to make included. Touches no file: what only trying tells
+// (a FUSE file system, a link whose target may come or go) is kUncertain, never a promised success.
+// A clash in the move target is suffixed with the time of day of the preview, where the run uses
+// its own.
 std::vector<PreviewRow> previewRows(const FileTable& table, const RenameSettings& settings);
 
 }  // namespace folivar

@@ -203,8 +203,8 @@ RowOutcome decideRow(const RenameSettings& settings, std::size_t row, const File
     const std::string destination = outcome.plan.folder + outcome.plan.name;
     if (names.move(row, file.file(), destination)) {
         const bool all = moveSides(settings, row, file, outcome, names);
-        outcome.status = renaming ? (all ? kRenamed : kRenamedSideStays)
-                                  : (all ? kMoved : kMovedSideStays);
+        outcome.status =
+            renaming ? (all ? kRenamed : kRenamedSideStays) : (all ? kMoved : kMovedSideStays);
     } else if (renaming && names.fileExists(destination)) {
         // The move never replaces, so a taken name is only asked about after
         // a refusal: one call less per file, the same outcome. A folder of

@@ -47,7 +47,7 @@ inline bool sameStatus(const char* a, const char* b) {
 // What RENAME, MOVE or REN+MOV does to every row.
 struct RenameSettings {
     RenameKind kind = RenameKind::Rename;
-    NamingScheme scheme;       // the new names (not used by a plain move)
+    NamingScheme scheme;  // the new names (not used by a plain move)
     // The move target folder as the folder picker gave it; it may hold dates
     // (see DateFolderPattern).
     std::string targetFolder;
@@ -98,8 +98,8 @@ struct RowOutcome {
 // name (a plain move keeps the name; a name made of the date taken is an
 // error for a file without one), and for the moving operations its folder
 // (made of its date taken where the target holds dates) and the time of day
-// before the extension when that name is taken there. A name that is not one plain name of one folder is an error. Asks
-// the file system but changes nothing, so it can be asked ahead of a run.
+// before the extension when that name is taken there. A name that is not one plain name of one
+// folder is an error. Asks the file system but changes nothing, so it can be asked ahead of a run.
 RowPlan planRow(const RenameSettings& settings, std::size_t row, const FileRow& file);
 // The same, with the names taken as the oracle tells them.
 RowPlan planRow(const RenameSettings& settings, std::size_t row, const FileRow& file,

@@ -13,7 +13,7 @@ namespace {
 
 struct Ending {
     std::string_view text;
-    bool afterName;  // NAME + ending
+    bool afterName;   // NAME + ending
     bool afterWhole;  // NAME.EXT + ending
 };
 
@@ -76,8 +76,7 @@ Candidates candidatesIn(const std::string& folder) {
             (!listing->status(entry, false, status) || !status.isRegular())) {
             continue;
         }
-        const std::string_view stem =
-            entry.name.substr(0, entry.name.size() - ending->text.size());
+        const std::string_view stem = entry.name.substr(0, entry.name.size() - ending->text.size());
         found[std::string(stem)].push_back(Candidate{std::string(entry.name), ending});
     }
     for (auto& [stem, list] : found) {
@@ -145,7 +144,8 @@ SideFiles SideFiles::of(const FileTable& table) {
         }
         const std::size_t first = sides.sides_.size();
         for (const bool whole : {false, true}) {
-            const std::string_view stem = whole ? std::string_view(row.FileName) : BaseOf(row.FileName);
+            const std::string_view stem =
+                whole ? std::string_view(row.FileName) : BaseOf(row.FileName);
             const auto found = candidates.find(stem);
             if (found == candidates.end()) {
                 continue;
