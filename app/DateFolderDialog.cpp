@@ -15,12 +15,22 @@ DateFolderDialog::DateFolderDialog(QWidget* parent, const QString& caption, cons
     setOption(QFileDialog::ShowDirsOnly);
     setFileMode(QFileDialog::Directory);
     setLabelText(QFileDialog::FileName, QStringLiteral("Folder, or {yyyy}/{MM} for dates:"));
+    if (isDatePattern(folder)) {
+        // Opened on the folder the dates go under, the dates ready to edit.
+        const QString base = fromEngine(DateFolderPattern(toEngine(folder)).base());
+        setDirectory(base);
+        selectFile(folder.mid(base.size()));
+    }
+}
+
+bool DateFolderDialog::isDatePattern(const QString& path) {
+    const DateFolderPattern pattern(toEngine(path));
+    return pattern.holdsDates() && QFileInfo(fromEngine(pattern.base())).isDir();
 }
 
 void DateFolderDialog::accept() {
     const QString typed = selectedFiles().value(0);
-    const DateFolderPattern pattern(toEngine(typed));
-    if (pattern.holdsDates() && QFileInfo(fromEngine(pattern.base())).isDir()) {
+    if (isDatePattern(typed)) {
         chosen_ = typed;
         done(QDialog::Accepted);
         return;

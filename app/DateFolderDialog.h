@@ -14,6 +14,9 @@ class DateFolderDialog : public QFileDialog {
 public:
     DateFolderDialog(QWidget* parent, const QString& caption, const QString& folder);
 
+    // Whether path holds dates under a folder that exists.
+    static bool isDatePattern(const QString& path);
+
     // The folder or the pattern accepted; empty before.
     QString chosen() const { return chosen_; }
 

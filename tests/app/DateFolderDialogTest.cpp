@@ -31,6 +31,18 @@ private slots:
             QCOMPARE(dialog.chosen(), c.chosen);
         }
     }
+
+    // Opened again on a pattern, it shows the folder the dates go under and
+    // gives the same pattern back.
+    void reopensOnTheFolderTheDatesGoUnder() {
+        folivar::test::TempTree tree;
+        const QString pattern = QString::fromStdString(tree.path()) + QStringLiteral("/{yyyy}");
+        DateFolderDialog dialog(nullptr, QStringLiteral("Put files into..."), pattern);
+        QCOMPARE(dialog.directory().absolutePath(), QString::fromStdString(tree.path()));
+        dialog.accept();
+        QCOMPARE(dialog.chosen(), pattern);
+        QVERIFY(!DateFolderDialog::isDatePattern(QStringLiteral("/no/such/folder/{yyyy}")));
+    }
 };
 
 QTEST_MAIN(DateFolderDialogTest)
