@@ -17,8 +17,9 @@ namespace folivar {
 
 namespace {
 
-// The outcome with its reason after it: "Error: a folder of that name is in
-// the way". The model's text stays the bare outcome, as the run writes it.
+// The outcome with its reason after it, "Error: a folder of that name is in
+// the way", and what goes along: "Moved; makes /P/2023/; with a.xmp as
+// 0001.xmp". The model's text stays the bare outcome, as the run writes it.
 class OutcomeDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
@@ -29,6 +30,10 @@ protected:
         const QString reason = index.data(PreviewModel::ReasonRole).toString();
         if (!reason.isEmpty()) {
             option->text += QStringLiteral(": ") + reason;
+        }
+        const QString note = index.data(PreviewModel::NoteRole).toString();
+        if (!note.isEmpty()) {
+            option->text += QStringLiteral("; ") + note;
         }
     }
 };

@@ -67,8 +67,18 @@ QVariant PreviewModel::data(const QModelIndex& index, int role) const {
             }
         case ReasonRole:
             return index.column() == Status ? QVariant(reason) : QVariant();
-        case Qt::ToolTipRole:
-            return index.column() == Status && !reason.isEmpty() ? QVariant(reason) : QVariant();
+        case NoteRole:
+            return index.column() == Status ? QVariant(fromEngine(row->note())) : QVariant();
+        case Qt::ToolTipRole: {
+            if (index.column() != Status) {
+                return {};
+            }
+            const QString note = fromEngine(row->note());
+            const QString tip = reason.isEmpty() || note.isEmpty()
+                                    ? reason + note
+                                    : reason + QLatin1Char('\n') + note;
+            return tip.isEmpty() ? QVariant() : QVariant(tip);
+        }
         case Qt::ForegroundRole:
             return row->problem() ? QVariant(QBrush(QColor(0xb0, 0x20, 0x20))) : QVariant();
         default:

@@ -9,13 +9,15 @@ namespace folivar {
 
 // The preview's rows: old full path, new full path and the Status the run
 // would write, one row per list row in list order, or only the rows with a
-// problem when asked. Why a row fails is its status cell's ReasonRole (and
+// problem when asked. Why a row fails is its status cell's ReasonRole, the
+// folders its move makes and its side files its NoteRole (both in its
 // tooltip).
 class PreviewModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
     static constexpr int ReasonRole = Qt::UserRole;
+    static constexpr int NoteRole = Qt::UserRole + 1;
     enum Column { OldPath, NewPath, Status, ColumnCount };
 
     explicit PreviewModel(std::vector<PreviewRow> rows, QObject* parent = nullptr);

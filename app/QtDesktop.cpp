@@ -2,13 +2,13 @@
 
 #include <QApplication>
 #include <QDesktopServices>
-#include <QFileDialog>
 #include <QMessageBox>
 #include <QMimeDatabase>
 #include <QUrl>
 #include <string>
 #include <vector>
 
+#include "app/DateFolderDialog.h"
 #include "app/StatusLine.h"
 
 namespace folivar {
@@ -61,12 +61,11 @@ void QtDesktop::error(const QString& text) {
 
 std::optional<QString> QtDesktop::browseForFolder(const QString& prompt,
                                                   const QString& preselected) {
-    const QString folder =
-        QFileDialog::getExistingDirectory(owner_, prompt, preselected, QFileDialog::ShowDirsOnly);
-    if (folder.isEmpty()) {
+    DateFolderDialog dialog(owner_, prompt, preselected);
+    if (dialog.exec() != QDialog::Accepted || dialog.chosen().isEmpty()) {
         return std::nullopt;
     }
-    return folder;
+    return dialog.chosen();
 }
 
 void QtDesktop::beep() {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/ActionStrip.h"
+#include "app/DateFolderDialog.h"
 #include "app/EngineBridge.h"
 #include "app/StatusLine.h"
 #include "app/Unit1.h"
@@ -81,7 +82,7 @@ void TForm1::setMoveTarget(const QString& folder) {
 void TForm1::PathButton5Click() {
     guarded([this] {
         QString preselected = fromEngine(session_->moveTarget());
-        if (!folderExists(preselected)) {
+        if (!folderExists(preselected) && !DateFolderDialog::isDatePattern(preselected)) {
             setMoveTarget({});
             preselected.clear();
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <string>
@@ -10,6 +11,7 @@
 #include "platform/FileReader.h"
 #include "platform/FileStatus.h"
 #include "platform/FolderAccess.h"
+#include "platform/FolderMaking.h"
 #include "platform/NameExchange.h"
 #include "platform/StopQuery.h"
 
@@ -81,6 +83,21 @@ public:
 
     // What this user may do in the folder at path, told without changing it.
     virtual FolderAccess folderAccess(const std::string& path) = 0;
+
+    // Makes the folders of folder (a path ending in "/") after its first kept
+    // bytes that are missing, parent first, each as mkdir makes it (0777 less
+    // the umask). The kept part must be a folder (links followed: the one the
+    // user chose); each folder after it is opened without following a link
+    // and made relative to its opened parent, so a link that appears on the
+    // way is never followed. The listener, when given, hears of each folder
+    // made. False when a folder on the way cannot be made or opened, or is
+    // not a folder (a link included).
+    virtual bool makeFolders(const std::string& folder, std::size_t kept,
+                             FolderMaking* listener) = 0;
+
+    // Removes an empty folder; never a link, never a folder with anything in
+    // it. False when it is still there.
+    virtual bool removeFolder(const std::string& path) = 0;
 
     // True when path names an existing folder (symbolic links followed).
     bool isDirectory(const std::string& path);

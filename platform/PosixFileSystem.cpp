@@ -1,5 +1,6 @@
 #include "platform/PosixFileSystem.h"
 
+#include "platform/Descriptor.h"
 #include "platform/PosixMove.h"
 
 #include <dirent.h>
@@ -11,6 +12,7 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstddef>
 #include <cstdlib>
@@ -190,6 +192,19 @@ private:
     bool ended_ = false;
 };
 
+// The folder name inside parent, never through a link: a descriptor only
+// for finding names in it, or -1 when it is not a folder.
+int openFolderAt(int parent, const char* name) {
+    const int fd = ::openat(parent, name, O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    FileStatus st;
+    if (fd >= 0 && (!statxAt(fd, "", false, st) || !st.isDirectory())) {
+        ::close(fd);
+        errno = ENOTDIR;
+        return -1;
+    }
+    return fd;
+}
+
 }  // namespace
 
 std::unique_ptr<DirectoryListing> PosixFileSystem::openDirectory(const std::string& path,
@@ -311,6 +326,52 @@ FolderAccess PosixFileSystem::folderAccess(const std::string& path) {
     access.inUserSpace =
         ::statfs(folder, &kind) == 0 && static_cast<unsigned long>(kind.f_type) == FUSE_SUPER_MAGIC;
     return access;
+}
+
+bool PosixFileSystem::makeFolders(const std::string& folder, std::size_t kept,
+                                  FolderMaking* listener) {
+    kept = std::min(kept, folder.size());
+    const std::string base = kept == 0 ? std::string(".") : folder.substr(0, kept);
+    Descriptor parent(::open(base.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (!parent.valid()) {
+        return false;
+    }
+    std::size_t at = kept;
+    while (at < folder.size()) {
+        const std::size_t slash = std::min(folder.find('/', at), folder.size());
+        const std::string name = folder.substr(at, slash - at);
+        at = slash + 1;
+        if (name.empty()) {
+            continue;
+        }
+        int fd = openFolderAt(parent.get(), name.c_str());
+        if (fd < 0 && errno == ENOENT) {
+            const std::string path = folder.substr(0, std::min(at, folder.size()));
+            if (listener != nullptr) {
+                listener->before(path);
+            }
+            const bool made = ::mkdirat(parent.get(), name.c_str(), 0777) == 0;
+            fd = openFolderAt(parent.get(), name.c_str());
+            FileStatus st;
+            const bool seen = made && fd >= 0 && statxAt(fd, "", false, st);
+            if (listener != nullptr) {
+                listener->after(path, seen ? &st : nullptr);
+            }
+        }
+        if (fd < 0) {
+            return false;
+        }
+        parent = Descriptor(fd);
+    }
+    return true;
+}
+
+bool PosixFileSystem::removeFolder(const std::string& path) {
+    std::string folder = path;
+    while (folder.size() > 1 && folder.back() == '/') {
+        folder.pop_back();  // "link/" would name the folder the link leads to
+    }
+    return !folder.empty() && ::rmdir(folder.c_str()) == 0;
 }
 
 }  // namespace folivar::platform

@@ -24,6 +24,8 @@ public:
     bool hardLink(const std::string& existing, const std::string& name) override;
     ExchangeResult exchangeNames(const std::string& a, const std::string& b) override;
     FolderAccess folderAccess(const std::string& path) override;
+    bool makeFolders(const std::string& folder, std::size_t kept, FolderMaking* listener) override;
+    bool removeFolder(const std::string& path) override;
 };
 
 }  // namespace folivar::platform

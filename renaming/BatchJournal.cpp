@@ -3,6 +3,7 @@
 #include <unordered_map>
 
 #include "platform/Clock.h"
+#include "platform/FileSystem.h"
 #include "platform/StateFolder.h"
 #include "renaming/JournalHistory.h"
 #include "renaming/JournalLines.h"
@@ -43,7 +44,9 @@ std::unique_ptr<BatchJournal> BatchJournal::begin(std::optional<platform::Journa
     std::string text(journal::kFirstLine);
     journal::appendBatchLine(text, table.size(), journal::whenText(platform::clock().localNow()));
     FolderNumbers folders(text);
-    std::vector<Planned> planned(table.size());
+    const SideFiles none;
+    const SideFiles& sides = settings.sides ? *settings.sides : none;
+    std::vector<Planned> planned(table.size() + sides.size());
     std::vector<JournalWriter::Source> sources;
     NoNamesTaken noneTaken;
     for (std::size_t i = 0; i < table.size(); ++i) {
@@ -57,6 +60,14 @@ std::unique_ptr<BatchJournal> BatchJournal::begin(std::optional<platform::Journa
         journal::appendPlannedLine(text, i, from, row.FileName, to, plan.name);
         planned[i] = Planned{plan.folder + plan.name, sources.size()};
         sources.push_back(JournalWriter::Source{i, row.file()});
+        const auto [first, last] = sides.of(i);
+        for (std::size_t k = first; k < last; ++k) {
+            const std::size_t entry = table.size() + k;
+            const std::string name = sides.newName(k, plan.name);
+            journal::appendSideLine(text, entry, i, from, sides[k].name, to, name);
+            planned[entry] = Planned{plan.folder + name, sources.size()};
+            sources.push_back(JournalWriter::Source{entry, row.Path + sides[k].name});
+        }
     }
     text += journal::kBegin;
     std::optional<platform::JournalFile> file = JournalHistory::addNewest(folder, text, why);
@@ -65,6 +76,7 @@ std::unique_ptr<BatchJournal> BatchJournal::begin(std::optional<platform::Journa
     }
     auto journal = std::unique_ptr<BatchJournal>(new BatchJournal(
         std::move(*lock), std::move(*file), std::move(planned), std::move(sources)));
+    journal->rows_ = table.size();
     lock.reset();
     return journal;
 }
@@ -98,22 +110,55 @@ BatchJournal::BatchJournal(platform::JournalLock lock, platform::JournalFile fil
 BatchJournal::~BatchJournal() = default;
 
 bool BatchJournal::move(std::size_t row, const std::string& from, const std::string& to) {
-    if (row >= planned_.size() || planned_[row].to.empty()) {
+    if (row >= rows_ || planned_[row].to.empty()) {
         return names_.move(row, from, to);  // not the batch's: never taken back
     }
-    const Planned& plan = planned_[row];
+    return moveEntry(row, from, to);
+}
+
+bool BatchJournal::moveSide(std::size_t k, const std::string& from, const std::string& to) {
+    const std::size_t entry = rows_ + k;
+    // A side file found after the batch was written down stays where it is.
+    return entry < planned_.size() && !planned_[entry].to.empty() && moveEntry(entry, from, to);
+}
+
+bool BatchJournal::moveEntry(std::size_t entry, const std::string& from, const std::string& to) {
+    const Planned& plan = planned_[entry];
     if (plan.to != to) {
         // Not findable by its planned name: on disk before the move.
         std::string line;
-        journal::appendIntentLine(line, row, to);
+        journal::appendIntentLine(line, entry, to);
         writer_.writeNow(std::move(line));
     }
     writer_.awaitSource(plan.source);
-    if (!names_.move(row, from, to)) {
+    if (!names_.move(entry, from, to)) {
         return false;
     }
     writer_.moved(plan.source, to);
     return true;
+}
+
+bool BatchJournal::makeFolders(const std::string& folder, std::size_t kept,
+                               std::vector<std::string>& made) {
+    made_ = &made;
+    const bool there = platform::fileSystem().makeFolders(folder, kept, this);
+    made_ = nullptr;
+    return there;
+}
+
+void BatchJournal::before(const std::string& path) {
+    std::string line;
+    journal::appendMakingLine(line, foldersMade_, path);
+    writer_.writeNow(std::move(line));
+}
+
+void BatchJournal::after(const std::string& path, const platform::FileStatus* made) {
+    std::string line;
+    journal::appendMadeLine(line, foldersMade_++, made);
+    writer_.writeNow(std::move(line));
+    if (made != nullptr && made_ != nullptr) {
+        made_->push_back(path);
+    }
 }
 
 void BatchJournal::end() {

@@ -1,5 +1,6 @@
 #include "renaming/BatchRecord.h"
 
+#include <algorithm>
 #include <charconv>
 #include <iterator>
 #include <limits>
@@ -54,10 +55,14 @@ bool identity(const Fields& f, std::size_t first, std::optional<MovedIdentity>& 
     return true;
 }
 
+// A file the batch was to move: a row's, or a side file's.
 struct Planned {
     std::string from;
     std::string to;
     std::optional<MovedIdentity> source;
+    std::size_t row = 0;        // the row it moves for
+    std::size_t order = kNone;  // its place in the order the files move; kNone: not planned
+    bool side = false;
     bool identified = false;  // its S line is there: it may have moved
     bool moved = false;
 };
@@ -81,21 +86,31 @@ public:
                 folders_.push_back(journal::unescaped(f.parts[2]));
             }
         } else if (kind == "P" && f.count == 6) {
-            planned(f);
-        } else if (kind == "S" && (f.count == 3 || f.count == 7)) {
             std::size_t row = 0;
-            if (number(f.parts[1], row) && row < planned_.size()) {
-                identity(f, 2, planned_[row].source);
-                planned_[row].identified = true;
+            if (number(f.parts[1], row) && row < record.rows) {
+                planned(row, row, false, f, 2);
+            }
+        } else if (kind == "A" && f.count == 7) {
+            side(f);
+        } else if (kind == "S" && (f.count == 3 || f.count == 7)) {
+            if (Planned* p = entry(f.parts[1])) {
+                identity(f, 2, p->source);
+                p->identified = true;
             }
         } else if (kind == "I" && f.count == 3) {
-            std::size_t row = 0;
-            if (number(f.parts[1], row) && row < planned_.size()) {
-                planned_[row].to = journal::unescaped(f.parts[2]);
-                lastTold_ = row;
+            if (Planned* p = entry(f.parts[1])) {
+                p->to = journal::unescaped(f.parts[2]);
+                lastTold_ = p->order;
             }
         } else if (kind == "M" && (f.count == 2 || f.count == 3 || f.count == 7)) {
             moved(f);
+        } else if (kind == "D" && f.count == 3) {
+            std::size_t n = 0;
+            if (number(f.parts[1], n) && n == record.madeFolders.size()) {
+                record.madeFolders.push_back(MadeFolder{journal::unescaped(f.parts[2])});
+            }
+        } else if (kind == "C" && (f.count == 3 || f.count == 4)) {
+            made(f);
         } else if (kind == "L" && f.count == 15) {
             link(f);
         } else if (kind == "K" && f.count == 2) {
@@ -114,38 +129,52 @@ public:
     }
 
     void finish() {
-        for (std::size_t row = 0; row < planned_.size(); ++row) {
-            Planned& p = planned_[row];
+        for (const std::size_t at : order_) {
+            const Planned& p = planned_[at];
             if (p.moved) {
                 continue;
             }
-            // Moves are recorded in the order made, so only the rows after the
-            // last one recorded can have moved unrecorded; and only once their
-            // file was written down.
-            const bool after = lastTold_ == kNone || row >= lastTold_;
+            // Moves are recorded in the order made, so only the files after the
+            // last one recorded can have moved unrecorded; and only once they
+            // were written down.
+            const bool after = lastTold_ == kNone || p.order >= lastTold_;
             if (!record.ended && after && p.identified) {
                 record.moves.push_back(
-                    JournaledMove{row, p.from, p.to, std::nullopt, p.source, false});
+                    JournaledMove{p.row, p.from, p.to, std::nullopt, p.source, false, p.side});
             }
         }
     }
 
 private:
-    void planned(const Fields& f) {
-        std::size_t row = 0;
+    // The planned file the field names; nullptr when none.
+    Planned* entry(std::string_view field) {
+        std::size_t at = 0;
+        if (!number(field, at) || at >= planned_.size() || planned_[at].order == kNone) {
+            return nullptr;
+        }
+        return &planned_[at];
+    }
+
+    void planned(std::size_t at, std::size_t row, bool side, const Fields& f, std::size_t first) {
         std::size_t fromFolder = 0;
         std::size_t toFolder = 0;
-        if (!number(f.parts[1], row) || !number(f.parts[2], fromFolder) ||
-            !number(f.parts[4], toFolder) || fromFolder >= folders_.size() ||
-            toFolder >= folders_.size() || row >= record.rows) {
+        if (!number(f.parts[first], fromFolder) || !number(f.parts[first + 2], toFolder) ||
+            fromFolder >= folders_.size() || toFolder >= folders_.size()) {
             return;
         }
-        if (planned_.size() <= row) {
-            planned_.resize(record.rows);
+        if (planned_.size() <= at) {
+            planned_.resize(std::max(at + 1, record.rows));
         }
-        Planned& p = planned_[row];
-        p.from = folders_[fromFolder] + journal::unescaped(f.parts[3]);
-        p.to = folders_[toFolder] + journal::unescaped(f.parts[5]);
+        Planned& p = planned_[at];
+        p.from = folders_[fromFolder] + journal::unescaped(f.parts[first + 1]);
+        p.to = folders_[toFolder] + journal::unescaped(f.parts[first + 3]);
+        p.row = row;
+        p.side = side;
+        p.order = order_.size();
+        order_.push_back(at);
+        if (side) {
+            return;
+        }
         ++record.planned;
         if (usedFolders_.insert(fromFolder).second) {
             record.folders.push_back(folders_[fromFolder]);
@@ -173,26 +202,50 @@ private:
         record.links.push_back(std::move(link));
     }
 
-    void moved(const Fields& f) {
+    // Side files are numbered on from the rows, one after the other, each
+    // after its row's file.
+    void side(const Fields& f) {
+        std::size_t at = 0;
         std::size_t row = 0;
-        if (!number(f.parts[1], row) || row >= planned_.size() || planned_[row].from.empty()) {
+        if (!number(f.parts[1], at) || !number(f.parts[2], row) || row >= record.rows ||
+            row >= planned_.size() || planned_[row].order == kNone ||
+            at != std::max(planned_.size(), record.rows)) {
             return;
         }
-        Planned& p = planned_[row];
-        JournaledMove move{row, p.from, p.to, std::nullopt, p.source, true};
+        planned(at, row, true, f, 3);
+    }
+
+    void moved(const Fields& f) {
+        Planned* p = entry(f.parts[1]);
+        if (p == nullptr) {
+            return;
+        }
+        JournaledMove move{p->row, p->from, p->to, std::nullopt, p->source, true, p->side};
         if (f.count == 7) {
             identity(f, 2, move.identity);
         }
-        p.moved = true;
-        lastTold_ = row;
+        p->moved = true;
+        lastTold_ = p->order;
         record.moves.push_back(std::move(move));
+    }
+
+    void made(const Fields& f) {
+        std::size_t n = 0;
+        if (!number(f.parts[1], n) || n >= record.madeFolders.size()) {
+            return;
+        }
+        MadeFolder& folder = record.madeFolders[n];
+        folder.told = true;
+        folder.made =
+            f.count == 4 && number(f.parts[2], folder.device) && number(f.parts[3], folder.inode);
     }
 
     std::vector<std::string> folders_;
     std::unordered_set<std::size_t> usedFolders_;
     std::unordered_set<std::string> linkFolders_;
-    std::vector<Planned> planned_;
-    std::size_t lastTold_ = kNone;
+    std::vector<Planned> planned_;    // by row, then the side files
+    std::vector<std::size_t> order_;  // the planned, in the order they move
+    std::size_t lastTold_ = kNone;    // by order
 };
 
 }  // namespace

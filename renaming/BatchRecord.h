@@ -28,6 +28,8 @@ struct JournaledMove {
     // killed; it was, if the file is found at to and not at from, and is the
     // source moved.
     bool recorded = true;
+    // A side file of the row, moved right after the row's file.
+    bool side = false;
 
     // The file found at to is the one this move put there, unchanged since:
     // as the journal saw it after the move, else its source itself or, after
@@ -35,6 +37,15 @@ struct JournaledMove {
     bool madeIt(const MovedIdentity& found) const;
     // What the journal knows of the file this move put at to.
     const std::optional<MovedIdentity>& made() const { return identity ? identity : source; }
+};
+
+// A folder the batch made, or was about to make, for a date folder.
+struct MadeFolder {
+    std::string path;
+    bool told = false;  // what came of the making is written down
+    bool made = false;  // told: the batch made it, and it is this folder
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
 };
 
 // One "Dupl" of a LINK DUPL batch that was to become another name of its
@@ -65,7 +76,9 @@ struct BatchRecord {
     std::vector<std::string> folders;  // the folders they were in, in list order
     // Every move to take back, in the order made: the recorded ones, then,
     // after a batch that did not end, the rows after them that may have moved.
+    // A row's side files come right after its file.
     std::vector<JournaledMove> moves;
+    std::vector<MadeFolder> madeFolders;  // in the order made, parents first
     // A LINK DUPL batch: its links, in the order begun, and its shares.
     std::vector<JournaledLink> links;
     std::vector<JournaledShare> shares;

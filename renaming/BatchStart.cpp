@@ -13,6 +13,8 @@ BatchStart BatchStart::prepare(const std::string& folder, const FileTable& table
     if (start.settings_.kind != RenameKind::Rename && start.settings_.targetFolder.empty()) {
         return start;
     }
+    // Found once: the journal writes down the side files the run moves.
+    start.settings_ = withSideFiles(std::move(start.settings_), table);
     start.state_ = State::Unjournaled;
     if (folder.empty()) {
         start.why_ = "there is no state folder to keep it in";

@@ -1,6 +1,7 @@
 #include "renaming/BatchUndo.h"
 
 #include <unordered_map>
+#include <vector>
 
 #include "duplicates/LinkUndo.h"
 #include "filelist/ListStatus.h"
@@ -120,11 +121,41 @@ const char* undoMove(const JournaledMove& move, bool existed, const platform::Fi
     return takeBack(move, at, stop);
 }
 
+// The folders the batch made, deepest first, each while it is empty and the
+// folder made.
+void removeMadeFolders(const std::vector<MadeFolder>& folders) {
+    platform::FileSystem& fs = platform::fileSystem();
+    for (auto folder = folders.rbegin(); folder != folders.rend(); ++folder) {
+        platform::FileStatus st;
+        if ((folder->told && !folder->made) || !fs.status(folder->path, false, st) ||
+            !st.isDirectory() ||
+            (folder->told && (st.device != folder->device || st.inode != folder->inode))) {
+            continue;
+        }
+        fs.removeFolder(folder->path);  // refused while anything is in it
+    }
+}
+
+// The side files of row among sides go back after its file; false when one
+// that had moved stays.
+bool undoSides(const std::vector<const JournaledMove*>& sides, std::size_t row,
+               platform::StopQuery& stop) {
+    bool all = true;
+    for (const JournaledMove* side : sides) {
+        if (side->row != row) {
+            continue;
+        }
+        const char* status = undoMove(*side, false, platform::FileStatus{}, stop);
+        all = all && (status == nullptr || sameStatus(status, kRestored));
+    }
+    return all;
+}
+
 void showOnRow(FileRow* row, const JournaledMove& move, const char* status) {
     if (row == nullptr) {
         return;
     }
-    if (sameStatus(status, kRestored)) {
+    if (sameStatus(status, kRestored) || sameStatus(status, kRestoredSideStays)) {
         const std::size_t slash = move.from.rfind('/');
         row->Path = move.from.substr(0, slash + 1);
         row->FileName = move.from.substr(slash + 1);
@@ -203,6 +234,9 @@ UndoOutcome undoBatch(const std::string& folder, FileTable& table, ProgressSink&
     };
     StatusAhead ahead(count,
                       [&moveAt](std::size_t k) -> const std::string& { return moveAt(k).to; });
+    // A row's side files come right before its file, the last moved first:
+    // they wait for it.
+    std::vector<const JournaledMove*> sides;
     bool stopped = false;
     for (std::size_t k = 0; k < count; ++k) {
         if (report.stopRequested()) {
@@ -212,16 +246,27 @@ UndoOutcome undoBatch(const std::string& folder, FileTable& table, ProgressSink&
         const JournaledMove* move = &moveAt(k);
         platform::FileStatus seen;
         const bool existed = ahead.status(k, seen);
+        if (move->side) {
+            sides.push_back(move);
+            report.rowDone();
+            continue;
+        }
         const char* status = undoMove(*move, existed, seen, progress);
         // A move back that failed while a stop was asked for may be a copy
-        // abandoned halfway: the file is where the batch put it.
+        // abandoned halfway: the file is where the batch put it, and so are
+        // its side files.
         if (status != nullptr && sameStatus(status, kNotRestoredFailed) && report.stopRequested()) {
             stopped = true;
             break;
         }
+        if (status != nullptr && sameStatus(status, kRestored) &&
+            !undoSides(sides, move->row, progress)) {
+            status = kRestoredSideStays;
+        }
+        std::erase_if(sides, [move](const JournaledMove* side) { return side->row == move->row; });
         if (status != nullptr) {
             ++outcome.moves;
-            if (sameStatus(status, kRestored)) {
+            if (sameStatus(status, kRestored) || sameStatus(status, kRestoredSideStays)) {
                 ++outcome.restored;
             }
             showOnRow(finder.find(move->row, move->to), *move, status);
@@ -249,6 +294,7 @@ UndoOutcome undoBatch(const std::string& folder, FileTable& table, ProgressSink&
         }
         report.rowDone();
     }
+    removeMadeFolders(record.madeFolders);
     if (stopped) {
         // Not asked about at the next start: the user stopped it, and the
         // next undo finishes it.

@@ -19,6 +19,8 @@ inline constexpr const char* kNotRestoredTaken = "Not restored: its old name is 
 inline constexpr const char* kNotRestoredNoFolder = "Not restored: its old folder is gone";
 inline constexpr const char* kNotRestoredFailed = "Not restored: it could not be moved back";
 inline constexpr const char* kNothingToUndo = "Nothing to undo";
+// The row's file went back, and a side file of it could not follow.
+inline constexpr const char* kRestoredSideStays = "Restored, but a side file stays";
 
 struct UndoOutcome {
     bool anything = false;  // the journal held a batch to take back
@@ -36,11 +38,17 @@ struct UndoReach {
 // Takes back the newest batch journaled in folder that is not undone yet,
 // whatever its kind. A LINK DUPL batch: each linked name gets its own copy of
 // the data again (see undoLink); a shared file needs nothing and counts as
-// restored. A rename batch: every file it moved goes back to its old path, the last moved first,
-// never replacing anything (the same move as the batch's, across file systems too). A file gone or
-// changed since (device, inode, size, modification time), or whose old name is taken now, stays
-// where it is; a move the journal never recorded is taken back only for the very file planned, or
-// its copy. The rows showing a moved file get its old FileName and Path and "Restored", or the
+// restored. A rename batch: every file it moved goes back to its old path, the
+// last moved first, never replacing anything (the same move as the batch's,
+// across file systems too). A row's side files go back after its file, and
+// only once it went back: a file that stays keeps its side files. Then the
+// folders the batch made go, deepest first, each only while it is empty and
+// still the folder the batch made (one whose making a kill cut short before
+// that was written down goes if empty).
+// A file gone or changed since (device, inode, size, modification time), or
+// whose old name is taken now, stays where it is; a move the journal never
+// recorded is taken back only for the very file planned, or its copy. The rows
+// showing a moved file get its old FileName and Path and "Restored", or the
 // reason it was not. Works as well on a batch that was killed in the middle,
 // and on an undo that was; each undo after it takes back the batch before,
 // down to a batch marked void. Ends with "3 files from 4 are restored",

@@ -17,6 +17,9 @@ public:
 
     bool fileExists(const std::string& path) override;
     bool move(std::size_t row, const std::string& from, const std::string& to) override;
+    bool moveSide(std::size_t k, const std::string& from, const std::string& to) override;
+    bool makeFolders(const std::string& folder, std::size_t kept,
+                     std::vector<std::string>& made) override;
 
 private:
     platform::StopQuery* stop_;

@@ -138,11 +138,9 @@ void appendFolderLine(std::string& out, std::size_t id, std::string_view folder)
     appendNumberedText(out, "F", id, folder);
 }
 
-void appendPlannedLine(std::string& out, std::size_t row, std::size_t fromFolder,
-                       std::string_view fromName, std::size_t toFolder, std::string_view toName) {
-    out += "P\t";
-    appendNumber(out, row);
-    out += '\t';
+// Where a file is to move, from and to, after the fields before them.
+void appendFromTo(std::string& out, std::size_t fromFolder, std::string_view fromName,
+                  std::size_t toFolder, std::string_view toName) {
     appendNumber(out, fromFolder);
     out += '\t';
     appendEscaped(out, fromName);
@@ -150,6 +148,46 @@ void appendPlannedLine(std::string& out, std::size_t row, std::size_t fromFolder
     appendNumber(out, toFolder);
     out += '\t';
     appendEscaped(out, toName);
+    out += '\n';
+}
+
+void appendPlannedLine(std::string& out, std::size_t row, std::size_t fromFolder,
+                       std::string_view fromName, std::size_t toFolder, std::string_view toName) {
+    out += "P\t";
+    appendNumber(out, row);
+    out += '\t';
+    appendFromTo(out, fromFolder, fromName, toFolder, toName);
+}
+
+void appendSideLine(std::string& out, std::size_t entry, std::size_t row, std::size_t fromFolder,
+                    std::string_view fromName, std::size_t toFolder, std::string_view toName) {
+    out += "A\t";
+    appendNumber(out, entry);
+    out += '\t';
+    appendNumber(out, row);
+    out += '\t';
+    appendFromTo(out, fromFolder, fromName, toFolder, toName);
+}
+
+void appendMakingLine(std::string& out, std::size_t folder, std::string_view path) {
+    out += "D\t";
+    appendNumber(out, folder);
+    out += '\t';
+    appendEscaped(out, path);
+    out += '\n';
+}
+
+void appendMadeLine(std::string& out, std::size_t folder, const platform::FileStatus* made) {
+    out += "C\t";
+    appendNumber(out, folder);
+    if (made == nullptr) {
+        out += "\t-\n";
+        return;
+    }
+    out += '\t';
+    appendNumber(out, made->device);
+    out += '\t';
+    appendNumber(out, made->inode);
     out += '\n';
 }
 

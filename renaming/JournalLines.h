@@ -66,6 +66,11 @@ inline bool isInterrupted(BatchState state) {
 //   batch <rows> <when>             the list's row count, the local time it began
 //   F <id> <folder>                 a folder the lines below name by number
 //   P <row> <folder> <name> <folder> <name>   a row that is to move, from, to
+//   A <entry> <row> <folder> <name> <folder> <name>   a side file that is to move
+//                                   right after its row's file, from, to; side
+//                                   files are entries numbered on from the rows'
+//                                   count, in the order they move, and the lines
+//                                   below name them by that number as rows
 //   begin                           the batch is on disk: files may move now
 //   S <row> <device> <inode> <size> <sec> <nsec>   the file of a row as it stood
 //                                   before its move, written before it moves
@@ -76,6 +81,10 @@ inline bool isInterrupted(BatchState state) {
 //                                   tells it (a rename)
 //   M <row> <device> <inode> <size> <sec> <nsec>   a move made, and the file it
 //                                   made ("-": unknown identity)
+//   D <n> <path>                    folder n is missing and is made next for a date
+//                                   folder, written out before it is made
+//   C <n> <device> <inode>          folder n was made, and is this folder
+//   C <n> -                         folder n was not made by the batch
 //   L <row> <path> <original> <aside> <device> <inode> <size> <sec> <nsec>
 //     <device> <inode> <size> <sec> <nsec>
 //                                   LINK DUPL: the "Dupl" at path is to become
@@ -113,7 +122,11 @@ void appendPlannedLine(std::string& out, std::size_t row, std::size_t fromFolder
                        std::string_view fromName, std::size_t toFolder, std::string_view toName);
 void appendSourceLine(std::string& out, std::size_t row,
                       const std::optional<MovedIdentity>& identity);
+void appendSideLine(std::string& out, std::size_t entry, std::size_t row, std::size_t fromFolder,
+                    std::string_view fromName, std::size_t toFolder, std::string_view toName);
 void appendIntentLine(std::string& out, std::size_t row, std::string_view to);
+void appendMakingLine(std::string& out, std::size_t folder, std::string_view path);
+void appendMadeLine(std::string& out, std::size_t folder, const platform::FileStatus* made);
 void appendMovedLine(std::string& out, std::size_t row);
 void appendMovedLine(std::string& out, std::size_t row,
                      const std::optional<MovedIdentity>& identity);

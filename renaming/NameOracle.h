@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace folivar {
 
@@ -18,6 +19,20 @@ public:
     // Moves the file of the list's row from one path to the other, never
     // replacing anything. False when it is not moved.
     virtual bool move(std::size_t row, const std::string& from, const std::string& to) = 0;
+
+    // The same for side file k of the batch (see SideFiles), right after its
+    // row's file moved.
+    virtual bool moveSide(std::size_t k, const std::string& from, const std::string& to) = 0;
+
+    // Makes the folders of folder after its first kept bytes that are missing
+    // (see FileSystem::makeFolders), adding those it made, or would make, to
+    // made. False when one cannot be made or is no folder.
+    virtual bool makeFolders(const std::string& folder, std::size_t kept,
+                             std::vector<std::string>& made) = 0;
+
+    // Why the last move or making of folders was refused, where that can be
+    // told; nullptr otherwise.
+    virtual const char* refusal() const { return nullptr; }
 };
 
 }  // namespace folivar

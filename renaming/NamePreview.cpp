@@ -4,12 +4,60 @@
 
 namespace folivar {
 
-bool PreviewRow::problem() const {
-    return clash || sameStatus(status, kAlreadyExists) || sameStatus(status, kError) ||
-           sameStatus(status, kUncertain);
+namespace {
+
+std::string nameIn(const std::string& path) {
+    return path.substr(path.rfind('/') + 1);
 }
 
-std::vector<PreviewRow> previewRows(const FileTable& table, const RenameSettings& settings) {
+const char* whyASideStays(const std::vector<RowOutcome::Side>& sides) {
+    for (const RowOutcome::Side& side : sides) {
+        if (!side.moved && side.why != nullptr) {
+            return side.why;
+        }
+    }
+    return "a side file cannot go along";
+}
+
+}  // namespace
+
+bool PreviewRow::problem() const {
+    return clash || isFailedOutcome(status) || sameStatus(status, kUncertain);
+}
+
+std::string PreviewRow::note() const {
+    std::string text;
+    const auto part = [&text](std::string_view words) {
+        text += text.empty() ? "" : "; ";
+        text += words;
+    };
+    if (!made.empty()) {
+        part("makes ");
+        for (std::size_t i = 0; i < made.size(); ++i) {
+            text += (i == 0 ? "" : ", ") + made[i];
+        }
+    }
+    std::string along;
+    for (const RowOutcome::Side& side : sides) {
+        if (side.moved) {
+            along +=
+                (along.empty() ? "with " : ", ") + nameIn(side.from) + " as " + nameIn(side.to);
+        }
+    }
+    if (!along.empty()) {
+        part(along);
+    }
+    for (const RowOutcome::Side& side : sides) {
+        if (!side.moved) {
+            part(nameIn(side.from) + " stays" +
+                 (side.why != nullptr ? " (" + std::string(side.why) + ")" : std::string()));
+        }
+    }
+    return text;
+}
+
+std::vector<PreviewRow> previewRows(const FileTable& table, const RenameSettings& given) {
+    const RenameSettings settings = withSideFiles(given, table);
     SimulatedNames names;
     std::vector<PreviewRow> rows;
     rows.reserve(table.size());
@@ -17,24 +65,28 @@ std::vector<PreviewRow> previewRows(const FileTable& table, const RenameSettings
         const FileRow& row = table[i];
         names.clearDoubt();
         RowOutcome outcome = decideRow(settings, i, row, names);
-        const bool doubtful = names.doubt() != nullptr && (sameStatus(outcome.status, kRenamed) ||
-                                                           sameStatus(outcome.status, kMoved));
+        const bool doubtful = names.doubt() != nullptr && isMovedOutcome(outcome.status);
         if (doubtful) {
             outcome.status = kUncertain;
         }
-        PreviewRow& shown = rows.emplace_back(PreviewRow{row.file(), {}, outcome.status, nullptr});
+        PreviewRow& shown = rows.emplace_back();
+        shown.oldPath = row.file();
+        shown.status = outcome.status;
         if (sameStatus(outcome.status, kInvariably)) {
             shown.newPath = shown.oldPath;
             continue;
         }
         shown.newPath = std::move(outcome.plan.folder);
         shown.newPath += outcome.plan.name;
+        shown.made = std::move(outcome.made);
+        shown.sides = std::move(outcome.sides);
         if (outcome.plan.settled != nullptr) {
             shown.reason = outcome.plan.reason;
         } else if (doubtful) {
             shown.reason = names.doubt();
         } else if (shown.problem()) {
-            shown.reason = names.refusal();
+            shown.reason =
+                isMovedOutcome(outcome.status) ? whyASideStays(shown.sides) : names.refusal();
         } else if (outcome.plan.suffixed) {
             shown.clash = true;
             shown.reason = kSuffixedAtMove;

@@ -14,16 +14,25 @@ inline constexpr const char* kUncertain = "Uncertain";
 
 // What RENAME, MOVE or REN+MOV would do to one row.
 struct PreviewRow {
-    std::string oldPath;  // Path + FileName now
-    std::string newPath;  // where the file would go (the name it would take,
-                          // also when that name is taken); oldPath when unchanged
-    const char* status;   // the Status the run would write, or kUncertain
-    const char* reason;   // why a row would fail or clash or is uncertain; nullptr otherwise
-    bool clash = false;   // moved under another name than planned: its own is taken
+    std::string oldPath;           // Path + FileName now
+    std::string newPath;           // where the file would go (the name it would take,
+                                   // also when that name is taken); oldPath when unchanged
+    const char* status = nullptr;  // the Status the run would write, or kUncertain
+    const char* reason =
+        nullptr;         // why a row would fail or clash or is uncertain; nullptr otherwise
+    bool clash = false;  // moved under another name than planned: its own is taken
+    std::vector<std::string> made{};        // folders its move would make, parent first
+    std::vector<RowOutcome::Side> sides{};  // its side files and where they would go
 
     // The row would not, or might not, end where it was meant to: "Already
-    // Exists", "Error", kUncertain, or a clash that a time of day settles.
+    // Exists", "Error", kUncertain, a side file that would stay, or a clash
+    // that a time of day settles.
     bool problem() const;
+    // The folders made and the side files that would go along or stay, to be
+    // told beside the outcome: "makes /P/2023/, /P/2023/04/; with a.xmp as
+    // 0001.xmp; b.json stays (a file of that name is there)". Empty when
+    // there is neither.
+    std::string note() const;
 };
 
 // Why a moved row's new name carries a time of day: the one shown is the
@@ -33,10 +42,10 @@ inline constexpr const char* kSuffixedAtMove =
 
 // Every row's outcome in list order, decided by the run's own decision
 // against a simulation of the file system that follows what the rows above
-// would have done. Touches no file: what only trying tells (a FUSE file
-// system, a link whose target may come or go) is kUncertain, never a
-// promised success. A clash in the move target is suffixed with the time of
-// day of the preview, where the run uses its own.
+// would have done, side files and folders to make included. Touches no file: what only trying tells
+// (a FUSE file system, a link whose target may come or go) is kUncertain, never a promised success.
+// A clash in the move target is suffixed with the time of day of the preview, where the run uses
+// its own.
 std::vector<PreviewRow> previewRows(const FileTable& table, const RenameSettings& settings);
 
 }  // namespace folivar

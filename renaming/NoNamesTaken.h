@@ -10,6 +10,10 @@ class NoNamesTaken : public NameOracle {
 public:
     bool fileExists(const std::string&) override { return false; }
     bool move(std::size_t, const std::string&, const std::string&) override { return false; }
+    bool moveSide(std::size_t, const std::string&, const std::string&) override { return false; }
+    bool makeFolders(const std::string&, std::size_t, std::vector<std::string>&) override {
+        return false;
+    }
 };
 
 }  // namespace folivar

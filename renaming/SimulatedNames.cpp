@@ -1,5 +1,6 @@
 #include "renaming/SimulatedNames.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 
@@ -247,6 +248,63 @@ bool SimulatedNames::move(std::size_t, const std::string& from, const std::strin
         *taking = moved;
     } else {
         target.names.emplace(target.keep(toName), moved);
+    }
+    return true;
+}
+
+bool SimulatedNames::moveSide(std::size_t, const std::string& from, const std::string& to) {
+    return move(0, from, to);
+}
+
+bool SimulatedNames::makeFolders(const std::string& folder, std::size_t kept,
+                                 std::vector<std::string>& made) {
+    refusal_ = nullptr;
+    kept = std::min(kept, folder.size());
+    std::string name;
+    if (!folderOf(folder.substr(0, kept), name).exists) {
+        refusal_ = "the folder the date folders go into does not exist";
+        return false;
+    }
+    std::size_t at = kept;
+    while (at < folder.size()) {
+        const std::size_t slash = std::min(folder.find('/', at), folder.size());
+        const std::string path = folder.substr(0, slash);
+        at = slash + 1;
+        if (slash == 0 || folder[slash - 1] == '/') {
+            continue;  // "//"
+        }
+        Folder& parent = folderOf(path, name);
+        Entry* slot = nullptr;
+        switch (entry(parent, name, &slot)) {
+            case Entry::Folder:
+                continue;
+            case Entry::Absent:
+                break;
+            case Entry::Link:
+                refusal_ = "a link is in the way of its date folder";
+                return false;
+            default:
+                refusal_ = "a file is in the way of its date folder";
+                return false;
+        }
+        if (name.size() > kLongestName) {
+            refusal_ = "the name of its date folder is too long";
+            return false;
+        }
+        if ((refusal_ = whyUnchangeable(parent, true)) != nullptr) {
+            return false;
+        }
+        if (slot != nullptr) {
+            *slot = Entry::Folder;
+        } else {
+            parent.names.emplace(parent.keep(name), Entry::Folder);
+        }
+        std::string inside;
+        Folder& child = folderOf(path + "/", inside);
+        child.exists = true;
+        child.listed = true;
+        child.access = parent.access;
+        made.push_back(path + "/");
     }
     return true;
 }

@@ -28,9 +28,14 @@ public:
 
     bool fileExists(const std::string& path) override;
     bool move(std::size_t row, const std::string& from, const std::string& to) override;
+    bool moveSide(std::size_t k, const std::string& from, const std::string& to) override;
+    // The folders to make are noted as there, empty, from then on.
+    bool makeFolders(const std::string& folder, std::size_t kept,
+                     std::vector<std::string>& made) override;
 
-    // Why the last move was refused; nullptr when it went through.
-    const char* refusal() const { return refusal_; }
+    // Why the last move or making of folders was refused; nullptr when it
+    // went through.
+    const char* refusal() const override { return refusal_; }
 
     // Why the outcome of the moves and questions since clearDoubt() cannot
     // be told without trying them; nullptr when it can.

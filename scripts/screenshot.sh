@@ -15,15 +15,9 @@ cd "$(dirname "$0")/.."
 out="$(realpath -m "${1:-docs/screenshot.png}")"
 shell_out="$(realpath -m "${2:-docs/screenshot-shell.png}")"
 preview_out="$(realpath -m "${3:-docs/screenshot-preview.png}")"
-# As root, the pictures are taken with a /tmp of their own, so the folder
-# tree shows the sample folder and not whatever else lies in /tmp (unless a
-# picture is to go into /tmp itself).
-if [ -z "${FOLIVAR_PRIVATE_TMP:-}" ] && [ "$(id -u)" -eq 0 ] && unshare -m true 2>/dev/null &&
-    [[ "$out" != /tmp/* && "$shell_out" != /tmp/* && "$preview_out" != /tmp/* ]]; then
-    # shellcheck disable=SC2016 # expanded by the inner shell
-    exec env FOLIVAR_PRIVATE_TMP=1 unshare -m --propagation private \
-        sh -c 'mount -t tmpfs tmpfs /tmp && exec "$0" "$@"' "$self" "$out" "$shell_out" "$preview_out"
-fi
+# shellcheck source=scripts/window-shots.sh
+. scripts/window-shots.sh
+in_private_tmp "$self" "$out" "$shell_out" "$preview_out"
 scripts/setup-debian.sh
 for tool in import xdotool; do
     command -v "$tool" >/dev/null || {
@@ -54,34 +48,7 @@ trap 'kill $program "$xvfb" 2>/dev/null || true; rm -rf "$photos"' EXIT
 sleep 1
 DISPLAY="$display" build/app/folivar &
 program=$!
-window_named() {  # prints the id of the first window whose title holds $1, waiting up to ten seconds
-    local id=""
-    for _ in $(seq 50); do
-        id=$(DISPLAY="$display" xdotool search --name "$1" 2>/dev/null | head -n 1) && [ -n "$id" ] && break
-        sleep 0.2
-    done
-    [ -n "$id" ] || { echo "no window \"$1\" appeared" >&2; return 1; }
-    echo "$id"
-}
 window=$(window_named "Mirosel Folivar v3.0")
-shoot() {  # saves a window (the main one by default) as a small picture: 128 colours lose nothing seen here
-    DISPLAY="$display" import -window "${2:-$window}" "$1"
-    convert "$1" -strip -colors 128 "PNG8:$1"
-    echo "saved $1"
-}
-at() {  # moves the pointer to x y in the window, then runs the xdotool commands given
-    local x=$1 y=$2
-    shift 2
-    DISPLAY="$display" xdotool mousemove --window "$window" "$x" "$y" "$@"
-}
-type_at() {  # clicks at x y, types the text and presses Enter
-    at "$1" "$2" click 1 key --clearmodifiers ctrl+a type --delay 5 "$3"
-    DISPLAY="$display" xdotool key Return
-}
-divider() {  # double click on the header's divider at x
-    at "$1" 354 click --repeat 2 --delay 80 1
-    sleep 0.3
-}
 sleep 1
 type_at 200 28 "$photos"           # PathEdit
 at 102 227 click 1                 # the include masks' clear button

@@ -168,15 +168,14 @@ std::optional<std::string> FileListSession::sumSizes(const RowSelection& selecti
 
 BatchStart FileListSession::prepareRename(RenameKind kind, const NamingScheme& scheme,
                                           ProgressSink& progress) const {
-    if (kind != RenameKind::Move && usesDateTaken(scheme.structure) &&
-        !dates_.readAll(table_, progress)) {
+    RenameSettings settings{kind, scheme, moveTarget_, &dates_};
+    if (usesDatesTaken(settings) && !dates_.readAll(table_, progress)) {
         ProgressReporter(progress).status(
             stoppedText(filesInList() + (kind == RenameKind::Rename ? "; no file is renamed"
                                                                     : "; no file is moved")));
         return BatchStart::stopped();
     }
-    return BatchStart::prepare(journalFolder_, table_,
-                               RenameSettings{kind, scheme, moveTarget_, &dates_});
+    return BatchStart::prepare(journalFolder_, table_, std::move(settings));
 }
 
 std::size_t FileListSession::rename(BatchStart batch, ProgressSink& progress) {
@@ -207,12 +206,12 @@ std::optional<std::vector<PreviewRow>> FileListSession::preview(RenameKind kind,
     if (kind != RenameKind::Rename && moveTarget_.empty()) {
         return std::vector<PreviewRow>{};
     }
-    if (kind != RenameKind::Move && usesDateTaken(scheme.structure) &&
-        !dates_.readAll(table_, progress)) {
+    const RenameSettings settings{kind, scheme, moveTarget_, &dates_};
+    if (usesDatesTaken(settings) && !dates_.readAll(table_, progress)) {
         ProgressReporter(progress).status(stoppedText(filesInList() + "; no preview is made"));
         return std::nullopt;
     }
-    return previewRows(table_, RenameSettings{kind, scheme, moveTarget_, &dates_});
+    return previewRows(table_, settings);
 }
 
 UndoOutcome FileListSession::undoLastBatch(ProgressSink& progress) {

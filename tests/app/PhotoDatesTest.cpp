@@ -1,7 +1,10 @@
 // The window's wiring of dates taken: the three structures that name files by
 // them and DateFormatEdit, through RENAME and its undo, and Sort by Date Taken.
+#include <QAbstractItemView>
 #include <QAction>
 #include <QComboBox>
+#include <QDialog>
+#include <QDir>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -9,6 +12,7 @@
 #include <memory>
 
 #include "WindowFixture.h"
+#include "app/PreviewModel.h"
 #include "support/MediaFiles.h"
 #include "support/TempTree.h"
 
@@ -75,6 +79,42 @@ private slots:
 
         w.control<QAction>("UndoRename1")->trigger();
         QCOMPARE(filesIn(folder_), (QStringList{"IMG_20220101_080000.jpg", "a.jpg", "b.jpg"}));
+    }
+
+    // MOVE into "{yyyy}/{MM}" under a chosen folder, b.xmp along with b.jpg:
+    // the preview tells both, the undo takes files and folders back.
+    void movesIntoDateFoldersWithTheirSideFiles() {
+        WindowFixture w;
+        list(w);
+        tree_->file("b.xmp", "b's side file");
+        tree_->dir("t");
+        w.desktop().folderAnswers.push_back(folder_ + QStringLiteral("/t/{yyyy}/{MM}"));
+        w.desktop().yesNoAnswers.push_back(true);
+        w.control<QComboBox>("RenMovBox")->setCurrentIndex(1);
+
+        w.control<QAction>("PreviewNames1")->trigger();
+        auto* dialog = w.form().findChild<QDialog*>("PreviewDialog");
+        QVERIFY(dialog != nullptr);
+        const QAbstractItemModel* preview =
+            dialog->findChild<QAbstractItemView*>("PreviewView")->model();
+        QCOMPARE(
+            preview->index(0, folivar::PreviewModel::Status)
+                .data(folivar::PreviewModel::NoteRole)
+                .toString(),
+            QStringLiteral("makes %1/t/2023/, %1/t/2023/04/; with b.xmp as b.xmp").arg(folder_));
+        dialog->close();
+
+        w.form().RenameButtonClick();
+        QCOMPARE(filesIn(folder_ + QStringLiteral("/t/2023/04")), (QStringList{"b.jpg", "b.xmp"}));
+        QCOMPARE(filesIn(folder_ + QStringLiteral("/t/2021/12")), QStringList{"a.jpg"});
+        QCOMPARE(w.listColumn(fcStatus), (QStringList{"Moved", "Moved", "Moved"}));
+
+        w.control<QAction>("UndoRename1")->trigger();
+        QCOMPARE(filesIn(folder_),
+                 (QStringList{"IMG_20220101_080000.jpg", "a.jpg", "b.jpg", "b.xmp"}));
+        QVERIFY(QDir(folder_ + QStringLiteral("/t"))
+                    .entryList(QDir::AllEntries | QDir::NoDotAndDotDot)
+                    .isEmpty());
     }
 
     void theDateFormatRefusesWhatANameMayNotHold() {

@@ -22,7 +22,9 @@ void JournaledBatches::addFile(const std::string& relative) {
 
 std::size_t JournaledBatches::run(RenameKind kind, const NamingScheme& scheme,
                                   const std::string& target) {
-    settings = RenameSettings{kind, scheme, target.empty() ? "" : tree.at(target)};
+    // The side files as a batch start finds them.
+    settings =
+        withSideFiles(RenameSettings{kind, scheme, target.empty() ? "" : tree.at(target)}, table);
     std::string why;
     std::unique_ptr<BatchJournal> journal =
         BatchJournal::begin(journalFolder(), table, settings, why);

@@ -1,6 +1,8 @@
-// A child renames 10,000 files through the journal and is killed with SIGKILL
-// at a random moment, again and again: after each kill the undo from the
-// journal brings every file back to its original name with its own contents.
+// A child renames 10,000 files and their side files through the journal,
+// also into folders by date, and is killed with SIGKILL at a random moment,
+// again and again: after each kill the undo from the journal brings every
+// file back to its original name with its own contents, and takes away the
+// folders the batch made.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/mman.h>
@@ -10,6 +12,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <ctime>
 #include <new>
 #include <random>
 #include <string>
@@ -34,6 +37,12 @@ protected:
             const std::string name = "f" + std::to_string(i) + ".jpg";
             tree.file("d/" + name, "contents of file " + std::to_string(i));
             rows.append(FileRow{name, tree.at("d/"), "1", "jpg", "1.1.2001", "0", "-"});
+            // Taken over twenty years, for the rounds into folders by date.
+            const std::time_t taken = test::localTime(2000 + i % 20, 1 + i % 12, 1 + i % 28);
+            tree.setTimes("d/" + name, taken, taken);
+            if (i % 7 == 0) {
+                tree.file("d/f" + std::to_string(i) + ".xmp", "side file " + std::to_string(i));
+            }
         }
         // Names a move into the target finds taken: those rows get the time
         // of day, and their exact names are written down before they move.
@@ -42,15 +51,18 @@ protected:
         }
     }
 
-    // Even rounds rename in place, odd ones rename and move into the target.
-    RenameSettings settingsOf(int round) const {
+    // Even rounds rename in place, odd ones rename and move into the target,
+    // every fourth into folders by date it makes; side files go along.
+    RenameSettings settingsOf(int round, const FileTable& table) const {
         const NamingScheme scheme{"r" + std::to_string(round) + "_", FileStructure::PrefixCounter,
                                   1, 1};
         if (round % 2 == 0) {
-            return RenameSettings{RenameKind::Rename, scheme, {}};
+            return withSideFiles(RenameSettings{RenameKind::Rename, scheme, {}}, table);
         }
-        return RenameSettings{RenameKind::RenameAndMove,
-                              NamingScheme{"", FileStructure::Counter, 1, 1}, tree.at("target")};
+        const std::string target = tree.at(round % 4 == 3 ? "target/{yyyy}/{MM}" : "target");
+        return withSideFiles(RenameSettings{RenameKind::RenameAndMove,
+                                            NamingScheme{"", FileStructure::Counter, 1, 1}, target},
+                             table);
     }
 
     // Rows the child's batch has got through, counted by its progress sink in
@@ -94,7 +106,7 @@ protected:
         const pid_t child = ::fork();
         if (child == 0) {
             FileTable table = rows;
-            const RenameSettings settings = settingsOf(round);
+            const RenameSettings settings = settingsOf(round, table);
             std::string why;
             std::unique_ptr<BatchJournal> journal =
                 BatchJournal::begin(journalFolder(), table, settings, why);

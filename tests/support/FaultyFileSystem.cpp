@@ -269,6 +269,18 @@ platform::FolderAccess FaultyFileSystem::folderAccess(const std::string& path) {
     return seen != folderAccess_.end() ? seen->second : real_->folderAccess(path);
 }
 
+bool FaultyFileSystem::makeFolders(const std::string& folder, std::size_t kept,
+                                   platform::FolderMaking* listener) {
+    if (beforeMakeFolders_) {
+        beforeMakeFolders_(folder);
+    }
+    return real_->makeFolders(folder, kept, listener);
+}
+
+bool FaultyFileSystem::removeFolder(const std::string& path) {
+    return real_->removeFolder(path);
+}
+
 int FaultyFileSystem::descriptorRefusals() const {
     std::lock_guard lock(readers_);
     return descriptorRefusals_;

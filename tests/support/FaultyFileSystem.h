@@ -53,6 +53,12 @@ public:
         beforeMove_ = std::move(action);
     }
 
+    // Runs just before each making of folders is handed on, to play someone
+    // else's part on the way.
+    void beforeMakeFolders(std::function<void(const std::string& folder)> action) {
+        beforeMakeFolders_ = std::move(action);
+    }
+
     // Opening this file for reading fails.
     void failOpenForReading(const std::string& path) { unopenable_.insert(path); }
     // This file opens, but reading it fails.
@@ -138,6 +144,9 @@ public:
     bool hardLink(const std::string& existing, const std::string& name) override;
     platform::ExchangeResult exchangeNames(const std::string& a, const std::string& b) override;
     platform::FolderAccess folderAccess(const std::string& path) override;
+    bool makeFolders(const std::string& folder, std::size_t kept,
+                     platform::FolderMaking* listener) override;
+    bool removeFolder(const std::string& path) override;
 
 private:
     class CountingListing;
@@ -180,6 +189,7 @@ private:
     std::atomic<int> statusCalls_{0};
     std::atomic<int> foldersOpened_{0};  // the walk's requests ask from several threads
     std::function<void(const std::string&)> beforeRemove_;
+    std::function<void(const std::string&)> beforeMakeFolders_;
 
     std::map<int, std::string> sharing_;  // open descriptors by the path they were opened as
     std::set<std::string> differing_;
