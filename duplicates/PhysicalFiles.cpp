@@ -10,7 +10,8 @@
 
 namespace folivar {
 
-// The same inode on one device, or the same size and times on another.
+// Paths lead to one physical file when they share its inode on one device, or
+// its size and times on another.
 void PhysicalFiles::gather(const std::vector<std::string>& paths) {
     members_.clear();
     memberOf_.assign(paths.size(), SIZE_MAX);
