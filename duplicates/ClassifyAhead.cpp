@@ -45,7 +45,6 @@ ClassifyAhead::ClassifyAhead(const ClassifyOptions& options, ReaderBudget::Short
         helperOptions_ = options;
         helperOptions_.memoryBudget = std::max<std::size_t>(options.memoryBudget / count, 1);
         helperOptions_.maxOpenFiles = helperCapacity_;
-        helperOptions_.requests = 1;
     }
 }
 
