@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <chrono>
 
+#include "duplicates/ContentSplitter.h"
 #include "platform/OpenFileLimit.h"
-#include "platform/ThreadWaits.h"
 #include "platform/WorkStopped.h"
 
 namespace folivar {
@@ -13,8 +13,6 @@ namespace {
 
 // Sets handed to the helpers ahead of the caller, per helper.
 constexpr std::size_t kSetsPerHelper = 4;
-// Sets the caller takes between two looks at whether it waits for the disk.
-constexpr unsigned kLookEvery = 4;
 // Readers a helper holds at least; with fewer to share, fewer helpers.
 constexpr std::size_t kLeastPerHelper = 4;
 // How long the caller waits for a helper before it asks whether to stop (the
@@ -30,9 +28,8 @@ struct ClassifyAhead::Set {
     Sorted sorted;                // guarded; valid once Done
 };
 
-ClassifyAhead::ClassifyAhead(const ContentClassifier::Options& options,
-                             ReaderBudget::Shortage& shortage)
-    : options_(options), shortage_(shortage), waitsBefore_(platform::threadWaits()) {
+ClassifyAhead::ClassifyAhead(const ClassifyOptions& options, ReaderBudget::Shortage& shortage)
+    : shortage_(shortage), start_(options.fromStart, options.waitsBeforeStart) {
     // The helpers share as many readers as the caller may hold, and never more
     // than a quarter of the process's descriptors: with the caller's half,
     // a quarter stays for the rest of the program.
@@ -48,7 +45,6 @@ ClassifyAhead::ClassifyAhead(const ContentClassifier::Options& options,
         helperOptions_ = options;
         helperOptions_.memoryBudget = std::max<std::size_t>(options.memoryBudget / count, 1);
         helperOptions_.maxOpenFiles = helperCapacity_;
-        helperOptions_.requests = 1;
     }
 }
 
@@ -60,16 +56,15 @@ ClassifyAhead::~ClassifyAhead() {
     stopHelpers();
 }
 
-std::optional<ClassifyAhead::Sorted> ClassifyAhead::take(
-    const std::vector<std::string>& paths, const ContentClassifier::Upcoming& upcoming,
-    platform::StopQuery& stop) {
+std::optional<ClassifyAhead::Sorted> ClassifyAhead::take(const std::vector<std::string>& paths,
+                                                         const UpcomingSets& upcoming,
+                                                         platform::StopQuery& stop) {
     const std::size_t start = upcoming.start();
     if (lastStart_ && start <= *lastStart_) {
         // Another sequence: whatever was handed out belongs to the last one.
         std::unique_lock lock(mutex_);
         leaveAll(lock);
-        waitsBefore_ = platform::threadWaits();
-        untilLook_ = 0;
+        start_.restart();
     }
     lastStart_ = start;
     startWhenWorthIt();
@@ -121,24 +116,15 @@ std::optional<ClassifyAhead::Sorted> ClassifyAhead::take(
 }
 
 void ClassifyAhead::startWhenWorthIt() {
-    if (pool_ || helpers_ < 1) {
+    if (pool_ || helpers_ < 1 || !start_.due()) {
         return;
-    }
-    if (!options_.fromStart) {
-        if (++untilLook_ < kLookEvery) {
-            return;
-        }
-        untilLook_ = 0;
-        if (platform::threadWaits() - waitsBefore_ < options_.waitsBeforeStart) {
-            return;
-        }
     }
     pool_.emplace(helpers_);
 }
 
 // Hands the helpers the sets after those already out, up to the bound. A set
 // with more files than a helper may hold open stays the caller's.
-void ClassifyAhead::fill(const ContentClassifier::Upcoming& upcoming) {
+void ClassifyAhead::fill(const UpcomingSets& upcoming) {
     const std::size_t bound = kSetsPerHelper * static_cast<std::size_t>(helpers_);
     while (!exhausted_ && ahead_.size() < bound) {
         auto set = std::make_shared<Set>();
@@ -167,9 +153,9 @@ void ClassifyAhead::sort(const std::shared_ptr<Set>& set) {
     Sorted sorted;
     bool done = false;
     try {
-        ContentClassifier helper(helperOptions_,
-                                 ReaderBudget::forHelper(helperCapacity_, shortage_));
-        sorted.results = helper.classify(set->paths, cancelled_);
+        ContentSplitter helper(helperOptions_);
+        sorted.results = helper.classify(
+            set->paths, ReaderBudget::forHelper(helperCapacity_, shortage_), cancelled_, true);
         sorted.stats = helper.statistics();
         done = true;
     } catch (...) {  // NOLINT(bugprone-empty-catch): given way, stopped, or out of memory:
@@ -202,8 +188,7 @@ void ClassifyAhead::endIfLast() {
     if (exhausted_ && ahead_.empty()) {
         stopHelpers();
         exhausted_ = false;
-        waitsBefore_ = platform::threadWaits();
-        untilLook_ = 0;
+        start_.restart();
     }
 }
 

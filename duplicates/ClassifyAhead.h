@@ -11,15 +11,19 @@
 #include <string>
 #include <vector>
 
-#include "duplicates/ContentClassifier.h"
+#include "duplicates/ClassifiedFile.h"
+#include "duplicates/ClassifyOptions.h"
+#include "duplicates/ClassifyStatistics.h"
 #include "duplicates/ReaderBudget.h"
+#include "duplicates/UpcomingSets.h"
+#include "platform/HelperStart.h"
 #include "platform/IoPool.h"
 #include "platform/StopQuery.h"
 
 namespace folivar {
 
 // Sorts the file sets that follow the caller's current one on helper threads,
-// each set by a classifier of its own within a share of the budgets, so that
+// each set by a splitter of its own (ContentSplitter) within a share of the budgets, so that
 // several files are read at once. The caller takes the sets in its own order,
 // on its own thread; a set no helper has taken up yet, or one a helper gave
 // back, it sorts itself. Everything but the helpers' sorting runs on the
@@ -27,12 +31,12 @@ namespace folivar {
 class ClassifyAhead {
 public:
     struct Sorted {
-        std::vector<ContentClassifier::Result> results;
-        ContentClassifier::Statistics stats;
+        std::vector<ClassifiedFile> results;
+        ClassifyStatistics stats;
     };
 
     // shortage: the caller's, for the helpers to give way to it.
-    ClassifyAhead(const ContentClassifier::Options& options, ReaderBudget::Shortage& shortage);
+    ClassifyAhead(const ClassifyOptions& options, ReaderBudget::Shortage& shortage);
     ~ClassifyAhead();
     ClassifyAhead(const ClassifyAhead&) = delete;
     ClassifyAhead& operator=(const ClassifyAhead&) = delete;
@@ -42,8 +46,7 @@ public:
     // hands them the sets upcoming holds, a bounded number ahead. While it
     // waits for a helper it asks stop every little while; asked to stop, it
     // throws platform::WorkStopped.
-    std::optional<Sorted> take(const std::vector<std::string>& paths,
-                               const ContentClassifier::Upcoming& upcoming,
+    std::optional<Sorted> take(const std::vector<std::string>& paths, const UpcomingSets& upcoming,
                                platform::StopQuery& stop);
 
     // Whether the helpers are at work: the caller has had to wait for the disk.
@@ -63,7 +66,7 @@ private:
     struct Set;
 
     void startWhenWorthIt();
-    void fill(const ContentClassifier::Upcoming& upcoming);
+    void fill(const UpcomingSets& upcoming);
     void sort(const std::shared_ptr<Set>& set);
     void leaveAll(std::unique_lock<std::mutex>& lock);
     void endIfLast();
@@ -77,11 +80,10 @@ private:
         std::atomic<bool> flag{false};
     };
 
-    const ContentClassifier::Options options_;
     ReaderBudget::Shortage& shortage_;
     int helpers_ = 0;
     std::size_t helperCapacity_ = 0;
-    ContentClassifier::Options helperOptions_;
+    ClassifyOptions helperOptions_;
 
     // Guards the sets' states and what the helpers hand back.
     std::mutex mutex_;
@@ -95,8 +97,7 @@ private:
     bool exhausted_ = false;
     std::uint64_t nextSeq_ = 0;
     std::optional<std::size_t> lastStart_;
-    std::uint64_t waitsBefore_ = 0;
-    unsigned untilLook_ = 0;
+    platform::HelperStart start_;
 
     Cancelled cancelled_;
 

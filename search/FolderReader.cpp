@@ -6,7 +6,6 @@
 #include <thread>
 
 #include "platform/OpenFileLimit.h"
-#include "platform/ThreadWaits.h"
 
 namespace folivar {
 
@@ -88,8 +87,8 @@ FolderReader::FolderReader(const FolderQueue& queue, const WalkReadAhead& limits
       hint_(std::move(hint)),
       fs_(platform::fileSystem()),
       foldersAhead_(limits_.folders),
-      waitsBefore_(platform::threadWaits()) {
-    if (limits_.requests > 1 && limits_.fromStart) {
+      start_(limits_.fromStart, limits_.waitsBeforeStart) {
+    if (limits_.requests > 1 && start_.atOnce()) {
         pool_.emplace(limits_.requests);
     }
 }
@@ -124,12 +123,7 @@ void FolderReader::wakeWalk() {
 }
 
 void FolderReader::startRequestsWhenWorthIt() {
-    constexpr unsigned kLookEvery = 4;  // batches or folders between two looks
-    if (pool_ || limits_.requests <= 1 || ++untilLook_ < kLookEvery) {
-        return;
-    }
-    untilLook_ = 0;
-    if (platform::threadWaits() - waitsBefore_ >= limits_.waitsBeforeStart) {
+    if (!pool_ && limits_.requests > 1 && start_.due()) {
         pool_.emplace(limits_.requests);
     }
 }

@@ -16,6 +16,7 @@
 #include "platform/DirectoryListing.h"
 #include "platform/FileStatus.h"
 #include "platform/FileSystem.h"
+#include "platform/HelperStart.h"
 #include "platform/IoPool.h"
 #include "search/FolderQueue.h"
 #include "search/StatusHint.h"
@@ -126,8 +127,7 @@ private:
     FolderId id_;
     std::deque<std::shared_ptr<Job>> ahead_;
     std::size_t foldersAhead_ = 0;  // at most this many in ahead_
-    std::uint64_t waitsBefore_ = 0;
-    unsigned untilLook_ = 0;
+    platform::HelperStart start_;   // asked per batch or folder
 
     // Started by the walk's thread once worth it; last: its threads end before
     // anything they use.

@@ -164,6 +164,34 @@ TEST_F(SetsFixture, ACallerThatAsksForOtherSetsGetsThemRight) {
     check(28);
 }
 
+// Not asked to start at once, the helpers start at the caller's fourth set of
+// a sequence once it has waited enough, and each sequence counts afresh.
+TEST_F(SetsFixture, HelpersStartOnceTheCallerWaitsCountingEachSequenceAfresh) {
+    const std::vector<std::vector<std::string>> six(sets.begin(), sets.begin() + 6);
+    ReaderBudget::Shortage shortage{false};
+    // Whether the helpers are at work after each set taken, from set first on.
+    const auto takes = [&](ClassifyAhead& ahead, std::size_t first, std::size_t count) {
+        std::string seen;
+        for (std::size_t k = first; k < first + count; ++k) {
+            ahead.take(six[k], Sets(six, k + 1), platform::StopQuery::never());
+            seen += ahead.started() ? '+' : '-';
+        }
+        return seen;
+    };
+    Options options;
+    options.requests = 4;
+    options.waitsBeforeStart = 0;
+    {
+        ClassifyAhead ahead(options, shortage);
+        EXPECT_EQ(takes(ahead, 0, 6), "---++-") << "gone after the sequence's last set";
+        EXPECT_EQ(takes(ahead, 0, 2), "--");
+        EXPECT_EQ(takes(ahead, 0, 4), "---+") << "another sequence";
+    }
+    options.waitsBeforeStart = SIZE_MAX;
+    ClassifyAhead ahead(options, shortage);
+    EXPECT_EQ(takes(ahead, 0, 6), "------") << "never waited enough";
+}
+
 // Short of descriptors, helpers give their sets back and the caller reads
 // them itself: nothing is taken for unreadable, and no more readers are open
 // than the file system allows.
