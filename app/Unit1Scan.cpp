@@ -43,35 +43,21 @@ TDateTime dateOf(const QDateEdit* picker) {
 
 }  // namespace
 
-void TForm1::bindSearchEvents() {
-    // The component calls the window's handlers, as it does every form's.
-    TEasyFileSearch& EasyFileSearch1 = session_->search();
-    EasyFileSearch1.OnFileFound = [this](TFileInformations file) {
-        EasyFileSearch1FileFound(std::move(file));
-    };
-    EasyFileSearch1.OnAcceptFile = [this](TFileInformations file) {
-        return EasyFileSearch1AcceptFile(std::move(file));
-    };
-    EasyFileSearch1.OnChangeFolder = [this](std::string folder) {
-        EasyFileSearch1ChangeFolder(std::move(folder));
-    };
-    EasyFileSearch1.OnStatistics = [this](TStatistics stats) { EasyFileSearch1Statistics(stats); };
-}
-
+// The component's events, as the session bound them to its scan.
 void TForm1::EasyFileSearch1FileFound(TFileInformations FileFound) {
-    session_->fileFound(FileFound);
+    session_->search().OnFileFound(std::move(FileFound));
 }
 
 bool TForm1::EasyFileSearch1AcceptFile(TFileInformations FileFound) {
-    return session_->acceptFile(FileFound);
+    return session_->search().OnAcceptFile(std::move(FileFound));
 }
 
 void TForm1::EasyFileSearch1ChangeFolder(std::string NewPath) {
-    session_->changeFolder(NewPath);
+    session_->search().OnChangeFolder(std::move(NewPath));
 }
 
 void TForm1::EasyFileSearch1Statistics(TStatistics Stats) {
-    session_->statistics(Stats);
+    session_->search().OnStatistics(Stats);
 }
 
 ScanSettings TForm1::readScanSettings() const {

@@ -53,6 +53,12 @@ private:
     Of what_;
 };
 
+// The files of the rows, when an order is to be read from them.
+std::vector<std::string> filesIfAsked(const FileTable& table,
+                                      const std::vector<std::size_t>* order) {
+    return order != nullptr ? filesOf(table) : std::vector<std::string>{};
+}
+
 }  // namespace
 
 FileListSession::FileListSession(SpreadsheetCreator createSpreadsheet)
@@ -79,6 +85,12 @@ ScanOutcome FileListSession::scan(const ScanSettings& settings, ProgressSink& pr
     }
     outcome.folders =
         foldersToScan(settings.folders, settings.options.contains(okIncludeSubfolder));
+    // A size that is no number, a mask that is none: the text says which.
+    const auto stoppedBy = [&outcome](const std::exception& error) {
+        outcome.result = ScanOutcome::Result::Stopped;
+        outcome.error = error.what();
+        return outcome;
+    };
     ScanDriver::Totals totals;
     try {
         driver_.prepare(settings);
@@ -93,13 +105,9 @@ ScanOutcome FileListSession::scan(const ScanSettings& settings, ProgressSink& pr
         report.status(scanSummary(table_.size(), totals) +
                       (target ? "; Put files into " + moveTarget_ : std::string()));
     } catch (const EConvertError& error) {
-        outcome.result = ScanOutcome::Result::Stopped;
-        outcome.error = error.what();
-        return outcome;
+        return stoppedBy(error);
     } catch (const EMaskException& error) {
-        outcome.result = ScanOutcome::Result::Stopped;
-        outcome.error = error.what();
-        return outcome;
+        return stoppedBy(error);
     }
     outcome.buttons = ActionButtons::forRows(table_.size());
     outcome.stopped = totals.stopped;
@@ -242,15 +250,27 @@ void FileListSession::keepInterruptedBatch(const InterruptedBatch& batch) {
     folivar::keepInterruptedBatch(journalFolder_, batch.number);
 }
 
-DuplicateFinder::SearchOutcome FileListSession::findDuplicates(ProgressSink& progress) {
+DuplicateFinder::SearchOutcome FileListSession::findDuplicates(ProgressSink& progress,
+                                                               std::vector<std::size_t>* order) {
     const Change change(observer_, Change::Of::Rows);
     sortedBy_.reset();  // the copies stand together, by size
-    return finder_.search(table_, progress);
+    const std::vector<std::string> before = filesIfAsked(table_, order);
+    DuplicateFinder::SearchOutcome outcome = finder_.search(table_, progress);
+    if (order != nullptr) {
+        *order = orderBetween(before, filesOf(table_));
+    }
+    return outcome;
 }
 
-DuplicateFinder::DeleteOutcome FileListSession::deleteDuplicates(ProgressSink& progress) {
+DuplicateFinder::DeleteOutcome FileListSession::deleteDuplicates(ProgressSink& progress,
+                                                                 std::vector<std::size_t>* order) {
     const Change change(observer_, Change::Of::Rows);
-    return finder_.deleteDuplicates(table_, progress);
+    const std::vector<std::string> before = filesIfAsked(table_, order);
+    DuplicateFinder::DeleteOutcome outcome = finder_.deleteDuplicates(table_, progress);
+    if (order != nullptr) {
+        *order = orderBetween(before, filesOf(table_));
+    }
+    return outcome;
 }
 
 std::size_t FileListSession::keepThisCopy(const RowSelection& selection) {
