@@ -16,6 +16,7 @@
 #include <exception>
 
 #include "app/ActionStrip.h"
+#include "app/DesktopSpreadsheet.h"
 #include "app/EngineBridge.h"
 #include "app/FileListModel.h"
 #include "app/FileListView.h"
@@ -32,14 +33,16 @@ namespace folivar {
 TForm1::TForm1(QWidget* parent)
     : QMainWindow(parent),
       desktop_(std::make_unique<QtDesktop>(this)),
-      session_(std::make_unique<FileListSession>(spreadsheetCreator())) {
+      session_(std::make_unique<FileListSession>(
+          desktopSpreadsheet([this]() -> Desktop& { return *desktop_; },
+                             // After the export's own texts, as a file opened from the list.
+                             [this](const QString& failure) { StatusBar->writeLater(failure); }))) {
     createControls();
     strip_->setCloseQuestion([this] {
         return desktop_->askYesNo(
             QStringLiteral("Work is in progress. Stop it and close the window?"));
     });
     session_->setObserver(&ListView->listModel());
-    bindSearchEvents();
     connectHandlers();
     connectListCommands();
     if (const QScreen* screen = this->screen()) {
@@ -136,6 +139,7 @@ void TForm1::connectHandlers() {
     connect(strip_->shellBox(), &QCheckBox::toggled, this, &TForm1::CheckViewClick);
     connect(ShellListView, &ShellPane::contextMenuRequested, PopupMenu2,
             [this](const QPoint& at) { PopupMenu2->popup(at); });
+    connect(ShellListView, &ShellPane::renameRefused, StatusBar, &StatusLine::write);
     connect(MenuItem1, &QAction::triggered, this, &TForm1::File1Click);
     connect(MenuItem2, &QAction::triggered, this, &TForm1::Viewaslist1Click);
     connect(MenuItem3, &QAction::triggered, this, &TForm1::Viewasreport1Click);

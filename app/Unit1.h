@@ -7,7 +7,6 @@
 #include <string>
 
 #include "app/Desktop.h"
-#include "export/SpreadsheetApplication.h"
 #include "search/FileSearch.h"
 
 class QCheckBox;
@@ -115,8 +114,8 @@ public slots:
     void SumButtonClick();
     void ExportButtonClick();
 
-    // The search component's events during a scan. They run inside
-    // ScanButtonClick, whose edge catches what escapes them.
+    // The search component's events during a scan, as the session bound
+    // them. They run inside ScanButtonClick, whose edge catches what escapes.
     void EasyFileSearch1FileFound(folivar::TFileInformations FileFound);
     bool EasyFileSearch1AcceptFile(folivar::TFileInformations FileFound);
     void EasyFileSearch1ChangeFolder(std::string NewPath);
@@ -167,10 +166,6 @@ private:
     void connectHandlers();
     void connectListCommands();
     void watchKeys(QWidget* control, KeyHandler handler);
-    void bindSearchEvents();
-    // The export's spreadsheet application, through the desktop installed at
-    // the time of each export.
-    SpreadsheetCreator spreadsheetCreator();
 
     // Procedures of the scan and the operations over the list
     ScanSettings readScanSettings() const;

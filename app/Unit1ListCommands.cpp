@@ -60,7 +60,11 @@ void TForm1::ListViewKeyDown(int key, Qt::KeyboardModifiers shift) {
 }
 
 void TForm1::open(const OpenRequest& request) {
-    desktop_->open(fromEngine(request.file), fromEngine(request.directory));
+    // Why it failed comes after the texts of the handler that asked.
+    if (const auto failure =
+            desktop_->openFile(fromEngine(request.file), fromEngine(request.directory))) {
+        StatusBar->writeLater(*failure);
+    }
 }
 
 void TForm1::ListViewDblClick() {
