@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <string>
@@ -9,16 +10,8 @@
 #include "app/Desktop.h"
 #include "search/FileSearch.h"
 
-class QCheckBox;
-class QComboBox;
-class QDateEdit;
-class QGroupBox;
-class QLineEdit;
-class QListWidget;
-class QMenu;
 class QAction;
-class QActionGroup;
-class QSpinBox;
+class QMenu;
 
 namespace folivar {
 
@@ -26,15 +19,15 @@ class ActionStrip;
 class FileListSession;
 class FileListView;
 class FolderTree;
+class NamingPanel;
+class PreviewDialog;
+class ScanSettingsPanel;
 class ShellPane;
 class StatusLine;
 class StyledButton;
-class StyledLabel;
 class TForm2;
 struct InterruptedBatch;
-struct NamingScheme;
 struct OpenRequest;
-struct ScanSettings;
 
 // The main window: every setting, the file list panel and the shell panes,
 // over a FileListSession that holds the list and runs the commands. Each
@@ -155,35 +148,18 @@ private:
     void guarded(const std::function<void()>& body) noexcept;
 
     void createControls();
-    void createPathGroup(QWidget* client);
-    void createFileStructureGroup(QWidget* client);
-    void createScanCriteriaGroup(QWidget* client);
     void createOthersGroup(QWidget* client);
-    void createTreeViewGroup(QWidget* client);
-    void createFileListGroup(QWidget* client);
-    void createFiltersGroup(QWidget* client);
     void createViewMenu();
     void connectHandlers();
     void connectListCommands();
     void watchKeys(QWidget* control, KeyHandler handler);
 
-    // Procedures of the scan and the operations over the list
-    ScanSettings readScanSettings() const;
-    NamingScheme readNamingScheme();
-    bool confirmMoveTarget();
     bool chooseMoveTarget();
     void setMoveTarget(const QString& folder);
     // The newest batch not undone, or the interrupted one the start asked about.
     void undoLastBatch(const InterruptedBatch* interrupted = nullptr);
     void open(const OpenRequest& request);
     void sumSelectedSizes();
-
-    // Procedures of the scan settings
-    void addEditedFolder();
-    void addFolderFromTree();
-    void moveUp();
-    void addFolderFromDialog();
-    void applyDateRule();
     void setShellMode(bool on);
     void chooseViewStyle(QAction* item);
 
@@ -193,84 +169,23 @@ private:
     bool duplicateMode_ = true;  // true: FindDuplButton searches ("FIND DUPL")
     std::unique_ptr<FileListSession> session_;
 
-    // PATH
-    QGroupBox* PATH = nullptr;
-    StyledButton* PathButton3 = nullptr;
-    QLineEdit* PathEdit = nullptr;
-    StyledButton* PathButton1 = nullptr;
-    QListWidget* PathListBox = nullptr;
-    StyledButton* PathButton2 = nullptr;
-    StyledButton* PathButton4 = nullptr;
-    StyledButton* PathButton5 = nullptr;
-
-    // File Structure
-    QGroupBox* FileStructure = nullptr;
-    QLineEdit* PrefixEdit = nullptr;
-    QLineEdit* DateFormatEdit = nullptr;
-    QComboBox* FileStructureBox = nullptr;
-    QComboBox* RenMovBox = nullptr;
-    QSpinBox* CapacityEdit = nullptr;
-    QSpinBox* CountStartEdit = nullptr;
-
-    // Scan Criteria
-    QGroupBox* ScanCriteria = nullptr;
-    QLineEdit* ScanEdit1 = nullptr;
-    StyledButton* ScanButton1 = nullptr;
-    QListWidget* ScanListBox1 = nullptr;
-    StyledButton* ScanButton2 = nullptr;
-    QLineEdit* ScanEdit2 = nullptr;
-    StyledButton* ScanButton3 = nullptr;
-    QListWidget* ScanListBox2 = nullptr;
-    StyledButton* ScanButton4 = nullptr;
-    QCheckBox* ScanCheckBox1 = nullptr;
-    QCheckBox* ScanCheckBox2 = nullptr;
-    QCheckBox* ScanCheckBox3 = nullptr;
-    QCheckBox* ScanCheckBox4 = nullptr;
-    QCheckBox* ScanCheckBox5 = nullptr;
-    QCheckBox* ScanCheckBox6 = nullptr;
-
-    // Others
-    QGroupBox* Others = nullptr;
+    ScanSettingsPanel* scan_ = nullptr;  // PATH, Scan Criteria, Filters
+    NamingPanel* naming_ = nullptr;      // File Structure
     StyledButton* AboutButton = nullptr;
     StyledButton* ExportButton = nullptr;
     StyledButton* SumButton = nullptr;
-
-    // TreeView
-    QGroupBox* TreeView = nullptr;
     FolderTree* ShellTreeView = nullptr;
-
-    // File List; ListView holds PopupMenu1 and its items
-    QGroupBox* FileList = nullptr;
     // SCAN, RENAME, FIND DUPL, the Shell box and Stop, and the long work
     ActionStrip* strip_ = nullptr;
-    FileListView* ListView = nullptr;
+    FileListView* ListView = nullptr;  // holds PopupMenu1 and its items
     ShellPane* ShellListView = nullptr;
     QMenu* PopupMenu2 = nullptr;
-    QActionGroup* ViewStyles = nullptr;
     QAction* MenuItem1 = nullptr;
     QAction* MenuItem2 = nullptr;
     QAction* MenuItem3 = nullptr;
     QAction* MenuItem4 = nullptr;
-
-    // Filters
-    QGroupBox* Filters = nullptr;
-    QCheckBox* DateCheckBox = nullptr;
-    StyledLabel* DateLabel1 = nullptr;
-    QComboBox* DateComboBox1 = nullptr;
-    StyledLabel* DateLabel2 = nullptr;
-    QComboBox* DateComboBox2 = nullptr;
-    StyledLabel* DateLabel3 = nullptr;
-    QDateEdit* DateTimePicker1 = nullptr;
-    StyledLabel* DateLabel4 = nullptr;
-    QDateEdit* DateTimePicker2 = nullptr;
-    QCheckBox* SizeCheckBox = nullptr;
-    StyledLabel* SizeLabel1 = nullptr;
-    QComboBox* SizeComboBox = nullptr;
-    StyledLabel* SizeLabel2 = nullptr;
-    QLineEdit* SizeEdit = nullptr;
-    QCheckBox* ShortnameCheckBox = nullptr;
-
     StatusLine* StatusBar = nullptr;
+    QPointer<PreviewDialog> preview_;  // one at a time: the newest
 };
 
 }  // namespace folivar

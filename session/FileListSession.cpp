@@ -176,6 +176,10 @@ std::optional<std::string> FileListSession::sumSizes(const RowSelection& selecti
 
 BatchStart FileListSession::prepareRename(RenameKind kind, const NamingScheme& scheme,
                                           ProgressSink& progress) const {
+    const RenameSettings settings{kind, scheme, moveTarget_, &dates_};
+    if (kind != RenameKind::Rename && moveTarget_.empty()) {
+        return BatchStart::prepare(journalFolder_, table_, settings);  // refused, no date read
+    }
     if (kind != RenameKind::Move && usesDateTaken(scheme.structure) &&
         !dates_.readAll(table_, progress)) {
         ProgressReporter(progress).status(
@@ -183,8 +187,7 @@ BatchStart FileListSession::prepareRename(RenameKind kind, const NamingScheme& s
                                                                     : "; no file is moved")));
         return BatchStart::stopped();
     }
-    return BatchStart::prepare(journalFolder_, table_,
-                               RenameSettings{kind, scheme, moveTarget_, &dates_});
+    return BatchStart::prepare(journalFolder_, table_, settings);
 }
 
 std::size_t FileListSession::rename(BatchStart batch, ProgressSink& progress) {
@@ -213,14 +216,19 @@ std::optional<std::vector<PreviewRow>> FileListSession::preview(RenameKind kind,
                                                                 const NamingScheme& scheme,
                                                                 ProgressSink& progress) const {
     if (kind != RenameKind::Rename && moveTarget_.empty()) {
-        return std::vector<PreviewRow>{};
+        progress.status(filesInList());
+        return std::nullopt;
     }
+    progress.status(kPleaseWait);
     if (kind != RenameKind::Move && usesDateTaken(scheme.structure) &&
         !dates_.readAll(table_, progress)) {
         ProgressReporter(progress).status(stoppedText(filesInList() + "; no preview is made"));
         return std::nullopt;
     }
-    return previewRows(table_, RenameSettings{kind, scheme, moveTarget_, &dates_});
+    std::vector<PreviewRow> rows =
+        previewRows(table_, RenameSettings{kind, scheme, moveTarget_, &dates_});
+    progress.status(filesInList());
+    return rows;
 }
 
 UndoOutcome FileListSession::undoLastBatch(ProgressSink& progress) {

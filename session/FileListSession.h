@@ -112,9 +112,10 @@ public:
     // Both steps: a batch whose journal cannot be written does not run.
     std::size_t rename(RenameKind kind, const NamingScheme& scheme, ProgressSink& progress);
     // What rename() would do to every row, touching no file; for a moving
-    // operation into the move target folder (none: nothing to show). Dates
-    // taken not read yet are read first, told to progress; stopped meanwhile,
-    // there is no preview (nullopt) and the status says so.
+    // operation into the move target folder. Dates taken not read yet are
+    // read first, told to progress. There is no preview (nullopt) for a moving
+    // operation without a move target folder, or when stopped meanwhile; the
+    // status says "<rows> files in list", or that it was stopped.
     std::optional<std::vector<PreviewRow>> preview(
         RenameKind kind, const NamingScheme& scheme,
         ProgressSink& progress = ProgressSink::silent()) const;
