@@ -142,6 +142,13 @@ std::vector<std::size_t> FileListSession::sortByDateTaken(ProgressSink& progress
     return std::move(*order);
 }
 
+void FileListSession::workOverList(ProgressSink& progress,
+                                   const std::function<void()>& work) const {
+    progress.status(kPleaseWait);
+    work();
+    progress.status(filesInList());
+}
+
 std::vector<OpenRequest> FileListSession::filesToOpen(const RowSelection& selection) const {
     return openFilesRequests(table_, selection);
 }

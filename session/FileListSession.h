@@ -85,6 +85,10 @@ public:
     // The dates taken read so far, by file.
     const DatesTaken& datesTaken() const { return dates_; }
 
+    // Work the window does over the list (opening files, selecting rows)
+    // between "Please wait..." and "<rows> files in list".
+    void workOverList(ProgressSink& progress, const std::function<void()>& work) const;
+
     // The list commands over the selected rows: what the desktop is to open,
     // the folder to show in the shell panes, and those that change the list.
     std::vector<OpenRequest> filesToOpen(const RowSelection& selection) const;
