@@ -29,11 +29,12 @@ class TForm2;
 struct InterruptedBatch;
 struct OpenRequest;
 
-// The main window: every setting, the file list panel and the shell panes,
-// over a FileListSession that holds the list and runs the commands. Each
-// handler is named after the control and event it serves: it reads its
-// controls, calls the session and shows what comes back. None lets an
-// exception out: what escapes is shown with Desktop::error.
+// The main window: its panels (the scan settings, the naming scheme, the
+// file list, the action strip) and the shell panes, over a FileListSession
+// that holds the list and runs the commands. Each handler is named after the
+// control and event it serves: it asks its panel for the settings, calls the
+// session and shows what comes back. None lets an exception out: what
+// escapes is shown with Desktop::error.
 class TForm1 : public QMainWindow {
     Q_OBJECT
 
