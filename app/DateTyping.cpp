@@ -30,6 +30,16 @@ bool isTypingKey(int key) {
     }
 }
 
+// The text editor a date field keeps to itself and to the classes made from it.
+class FieldText : public QDateEdit {
+public:
+    static QLineEdit* of(QDateEdit* field) {
+        using Getter = QLineEdit* (QAbstractSpinBox::*)() const;
+        const Getter editor = &FieldText::lineEdit;
+        return (field->*editor)();
+    }
+};
+
 }  // namespace
 
 void DateTyping::attach(QDateEdit* field) {
@@ -40,7 +50,7 @@ DateTyping::DateTyping(QDateEdit* field) : QObject(field), field_(field) {
     // The date is reported when the typing ends, never a day typed halfway.
     field_->setKeyboardTracking(false);
     field_->installEventFilter(this);
-    if (QLineEdit* text = field_->findChild<QLineEdit*>()) {
+    if (QLineEdit* text = FieldText::of(field_)) {
         text->installEventFilter(this);
     }
 }

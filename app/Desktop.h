@@ -19,6 +19,13 @@ public:
     virtual void beep() = 0;
     virtual void open(const QString& file, const QString& directory) = 0;  // default action
     virtual bool hasSpreadsheetApplication() = 0;
+
+    // The default action, and why it could not be taken (nullopt: it was).
+    // A desktop that cannot tell needs only open().
+    virtual std::optional<QString> openFile(const QString& file, const QString& directory) {
+        open(file, directory);
+        return std::nullopt;
+    }
 };
 
 }  // namespace folivar

@@ -8,9 +8,7 @@
 #include <QStyle>
 #include <QToolTip>
 
-#include "app/EngineBridge.h"
-#include "filelist/FileRow.h"
-#include "renaming/RenameOperations.h"
+#include "app/FileListModel.h"
 
 namespace folivar {
 
@@ -28,7 +26,7 @@ QColor blend(const QColor& base, const QColor& tone, qreal share) {
 }
 
 bool failedRow(const QModelIndex& index) {
-    return isFailedOutcome(toEngine(index.siblingAtColumn(fcStatus).data().toString()));
+    return index.data(FileListModel::FailedRole).toBool();
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "app/EngineBridge.h"
 #include "filelist/FileRow.h"
+#include "renaming/RenameOperations.h"
 
 namespace folivar {
 
@@ -26,7 +27,7 @@ void FileListModel::rowsChanged() {
 void FileListModel::cellsChanged() {
     if (changeDepth_ == 0 && rowCount() > 0) {
         emit dataChanged(index(0, 0), index(rowCount() - 1, kFileColumnCount - 1),
-                         {Qt::DisplayRole});
+                         {Qt::DisplayRole, FailedRole});
     }
 }
 
@@ -44,11 +45,14 @@ int FileListModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant FileListModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount() ||
-        index.column() >= kFileColumnCount) {
+    if ((role != Qt::DisplayRole && role != FailedRole) || !index.isValid() ||
+        index.row() >= rowCount() || index.column() >= kFileColumnCount) {
         return {};
     }
     const FileRow& row = table_[static_cast<std::size_t>(index.row())];
+    if (role == FailedRole) {
+        return isFailedOutcome(row.cell(fcStatus));
+    }
     return fromEngine(row.cell(static_cast<TFileColumn>(index.column())));
 }
 

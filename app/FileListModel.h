@@ -15,6 +15,10 @@ class FileListModel : public QAbstractTableModel, public RowsObserver {
     Q_OBJECT
 
 public:
+    // Any cell of a row answers, as a bool, whether the row's outcome is a
+    // failure, so painting never reads the Status text again.
+    static constexpr int FailedRole = Qt::UserRole + 1;
+
     explicit FileListModel(const FileTable& table, QObject* parent = nullptr);
 
     void rowsAboutToChange() override;

@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "app/DateFolderDialog.h"
-#include "app/StatusLine.h"
 
 namespace folivar {
 
@@ -72,13 +71,19 @@ void QtDesktop::beep() {
     QApplication::beep();
 }
 
-void QtDesktop::open(const QString& file, const QString& /*directory*/) {
+void QtDesktop::open(const QString& file, const QString& directory) {
+    openFile(file, directory);
+}
+
+std::optional<QString> QtDesktop::openFile(const QString& file, const QString& /*directory*/) {
     // The desktop starts the program in a folder of its choosing.
     if (applications_.applicationFor(typesOf(file)).empty()) {
-        reportLater(noProgramText(file));
-    } else if (!QDesktopServices::openUrl(QUrl::fromLocalFile(file))) {
-        reportLater(notStartedText(file));
+        return noProgramText(file);
     }
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(file))) {
+        return notStartedText(file);
+    }
+    return std::nullopt;
 }
 
 bool QtDesktop::hasSpreadsheetApplication() {
@@ -91,14 +96,6 @@ QString QtDesktop::noProgramText(const QString& file) {
 
 QString QtDesktop::notStartedText(const QString& file) {
     return QStringLiteral("The desktop could not start a program to open ") + file;
-}
-
-void QtDesktop::reportLater(const QString& text) {
-    // After the handler that opens the file has written its summary.
-    if (StatusLine* line =
-            owner_ == nullptr ? nullptr : owner_->window()->findChild<StatusLine*>()) {
-        line->writeLater(text);
-    }
 }
 
 }  // namespace folivar

@@ -9,9 +9,8 @@
 namespace folivar {
 
 // The desktop as Qt reaches it: message boxes, the folder dialog, the default
-// application of a file. A file that no program opens, or whose program
-// cannot be started, is named in the owner window's status line once the
-// handler that asked has written its own texts.
+// application of a file. Opening a file that no program opens, or whose
+// program cannot be started, answers why.
 class QtDesktop : public Desktop {
 public:
     // Dialogs are modal to owner (may be null).
@@ -26,6 +25,7 @@ public:
     void beep() override;
     void open(const QString& file, const QString& directory) override;
     bool hasSpreadsheetApplication() override;
+    std::optional<QString> openFile(const QString& file, const QString& directory) override;
 
     // The text that names a file no program opens.
     static QString noProgramText(const QString& file);
@@ -34,7 +34,6 @@ public:
 
 private:
     QString title() const;
-    void reportLater(const QString& text);
 
     QPointer<QWidget> owner_;
     platform::DesktopApplications applications_;

@@ -4,17 +4,21 @@
 
 #include "app/FileIcons.h"
 #include "app/FolderTree.h"
+#include "app/ShellRenameDelegate.h"
 
 namespace folivar {
 
 ShellPane::ShellPane(QWidget* parent)
     : QStackedWidget(parent), list_(new QListView(this)), report_(new QTableView(this)) {
+    auto* names = new ShellRenameDelegate(this);
+    connect(names, &ShellRenameDelegate::renameRefused, this, &ShellPane::renameRefused);
     for (QAbstractItemView* view :
          {static_cast<QAbstractItemView*>(list_), static_cast<QAbstractItemView*>(report_)}) {
         view->setSelectionMode(QAbstractItemView::ExtendedSelection);
         view->setEditTriggers(QAbstractItemView::EditKeyPressed |
                               QAbstractItemView::SelectedClicked);
         view->setContextMenuPolicy(Qt::CustomContextMenu);
+        view->setItemDelegate(names);
         connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint& pos) {
             emit contextMenuRequested(view->viewport()->mapToGlobal(pos));
         });

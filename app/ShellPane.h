@@ -41,6 +41,8 @@ public:
 
 signals:
     void contextMenuRequested(const QPoint& globalPos);
+    // A name edited in place was not given: the text says why.
+    void renameRefused(const QString& text);
 
 private:
     void installModel();

@@ -11,16 +11,21 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 #include <exception>
+#include <utility>
 
 #include "app/ActionStrip.h"
+#include "app/DesktopSpreadsheet.h"
 #include "app/EngineBridge.h"
 #include "app/FileListModel.h"
 #include "app/FileListView.h"
 #include "app/FolderTree.h"
+#include "app/NamingPanel.h"
 #include "app/QtDesktop.h"
+#include "app/ScanSettingsPanel.h"
 #include "app/ShellPane.h"
 #include "app/StatusLine.h"
 #include "app/Unit2.h"
@@ -32,14 +37,16 @@ namespace folivar {
 TForm1::TForm1(QWidget* parent)
     : QMainWindow(parent),
       desktop_(std::make_unique<QtDesktop>(this)),
-      session_(std::make_unique<FileListSession>(spreadsheetCreator())) {
+      session_(std::make_unique<FileListSession>(
+          desktopSpreadsheet([this]() -> Desktop& { return *desktop_; },
+                             // After the export's own texts, as a file opened from the list.
+                             [this](const QString& failure) { StatusBar->writeLater(failure); }))) {
     createControls();
     strip_->setCloseQuestion([this] {
         return desktop_->askYesNo(
             QStringLiteral("Work is in progress. Stop it and close the window?"));
     });
     session_->setObserver(&ListView->listModel());
-    bindSearchEvents();
     connectHandlers();
     connectListCommands();
     if (const QScreen* screen = this->screen()) {
@@ -107,67 +114,72 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TForm1::connectHandlers() {
-    watchKeys(PathEdit, &TForm1::PathEditKeyDown);
-    watchKeys(PathListBox, &TForm1::PathListBoxKeyDown);
+    using Masks = ScanSettingsPanel::Masks;
+    watchKeys(scan_->folderEdit(), &TForm1::PathEditKeyDown);
+    watchKeys(scan_->folderList(), &TForm1::PathListBoxKeyDown);
     watchKeys(ShellTreeView, &TForm1::ShellTreeViewKeyDown);
-    watchKeys(ScanEdit1, &TForm1::ScanEdit1KeyDown);
-    watchKeys(ScanEdit2, &TForm1::ScanEdit2KeyDown);
-    watchKeys(ScanListBox1, &TForm1::ScanListBox1KeyDown);
-    watchKeys(ScanListBox2, &TForm1::ScanListBox2KeyDown);
+    watchKeys(scan_->maskEdit(Masks::Include), &TForm1::ScanEdit1KeyDown);
+    watchKeys(scan_->maskEdit(Masks::Exclude), &TForm1::ScanEdit2KeyDown);
+    watchKeys(scan_->maskList(Masks::Include), &TForm1::ScanListBox1KeyDown);
+    watchKeys(scan_->maskList(Masks::Exclude), &TForm1::ScanListBox2KeyDown);
     watchKeys(ShellListView->listView(), &TForm1::ShellListViewKeyDown);
     watchKeys(ShellListView->reportView(), &TForm1::ShellListViewKeyDown);
 
-    connect(PathButton1, &QPushButton::clicked, this, &TForm1::PathButton1Click);
-    connect(PathButton2, &QPushButton::clicked, this, &TForm1::PathButton2Click);
-    connect(PathButton3, &QPushButton::clicked, this, &TForm1::PathButton3Click);
-    connect(PathButton4, &QPushButton::clicked, this, &TForm1::PathButton4Click);
-    connect(PathButton5, &QPushButton::clicked, this, &TForm1::PathButton5Click);
-    connect(ScanButton1, &QPushButton::clicked, this, &TForm1::ScanButton1Click);
-    connect(ScanButton2, &QPushButton::clicked, this, &TForm1::ScanButton2Click);
-    connect(ScanButton3, &QPushButton::clicked, this, &TForm1::ScanButton3Click);
-    connect(ScanButton4, &QPushButton::clicked, this, &TForm1::ScanButton4Click);
+    const std::pair<QPushButton*, void (TForm1::*)()> clicks[] = {
+        {scan_->addFolderButton(), &TForm1::PathButton1Click},
+        {scan_->clearFoldersButton(), &TForm1::PathButton2Click},
+        {scan_->upButton(), &TForm1::PathButton3Click},
+        {scan_->pickFolderButton(), &TForm1::PathButton4Click},
+        {scan_->moveTargetButton(), &TForm1::PathButton5Click},
+        {scan_->addMaskButton(Masks::Include), &TForm1::ScanButton1Click},
+        {scan_->clearMasksButton(Masks::Include), &TForm1::ScanButton2Click},
+        {scan_->addMaskButton(Masks::Exclude), &TForm1::ScanButton3Click},
+        {scan_->clearMasksButton(Masks::Exclude), &TForm1::ScanButton4Click},
+        {AboutButton, &TForm1::AboutButtonClick},
+        {strip_->scanButton(), &TForm1::ScanButtonClick},
+        {strip_->renameButton(), &TForm1::RenameButtonClick},
+        {strip_->findDuplButton(), &TForm1::FindDuplButtonClick},
+        {strip_->linkDuplButton(), &TForm1::LinkDuplButtonClick},
+        {SumButton, &TForm1::SumButtonClick},
+        {ExportButton, &TForm1::ExportButtonClick},
+    };
+    for (const auto& [button, handler] : clicks) {
+        connect(button, &QPushButton::clicked, this, handler);
+    }
 
-    connect(DateCheckBox, &QCheckBox::toggled, this, &TForm1::DateCheckBoxClick);
-    connect(DateComboBox2, &QComboBox::currentIndexChanged, this, &TForm1::DateComboBox2Change);
-    connect(DateTimePicker1, &QDateEdit::dateChanged, this, &TForm1::DateTimePicker1Change);
-    connect(SizeCheckBox, &QCheckBox::toggled, this, &TForm1::SizeCheckBoxClick);
+    connect(scan_->dateBox(), &QCheckBox::toggled, this, &TForm1::DateCheckBoxClick);
+    connect(scan_->dateKindBox(), &QComboBox::currentIndexChanged, this,
+            &TForm1::DateComboBox2Change);
+    connect(scan_->firstDate(), &QDateEdit::dateChanged, this, &TForm1::DateTimePicker1Change);
+    connect(scan_->sizeBox(), &QCheckBox::toggled, this, &TForm1::SizeCheckBoxClick);
 
     connect(ShellTreeView, &FolderTree::changed, this, &TForm1::ShellTreeViewChange);
     connect(strip_->shellBox(), &QCheckBox::toggled, this, &TForm1::CheckViewClick);
     connect(ShellListView, &ShellPane::contextMenuRequested, PopupMenu2,
             [this](const QPoint& at) { PopupMenu2->popup(at); });
+    connect(ShellListView, &ShellPane::renameRefused, StatusBar, &StatusLine::write);
     connect(MenuItem1, &QAction::triggered, this, &TForm1::File1Click);
     connect(MenuItem2, &QAction::triggered, this, &TForm1::Viewaslist1Click);
     connect(MenuItem3, &QAction::triggered, this, &TForm1::Viewasreport1Click);
     connect(MenuItem4, &QAction::triggered, this, &TForm1::Viewassmallicon1Click);
 
-    connect(AboutButton, &QPushButton::clicked, this, &TForm1::AboutButtonClick);
-    connect(RenMovBox, &QComboBox::currentIndexChanged, this, &TForm1::RenMovBoxChange);
-    connect(PrefixEdit, &QLineEdit::textChanged, this, &TForm1::PrefixEditChange);
-    connect(DateFormatEdit, &QLineEdit::textChanged, this, &TForm1::DateFormatEditChange);
-    connect(strip_->scanButton(), &QPushButton::clicked, this, &TForm1::ScanButtonClick);
-    connect(strip_->renameButton(), &QPushButton::clicked, this, &TForm1::RenameButtonClick);
-    connect(strip_->findDuplButton(), &QPushButton::clicked, this, &TForm1::FindDuplButtonClick);
-    connect(strip_->linkDuplButton(), &QPushButton::clicked, this, &TForm1::LinkDuplButtonClick);
-    connect(SumButton, &QPushButton::clicked, this, &TForm1::SumButtonClick);
-    connect(ExportButton, &QPushButton::clicked, this, &TForm1::ExportButtonClick);
+    connect(naming_->operationBox(), &QComboBox::currentIndexChanged, this,
+            &TForm1::RenMovBoxChange);
+    connect(naming_->prefixEdit(), &QLineEdit::textChanged, this, &TForm1::PrefixEditChange);
+    connect(naming_->dateFormatEdit(), &QLineEdit::textChanged, this,
+            &TForm1::DateFormatEditChange);
 }
 
 void TForm1::FormCreate() {
     guarded([this] {
-        PathEdit->setText(QStringLiteral("/"));
-        if (folderExists(PathEdit->text())) {
-            ShellTreeView->setPath(PathEdit->text());
+        scan_->setEditedFolder(QStringLiteral("/"));
+        if (folderExists(scan_->editedFolder())) {
+            ShellTreeView->setPath(scan_->editedFolder());
         } else {
-            PathEdit->clear();
+            scan_->setEditedFolder({});
         }
         setMoveTarget({});
-        const QDate today = todayDate();
-        DateTimePicker1->setDate(today);
-        DateTimePicker2->setDate(today);
-        DateTimePicker1->setMaximumDate(today);
-        DateTimePicker2->setMaximumDate(today);
-        DateTimePicker2->setMinimumDate(today);
+        scan_->startDates(todayDate());
         // The session starts with no sorted column.
         duplicateMode_ = true;
     });

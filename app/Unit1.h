@@ -2,24 +2,16 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <memory>
 #include <string>
 
 #include "app/Desktop.h"
-#include "export/SpreadsheetApplication.h"
 #include "search/FileSearch.h"
 
-class QCheckBox;
-class QComboBox;
-class QDateEdit;
-class QGroupBox;
-class QLineEdit;
-class QListWidget;
-class QMenu;
 class QAction;
-class QActionGroup;
-class QSpinBox;
+class QMenu;
 
 namespace folivar {
 
@@ -27,21 +19,22 @@ class ActionStrip;
 class FileListSession;
 class FileListView;
 class FolderTree;
+class NamingPanel;
+class PreviewDialog;
+class ScanSettingsPanel;
 class ShellPane;
 class StatusLine;
 class StyledButton;
-class StyledLabel;
 class TForm2;
 struct InterruptedBatch;
-struct NamingScheme;
 struct OpenRequest;
-struct ScanSettings;
 
-// The main window: every setting, the file list panel and the shell panes,
-// over a FileListSession that holds the list and runs the commands. Each
-// handler is named after the control and event it serves: it reads its
-// controls, calls the session and shows what comes back. None lets an
-// exception out: what escapes is shown with Desktop::error.
+// The main window: its panels (the scan settings, the naming scheme, the
+// file list, the action strip) and the shell panes, over a FileListSession
+// that holds the list and runs the commands. Each handler is named after the
+// control and event it serves: it asks its panel for the settings, calls the
+// session and shows what comes back. None lets an exception out: what
+// escapes is shown with Desktop::error.
 class TForm1 : public QMainWindow {
     Q_OBJECT
 
@@ -115,8 +108,8 @@ public slots:
     void SumButtonClick();
     void ExportButtonClick();
 
-    // The search component's events during a scan. They run inside
-    // ScanButtonClick, whose edge catches what escapes them.
+    // The search component's events during a scan, as the session bound
+    // them. They run inside ScanButtonClick, whose edge catches what escapes.
     void EasyFileSearch1FileFound(folivar::TFileInformations FileFound);
     bool EasyFileSearch1AcceptFile(folivar::TFileInformations FileFound);
     void EasyFileSearch1ChangeFolder(std::string NewPath);
@@ -156,39 +149,18 @@ private:
     void guarded(const std::function<void()>& body) noexcept;
 
     void createControls();
-    void createPathGroup(QWidget* client);
-    void createFileStructureGroup(QWidget* client);
-    void createScanCriteriaGroup(QWidget* client);
     void createOthersGroup(QWidget* client);
-    void createTreeViewGroup(QWidget* client);
-    void createFileListGroup(QWidget* client);
-    void createFiltersGroup(QWidget* client);
     void createViewMenu();
     void connectHandlers();
     void connectListCommands();
     void watchKeys(QWidget* control, KeyHandler handler);
-    void bindSearchEvents();
-    // The export's spreadsheet application, through the desktop installed at
-    // the time of each export.
-    SpreadsheetCreator spreadsheetCreator();
 
-    // Procedures of the scan and the operations over the list
-    ScanSettings readScanSettings() const;
-    NamingScheme readNamingScheme();
-    bool confirmMoveTarget();
     bool chooseMoveTarget();
     void setMoveTarget(const QString& folder);
     // The newest batch not undone, or the interrupted one the start asked about.
     void undoLastBatch(const InterruptedBatch* interrupted = nullptr);
     void open(const OpenRequest& request);
     void sumSelectedSizes();
-
-    // Procedures of the scan settings
-    void addEditedFolder();
-    void addFolderFromTree();
-    void moveUp();
-    void addFolderFromDialog();
-    void applyDateRule();
     void setShellMode(bool on);
     void chooseViewStyle(QAction* item);
 
@@ -198,84 +170,23 @@ private:
     bool duplicateMode_ = true;  // true: FindDuplButton searches ("FIND DUPL")
     std::unique_ptr<FileListSession> session_;
 
-    // PATH
-    QGroupBox* PATH = nullptr;
-    StyledButton* PathButton3 = nullptr;
-    QLineEdit* PathEdit = nullptr;
-    StyledButton* PathButton1 = nullptr;
-    QListWidget* PathListBox = nullptr;
-    StyledButton* PathButton2 = nullptr;
-    StyledButton* PathButton4 = nullptr;
-    StyledButton* PathButton5 = nullptr;
-
-    // File Structure
-    QGroupBox* FileStructure = nullptr;
-    QLineEdit* PrefixEdit = nullptr;
-    QLineEdit* DateFormatEdit = nullptr;
-    QComboBox* FileStructureBox = nullptr;
-    QComboBox* RenMovBox = nullptr;
-    QSpinBox* CapacityEdit = nullptr;
-    QSpinBox* CountStartEdit = nullptr;
-
-    // Scan Criteria
-    QGroupBox* ScanCriteria = nullptr;
-    QLineEdit* ScanEdit1 = nullptr;
-    StyledButton* ScanButton1 = nullptr;
-    QListWidget* ScanListBox1 = nullptr;
-    StyledButton* ScanButton2 = nullptr;
-    QLineEdit* ScanEdit2 = nullptr;
-    StyledButton* ScanButton3 = nullptr;
-    QListWidget* ScanListBox2 = nullptr;
-    StyledButton* ScanButton4 = nullptr;
-    QCheckBox* ScanCheckBox1 = nullptr;
-    QCheckBox* ScanCheckBox2 = nullptr;
-    QCheckBox* ScanCheckBox3 = nullptr;
-    QCheckBox* ScanCheckBox4 = nullptr;
-    QCheckBox* ScanCheckBox5 = nullptr;
-    QCheckBox* ScanCheckBox6 = nullptr;
-
-    // Others
-    QGroupBox* Others = nullptr;
+    ScanSettingsPanel* scan_ = nullptr;  // PATH, Scan Criteria, Filters
+    NamingPanel* naming_ = nullptr;      // File Structure
     StyledButton* AboutButton = nullptr;
     StyledButton* ExportButton = nullptr;
     StyledButton* SumButton = nullptr;
-
-    // TreeView
-    QGroupBox* TreeView = nullptr;
     FolderTree* ShellTreeView = nullptr;
-
-    // File List; ListView holds PopupMenu1 and its items
-    QGroupBox* FileList = nullptr;
     // SCAN, RENAME, FIND DUPL, the Shell box and Stop, and the long work
     ActionStrip* strip_ = nullptr;
-    FileListView* ListView = nullptr;
+    FileListView* ListView = nullptr;  // holds PopupMenu1 and its items
     ShellPane* ShellListView = nullptr;
     QMenu* PopupMenu2 = nullptr;
-    QActionGroup* ViewStyles = nullptr;
     QAction* MenuItem1 = nullptr;
     QAction* MenuItem2 = nullptr;
     QAction* MenuItem3 = nullptr;
     QAction* MenuItem4 = nullptr;
-
-    // Filters
-    QGroupBox* Filters = nullptr;
-    QCheckBox* DateCheckBox = nullptr;
-    StyledLabel* DateLabel1 = nullptr;
-    QComboBox* DateComboBox1 = nullptr;
-    StyledLabel* DateLabel2 = nullptr;
-    QComboBox* DateComboBox2 = nullptr;
-    StyledLabel* DateLabel3 = nullptr;
-    QDateEdit* DateTimePicker1 = nullptr;
-    StyledLabel* DateLabel4 = nullptr;
-    QDateEdit* DateTimePicker2 = nullptr;
-    QCheckBox* SizeCheckBox = nullptr;
-    StyledLabel* SizeLabel1 = nullptr;
-    QComboBox* SizeComboBox = nullptr;
-    StyledLabel* SizeLabel2 = nullptr;
-    QLineEdit* SizeEdit = nullptr;
-    QCheckBox* ShortnameCheckBox = nullptr;
-
     StatusLine* StatusBar = nullptr;
+    QPointer<PreviewDialog> preview_;  // one at a time: the newest
 };
 
 }  // namespace folivar

@@ -1,7 +1,12 @@
 // FIND DUPL and DEL DUPL: one button, two operations in turn over the file
 // list; LINK DUPL beside it, and Keep This Copy from ListView's menu.
+#include <cstddef>
+#include <utility>
+#include <vector>
+
 #include "app/ActionStrip.h"
 #include "app/FileListView.h"
+#include "app/KeptSelection.h"
 #include "app/Unit1.h"
 #include "session/FileListSession.h"
 #include "widgets/StyledButton.h"
@@ -10,18 +15,22 @@ namespace folivar {
 
 void TForm1::FindDuplButtonClick() {
     guarded([this] {
+        // The rows that remain keep their selection, for a SUM or Open after.
+        KeptSelection kept(*ListView);
+        std::vector<std::size_t> order;
         LongOperation work =
             strip_->begin(duplicateMode_ ? LongOperation::Strip::Bar : LongOperation::Strip::Banner,
                           strip_->findDuplButton());
         if (duplicateMode_) {
-            const DuplicateFinder::SearchOutcome found = session_->findDuplicates(work);
+            const DuplicateFinder::SearchOutcome found = session_->findDuplicates(work, &order);
             strip_->apply(found.buttons);
             if (found.deleteMode) {
                 setDuplicateMode(false);
             }
         } else {
-            strip_->apply(session_->deleteDuplicates(work).buttons);
+            strip_->apply(session_->deleteDuplicates(work, &order).buttons);
         }
+        kept.follow(std::move(order));
     });
 }
 

@@ -15,7 +15,6 @@
 #include "app/KeptSelection.h"
 #include "app/StatusLine.h"
 #include "app/Unit1.h"
-#include "filelist/ListStatus.h"
 #include "session/FileListSession.h"
 
 namespace folivar {
@@ -60,7 +59,11 @@ void TForm1::ListViewKeyDown(int key, Qt::KeyboardModifiers shift) {
 }
 
 void TForm1::open(const OpenRequest& request) {
-    desktop_->open(fromEngine(request.file), fromEngine(request.directory));
+    // Why it failed comes after the texts of the handler that asked.
+    if (const auto failure =
+            desktop_->openFile(fromEngine(request.file), fromEngine(request.directory))) {
+        StatusBar->writeLater(*failure);
+    }
 }
 
 void TForm1::ListViewDblClick() {
@@ -74,11 +77,11 @@ void TForm1::ListViewDblClick() {
 void TForm1::OpenFiles1Click() {
     guarded([this] {
         const RowSelection selection = ListView->selectedRows();
-        StatusBar->status(kPleaseWait);
-        for (const OpenRequest& request : session_->filesToOpen(selection)) {
-            open(request);
-        }
-        StatusBar->status(session_->filesInList());
+        session_->workOverList(*StatusBar, [&] {
+            for (const OpenRequest& request : session_->filesToOpen(selection)) {
+                open(request);
+            }
+        });
     });
 }
 
@@ -104,17 +107,16 @@ void TForm1::OpenInShell1Click() {
 
 void TForm1::SelectAll1Click() {
     guarded([this] {
-        StatusBar->status(kPleaseWait);
-        ListView->selectRows(selectAll(session_->rows().size()));
-        StatusBar->status(session_->filesInList());
+        session_->workOverList(
+            *StatusBar, [this] { ListView->selectRows(selectAll(session_->rows().size())); });
     });
 }
 
 void TForm1::InvSelection1Click() {
     guarded([this] {
-        StatusBar->status(kPleaseWait);
-        ListView->selectRows(invertSelection(ListView->selectedRows()));
-        StatusBar->status(session_->filesInList());
+        session_->workOverList(*StatusBar, [this] {
+            ListView->selectRows(invertSelection(ListView->selectedRows()));
+        });
     });
 }
 

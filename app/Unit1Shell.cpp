@@ -1,11 +1,11 @@
 // The folder tree and the shell file pane that stands in for the file list.
 #include <QAction>
 #include <QCheckBox>
-#include <QLineEdit>
 
 #include "app/ActionStrip.h"
 #include "app/FileListView.h"
 #include "app/FolderTree.h"
+#include "app/ScanSettingsPanel.h"
 #include "app/ShellPane.h"
 #include "app/Unit1.h"
 #include "widgets/StyledButton.h"
@@ -13,7 +13,7 @@
 namespace folivar {
 
 void TForm1::ShellTreeViewChange() {
-    guarded([this] { PathEdit->setText(ShellTreeView->path()); });
+    guarded([this] { scan_->setEditedFolder(ShellTreeView->path()); });
 }
 
 void TForm1::ShellListViewKeyDown(int key, Qt::KeyboardModifiers /*shift*/) {

@@ -1,16 +1,15 @@
 // The preview of RENAME, MOVE and REN+MOV, and the undo of the batches:
 // from ListView's menu and keys, and once at start after a batch that was
 // killed in the middle.
-#include <QComboBox>
 #include <optional>
 #include <vector>
 
 #include "app/ActionStrip.h"
 #include "app/EngineBridge.h"
+#include "app/NamingPanel.h"
 #include "app/PreviewDialog.h"
 #include "app/StatusLine.h"
 #include "app/Unit1.h"
-#include "filelist/ListStatus.h"
 #include "renaming/NamePreview.h"
 #include "session/FileListSession.h"
 
@@ -18,13 +17,11 @@ namespace folivar {
 
 void TForm1::PreviewNames1Click() {
     guarded([this] {
-        const NamingScheme scheme = readNamingScheme();
-        const auto kind = static_cast<RenameKind>(chosenValue(RenMovBox, 0));
-        if (kind != RenameKind::Rename && !chooseMoveTarget()) {
-            StatusBar->status(session_->filesInList());
-            return;
+        const NamingScheme scheme = naming_->scheme();
+        const RenameKind kind = naming_->operation();
+        if (kind != RenameKind::Rename) {
+            chooseMoveTarget();  // still none: the session refuses, and says so
         }
-        StatusBar->status(kPleaseWait);
         std::optional<std::vector<PreviewRow>> rows;
         {
             // Names made of dates taken may have many dates to read first.
@@ -32,15 +29,13 @@ void TForm1::PreviewNames1Click() {
             rows = session_->preview(kind, scheme, work);
         }
         if (!rows) {
-            return;  // stopped while it read: the status line says so
+            return;  // the status line says why
         }
-        StatusBar->status(session_->filesInList());
         // One preview at a time: the newest.
-        delete findChild<PreviewDialog*>(QString(), Qt::FindDirectChildrenOnly);
-        auto* dialog =
-            new PreviewDialog(std::move(*rows), RenMovBox->currentText().toUpper(), this);
-        dialog->setAttribute(Qt::WA_DeleteOnClose);
-        dialog->open();
+        delete preview_;
+        preview_ = new PreviewDialog(std::move(*rows), naming_->operationCaption(), this);
+        preview_->setAttribute(Qt::WA_DeleteOnClose);
+        preview_->open();
     });
 }
 

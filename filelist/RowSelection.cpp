@@ -1,7 +1,11 @@
 #include "filelist/RowSelection.h"
 
 #include <algorithm>
+#include <deque>
+#include <limits>
 #include <stdexcept>
+#include <string_view>
+#include <unordered_map>
 
 namespace folivar {
 
@@ -40,6 +44,24 @@ RowSelection followOrder(const RowSelection& selection, const std::vector<std::s
         moved[k] = order[k] < selection.size() && selection[order[k]];
     }
     return moved;
+}
+
+std::vector<std::size_t> orderBetween(const std::vector<std::string>& before,
+                                      const std::vector<std::string>& after) {
+    std::unordered_map<std::string_view, std::deque<std::size_t>> formerRows;
+    formerRows.reserve(before.size());
+    for (std::size_t row = 0; row < before.size(); ++row) {
+        formerRows[before[row]].push_back(row);
+    }
+    std::vector<std::size_t> order(after.size(), std::numeric_limits<std::size_t>::max());
+    for (std::size_t k = 0; k < after.size(); ++k) {
+        const auto found = formerRows.find(after[k]);
+        if (found != formerRows.end() && !found->second.empty()) {
+            order[k] = found->second.front();
+            found->second.pop_front();
+        }
+    }
+    return order;
 }
 
 void requireSelectionFits(const RowSelection& selection, std::size_t rowCount) {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace folivar {
@@ -25,6 +26,12 @@ RowSelection selectionOf(std::size_t rowCount, const std::vector<std::size_t>& r
 // The selection after the rows were put in another order: order[k] is the
 // former index of the row now at k, and it stays selected when it was.
 RowSelection followOrder(const RowSelection& selection, const std::vector<std::size_t>& order);
+
+// That order, read from the files the rows named before and after a command
+// that may also have dropped rows: a file listed twice is matched in turn,
+// and a row that is new has a former index past every old one.
+std::vector<std::size_t> orderBetween(const std::vector<std::string>& before,
+                                      const std::vector<std::string>& after);
 
 // A list command was handed a selection for another number of rows. Acting on
 // it could open or delete the wrong files, so the command touches nothing.

@@ -14,8 +14,8 @@ namespace folivar {
 
 // The scan's part under SCAN: writes the settings into the search component,
 // runs it once per folder and turns what it finds into rows. The component's
-// four events call the four methods below; the driver binds them so on its
-// own, and the window binds them to its handlers, which call the same methods.
+// four events call the four methods below: the driver binds them so, and no
+// one else binds them.
 class ScanDriver {
 public:
     // Summed over the runs of one walk, wrapping like the 32-bit counters

@@ -53,6 +53,12 @@ private:
     Of what_;
 };
 
+// The files of the rows, when an order is to be read from them.
+std::vector<std::string> filesIfAsked(const FileTable& table,
+                                      const std::vector<std::size_t>* order) {
+    return order != nullptr ? filesOf(table) : std::vector<std::string>{};
+}
+
 }  // namespace
 
 FileListSession::FileListSession(SpreadsheetCreator createSpreadsheet)
@@ -79,6 +85,12 @@ ScanOutcome FileListSession::scan(const ScanSettings& settings, ProgressSink& pr
     }
     outcome.folders =
         foldersToScan(settings.folders, settings.options.contains(okIncludeSubfolder));
+    // A size that is no number, a mask that is none: the text says which.
+    const auto stoppedBy = [&outcome](const std::exception& error) {
+        outcome.result = ScanOutcome::Result::Stopped;
+        outcome.error = error.what();
+        return outcome;
+    };
     ScanDriver::Totals totals;
     try {
         driver_.prepare(settings);
@@ -93,13 +105,9 @@ ScanOutcome FileListSession::scan(const ScanSettings& settings, ProgressSink& pr
         report.status(scanSummary(table_.size(), totals) +
                       (target ? "; Put files into " + moveTarget_ : std::string()));
     } catch (const EConvertError& error) {
-        outcome.result = ScanOutcome::Result::Stopped;
-        outcome.error = error.what();
-        return outcome;
+        return stoppedBy(error);
     } catch (const EMaskException& error) {
-        outcome.result = ScanOutcome::Result::Stopped;
-        outcome.error = error.what();
-        return outcome;
+        return stoppedBy(error);
     }
     outcome.buttons = ActionButtons::forRows(table_.size());
     outcome.stopped = totals.stopped;
@@ -132,6 +140,13 @@ std::vector<std::size_t> FileListSession::sortByDateTaken(ProgressSink& progress
     }
     sortedBy_.reset();  // by no column
     return std::move(*order);
+}
+
+void FileListSession::workOverList(ProgressSink& progress,
+                                   const std::function<void()>& work) const {
+    progress.status(kPleaseWait);
+    work();
+    progress.status(filesInList());
 }
 
 std::vector<OpenRequest> FileListSession::filesToOpen(const RowSelection& selection) const {
@@ -168,14 +183,17 @@ std::optional<std::string> FileListSession::sumSizes(const RowSelection& selecti
 
 BatchStart FileListSession::prepareRename(RenameKind kind, const NamingScheme& scheme,
                                           ProgressSink& progress) const {
-    RenameSettings settings{kind, scheme, moveTarget_, &dates_};
+    const RenameSettings settings{kind, scheme, moveTarget_, &dates_};
+    if (kind != RenameKind::Rename && moveTarget_.empty()) {
+        return BatchStart::prepare(journalFolder_, table_, settings);  // refused, no date read
+    }
     if (usesDatesTaken(settings) && !dates_.readAll(table_, progress)) {
         ProgressReporter(progress).status(
             stoppedText(filesInList() + (kind == RenameKind::Rename ? "; no file is renamed"
                                                                     : "; no file is moved")));
         return BatchStart::stopped();
     }
-    return BatchStart::prepare(journalFolder_, table_, std::move(settings));
+    return BatchStart::prepare(journalFolder_, table_, settings);
 }
 
 std::size_t FileListSession::rename(BatchStart batch, ProgressSink& progress) {
@@ -204,14 +222,18 @@ std::optional<std::vector<PreviewRow>> FileListSession::preview(RenameKind kind,
                                                                 const NamingScheme& scheme,
                                                                 ProgressSink& progress) const {
     if (kind != RenameKind::Rename && moveTarget_.empty()) {
-        return std::vector<PreviewRow>{};
+        progress.status(filesInList());
+        return std::nullopt;
     }
+    progress.status(kPleaseWait);
     const RenameSettings settings{kind, scheme, moveTarget_, &dates_};
     if (usesDatesTaken(settings) && !dates_.readAll(table_, progress)) {
         ProgressReporter(progress).status(stoppedText(filesInList() + "; no preview is made"));
         return std::nullopt;
     }
-    return previewRows(table_, settings);
+    std::vector<PreviewRow> rows = previewRows(table_, settings);
+    progress.status(filesInList());
+    return rows;
 }
 
 UndoOutcome FileListSession::undoLastBatch(ProgressSink& progress) {
@@ -241,15 +263,27 @@ void FileListSession::keepInterruptedBatch(const InterruptedBatch& batch) {
     folivar::keepInterruptedBatch(journalFolder_, batch.number);
 }
 
-DuplicateFinder::SearchOutcome FileListSession::findDuplicates(ProgressSink& progress) {
+DuplicateFinder::SearchOutcome FileListSession::findDuplicates(ProgressSink& progress,
+                                                               std::vector<std::size_t>* order) {
     const Change change(observer_, Change::Of::Rows);
     sortedBy_.reset();  // the copies stand together, by size
-    return finder_.search(table_, progress);
+    const std::vector<std::string> before = filesIfAsked(table_, order);
+    DuplicateFinder::SearchOutcome outcome = finder_.search(table_, progress);
+    if (order != nullptr) {
+        *order = orderBetween(before, filesOf(table_));
+    }
+    return outcome;
 }
 
-DuplicateFinder::DeleteOutcome FileListSession::deleteDuplicates(ProgressSink& progress) {
+DuplicateFinder::DeleteOutcome FileListSession::deleteDuplicates(ProgressSink& progress,
+                                                                 std::vector<std::size_t>* order) {
     const Change change(observer_, Change::Of::Rows);
-    return finder_.deleteDuplicates(table_, progress);
+    const std::vector<std::string> before = filesIfAsked(table_, order);
+    DuplicateFinder::DeleteOutcome outcome = finder_.deleteDuplicates(table_, progress);
+    if (order != nullptr) {
+        *order = orderBetween(before, filesOf(table_));
+    }
+    return outcome;
 }
 
 std::size_t FileListSession::keepThisCopy(const RowSelection& selection) {

@@ -53,13 +53,11 @@ public:
     // it is entered and the summary at the end.
     ScanOutcome scan(const ScanSettings& settings, ProgressSink& progress);
 
-    // The search component of every scan. Its events call the four methods
-    // below, unless the window binds them to handlers of its own that do.
-    TEasyFileSearch& search() { return search_; }
-    void fileFound(const TFileInformations& file) { driver_.fileFound(file); }
-    bool acceptFile(const TFileInformations& file) const { return driver_.acceptFile(file); }
-    void changeFolder(const std::string& folder) { driver_.changeFolder(folder); }
-    void statistics(const TStatistics& stats) { driver_.statistics(stats); }
+    // The search component of every scan, as the last scan set it; its events
+    // are bound once, to the scan.
+    const TEasyFileSearch& search() const { return search_; }
+    // How far the walk reads folders ahead of the one it reports.
+    void setReadAhead(const WalkReadAhead& readAhead) { search_.SetReadAhead(readAhead); }
 
     // A click on the header of a column (0..6): ascending, or descending when
     // the column was the last sorted ascending. Returns the order applied
@@ -86,6 +84,10 @@ public:
     std::vector<std::size_t> sortByDateTaken(ProgressSink& progress);
     // The dates taken read so far, by file.
     const DatesTaken& datesTaken() const { return dates_; }
+
+    // Work the window does over the list (opening files, selecting rows)
+    // between "Please wait..." and "<rows> files in list".
+    void workOverList(ProgressSink& progress, const std::function<void()>& work) const;
 
     // The list commands over the selected rows: what the desktop is to open,
     // the folder to show in the shell panes, and those that change the list.
@@ -114,9 +116,10 @@ public:
     // Both steps: a batch whose journal cannot be written does not run.
     std::size_t rename(RenameKind kind, const NamingScheme& scheme, ProgressSink& progress);
     // What rename() would do to every row, touching no file; for a moving
-    // operation into the move target folder (none: nothing to show). Dates
-    // taken not read yet are read first, told to progress; stopped meanwhile,
-    // there is no preview (nullopt) and the status says so.
+    // operation into the move target folder. Dates taken not read yet are
+    // read first, told to progress. There is no preview (nullopt) for a moving
+    // operation without a move target folder, or when stopped meanwhile; the
+    // status says "<rows> files in list", or that it was stopped.
     std::optional<std::vector<PreviewRow>> preview(
         RenameKind kind, const NamingScheme& scheme,
         ProgressSink& progress = ProgressSink::silent()) const;
@@ -141,9 +144,12 @@ public:
     void setMoveTarget(std::string folder) { moveTarget_ = std::move(folder); }
 
     // FIND DUPL and DEL DUPL. A deletion deletes only what the last search
-    // compared.
-    DuplicateFinder::SearchOutcome findDuplicates(ProgressSink& progress);
-    DuplicateFinder::DeleteOutcome deleteDuplicates(ProgressSink& progress);
+    // compared. Both may drop rows and put the rest in another order; given
+    // order, it receives that order as sortByColumn returns it.
+    DuplicateFinder::SearchOutcome findDuplicates(ProgressSink& progress,
+                                                  std::vector<std::size_t>* order = nullptr);
+    DuplicateFinder::DeleteOutcome deleteDuplicates(ProgressSink& progress,
+                                                    std::vector<std::size_t>* order = nullptr);
 
     // For the window, two calls after FIND DUPL:
     // - Keep This Copy (PopupMenu1's KeepThisCopy1) over the selected rows:

@@ -52,6 +52,33 @@ private slots:
         QCOMPARE(model.data(model.index(0, 1)).toString(), QString::fromUtf8("/d\u00e9j\u00e0/"));
     }
 
+    // Every cell of a row tells whether the row's outcome failed, and a
+    // rewritten outcome is told to the views with it.
+    void everyCellTellsWhetherItsRowFailed() {
+        const QList<std::pair<std::string, bool>> outcomes{
+            {"-", false},           {"Renamed", false},
+            {"Error", true},        {"Already Exists", true},
+            {"Dupl", false},        {"Not restored: gone", true},
+            {"Not restored", false}};
+        FileTable table;
+        for (const auto& outcome : outcomes) {
+            table.append({"a.jpg", "/x/", "1", "jpg", "1.1.2004", "0", outcome.first});
+        }
+        FileListModel model(table);
+        for (int row = 0; row < outcomes.size(); ++row) {
+            for (int column = 0; column < 7; ++column) {
+                QCOMPARE(model.data(model.index(row, column), FileListModel::FailedRole).toBool(),
+                         outcomes[row].second);
+            }
+        }
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+        table[0].cell(folivar::fcStatus) = "Error";
+        model.cellsChanged();
+        QCOMPARE(changed.count(), 1);
+        QVERIFY(changed[0][2].value<QList<int>>().contains(FileListModel::FailedRole));
+        QVERIFY(model.data(model.index(0, 0), FileListModel::FailedRole).toBool());
+    }
+
     // However often an operation brackets its work, views reset once.
     void bulkUpdatesNestIntoOneReset() {
         FileTable table;

@@ -174,6 +174,26 @@ private slots:
         QVERIFY(w.desktop().calls.isEmpty());
     }
 
+    // The rows that remain stay selected through the search and the deletion:
+    // a SUM right after sums what the user chose.
+    void theSelectionStaysOnTheRowsThatRemain() {
+        writeFiles({"AAAA", "BB", "AAAA", "AAAA", "CCCC"});
+        WindowFixture w;
+        scan(w);
+        w.select({true, true, false, true, true});  // a b d e
+
+        clickFindDupl(w);
+        QCOMPARE(w.listColumn(fcFileName), (QStringList{"a.jpg", "c.jpg", "d.jpg"}));
+        QCOMPARE(w.selected(), (folivar::RowSelection{true, false, true}));
+
+        clickFindDupl(w);
+        QCOMPARE(w.listColumn(fcFileName), QStringList{"a.jpg"});
+        QCOMPARE(w.selected(), folivar::RowSelection{true});
+        w.form().SumButtonClick();
+        QCOMPARE(w.desktop().calls,
+                 QStringList{"information: 4 bytes in 1 files (average size - 4 bytes)"});
+    }
+
     // After a scan or a rename run the next click searches again, deleting nothing.
     void scanAndRenameEndTheDeletionMode() {
         const QList<std::pair<const char*, std::function<void(WindowFixture&)>>> runs{

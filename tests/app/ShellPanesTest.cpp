@@ -256,6 +256,39 @@ private slots:
         QCOMPARE(model->fileName(model->index(0, 0, model->index(root_))), QStringLiteral("stays"));
     }
 
+    // A name edited in place onto one the folder holds changes no file and
+    // says why on the status line; a free name renames.
+    void aRenameOntoATakenNameSaysWhy() {
+        tree_->file("a.jpg", "A");
+        tree_->file("b.jpg", "B");
+        WindowFixture w;
+        w.control<FolderTree>("ShellTreeView")->setPath(root_);
+        toggle(w.control<QCheckBox>("CheckView"));
+        auto* pane = w.control<ShellPane>("ShellListView");
+        QTableView* view = pane->reportView();
+        const auto renameA = [&](const QString& name) {
+            const QModelIndex a = pane->fileModel()->index(root_ + QStringLiteral("/a.jpg"));
+            QVERIFY(a.isValid());
+            QWidget* editor =
+                view->itemDelegate()->createEditor(view->viewport(), QStyleOptionViewItem(), a);
+            QVERIFY(editor != nullptr);
+            view->itemDelegate()->setEditorData(editor, a);
+            qobject_cast<QLineEdit*>(editor)->setText(name);
+            view->itemDelegate()->setModelData(editor, pane->fileModel(), a);
+            delete editor;
+        };
+
+        renameA(QStringLiteral("b.jpg"));
+        QCOMPARE(w.status(), QStringLiteral("Cannot rename a.jpg to b.jpg: Already Exists"));
+        QCOMPARE(folivar::test::readFile(root_ + "/a.jpg"), QByteArray("A"));
+        QCOMPARE(folivar::test::readFile(root_ + "/b.jpg"), QByteArray("B"));
+
+        renameA(QStringLiteral("c.jpg"));
+        QCOMPARE(folivar::test::filesIn(root_), (QStringList{"b.jpg", "c.jpg"}));
+        QCOMPARE(w.status(), QStringLiteral("Cannot rename a.jpg to b.jpg: Already Exists"));
+        QVERIFY(w.desktop().calls.isEmpty());
+    }
+
     // Where no icon theme is installed (as here, offscreen) every kind of entry
     // still gets a picture.
     void everyEntryHasAnIcon() {

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <stdexcept>
+#include <string>
 
 namespace folivar {
 namespace {
@@ -36,6 +38,27 @@ TEST(RowSelection, FollowsItsRowsIntoTheirNewOrder) {
     EXPECT_EQ(followOrder({true, false, true, false}, {3, 1, 0, 2}),
               (RowSelection{false, false, true, true}));
     EXPECT_EQ(followOrder({}, {}), RowSelection{});
+}
+
+TEST(RowSelection, OrderIsReadFromTheFilesBeforeAndAfter) {
+    constexpr std::size_t kNew = std::numeric_limits<std::size_t>::max();
+    const struct {
+        std::vector<std::string> before, after;
+        std::vector<std::size_t> order;
+    } cases[] = {
+        {{"/a", "/b", "/c"}, {"/c", "/a", "/b"}, {2, 0, 1}},
+        {{"/a", "/b", "/c"}, {"/c", "/a"}, {2, 0}},                 // /b dropped
+        {{"/a", "/x", "/b", "/x"}, {"/x", "/b", "/x"}, {1, 2, 3}},  // listed twice: in turn
+        {{"/a"}, {"/a", "/n", "/a"}, {0, kNew, kNew}},
+        {{}, {}, {}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(orderBetween(c.before, c.after), c.order);
+    }
+    // The rows that stay keep their selection; a new one is not selected.
+    EXPECT_EQ(
+        followOrder({true, false, true}, orderBetween({"/a", "/b", "/c"}, {"/c", "/b", "/n"})),
+        (RowSelection{true, false, false}));
 }
 
 }  // namespace

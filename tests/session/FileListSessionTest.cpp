@@ -140,6 +140,40 @@ TEST_F(FileListSessionTest, AMoveWithoutATargetFolderTouchesNoRow) {
         EXPECT_TRUE(rows.heard.empty());
         EXPECT_EQ(column(fcStatus), (Texts{"-", "-", "-"}));
     }
+    // Refused before any date is read, and the preview refuses the same way.
+    const NamingScheme byDate{"", FileStructure::DateOldName, 4, 1};
+    sink.statuses.clear();
+    EXPECT_EQ(session.rename(RenameKind::RenameAndMove, byDate, sink), 0u);
+    EXPECT_FALSE(session.preview(RenameKind::RenameAndMove, byDate, sink));
+    EXPECT_EQ(sink.statuses, (Texts{"3 files in list", "3 files in list"}));
+    EXPECT_EQ(session.datesTaken().find(tree.at("a.jpg")), nullptr);
+}
+
+// The preview, and the window's own work over the list, say they work, then
+// sum up.
+TEST_F(FileListSessionTest, APreviewAndTheWindowsWorkSayTheyWorkThenSumUp) {
+    const auto preview = session.preview(RenameKind::Rename, {}, sink);
+    ASSERT_TRUE(preview);
+    EXPECT_EQ(preview->size(), 3u);
+    EXPECT_EQ(sink.statuses, (Texts{"Please wait...", "3 files in list"}));
+
+    sink.statuses.clear();
+    session.workOverList(sink, [this] { sink.statuses.push_back("working"); });
+    EXPECT_EQ(sink.statuses, (Texts{"Please wait...", "working", "3 files in list"}));
+}
+
+// Where the duplicate search and deletion put the rows, for the selection
+// to follow them.
+TEST_F(FileListSessionTest, TheDuplicateCommandsTellWhereTheRowsWent) {
+    std::vector<std::size_t> order;
+    session.findDuplicates(sink, &order);
+    EXPECT_EQ(column(fcFileName), (Texts{"a.jpg", "c.jpg"}));
+    EXPECT_EQ(order, (std::vector<std::size_t>{0, 2}));
+    session.sortByColumn(fcFileName);
+    session.sortByColumn(fcFileName);  // c.jpg first
+    session.deleteDuplicates(sink, &order);
+    EXPECT_EQ(column(fcFileName), Texts{"a.jpg"});  // the copy went
+    EXPECT_EQ(order, std::vector<std::size_t>{1});
 }
 
 TEST_F(FileListSessionTest, MovesGoIntoTheMoveTargetFolder) {

@@ -287,7 +287,7 @@ std::vector<Command> commands() {
          true},
         {"ScanWithReadAhead", nothing,
          [readAhead](World& w, ProgressSink& sink) {
-             w.session.search().SetReadAhead(readAhead);
+             w.session.setReadAhead(readAhead);
              ScanSettings settings;
              settings.folders = {w.tree.at("in"), w.tree.at("other")};
              settings.includeMasks = {"*"};
