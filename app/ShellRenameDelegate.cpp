@@ -5,6 +5,8 @@
 #include <QFileSystemModel>
 #include <QMetaProperty>
 
+#include "app/EngineBridge.h"
+#include "platform/FileSystem.h"
 #include "renaming/RenameOperations.h"
 
 namespace folivar {
@@ -18,12 +20,21 @@ void ShellRenameDelegate::setModelData(QWidget* editor, QAbstractItemModel* mode
         return;
     }
     const auto* files = qobject_cast<const QFileSystemModel*>(model);
-    const QString folder = files != nullptr ? files->filePath(index.parent()) : QString();
-    // Asked first: a name taken is never handed to the file system to rename onto.
-    const bool exists = !newName.isEmpty() && !folder.isEmpty() &&
-                        QFileInfo::exists(QDir(folder).filePath(newName));
-    if (exists || !model->setData(index, newName, Qt::EditRole)) {
-        emit renameRefused(refusalText(oldName, newName, exists));
+    if (files == nullptr) {
+        if (!model->setData(index, newName, Qt::EditRole)) {
+            emit renameRefused(refusalText(oldName, newName, false));
+        }
+        return;
+    }
+    // The program's own move, which never replaces a file (the model's
+    // rename may, where the file system cannot refuse a taken name); the
+    // model sees the new name through its watcher.
+    const QString to = QDir(files->filePath(index.parent())).filePath(newName);
+    const bool plain = !newName.isEmpty() && !newName.contains(QLatin1Char('/')) &&
+                       newName != QStringLiteral(".") && newName != QStringLiteral("..");
+    if (!plain ||
+        !platform::fileSystem().moveFile(toEngine(files->filePath(index)), toEngine(to))) {
+        emit renameRefused(refusalText(oldName, newName, plain && QFileInfo::exists(to)));
     }
 }
 

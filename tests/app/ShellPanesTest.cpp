@@ -20,6 +20,7 @@
 #include "app/FileIcons.h"
 #include "app/FolderTree.h"
 #include "app/ShellPane.h"
+#include "support/FaultyFileSystem.h"
 #include "support/TempTree.h"
 
 using folivar::FolderTree;
@@ -283,9 +284,23 @@ private slots:
         QCOMPARE(folivar::test::readFile(root_ + "/a.jpg"), QByteArray("A"));
         QCOMPARE(folivar::test::readFile(root_ + "/b.jpg"), QByteArray("B"));
 
+        // A name taken after it was asked for, as the rename is made.
+        {
+            folivar::test::FaultyFileSystem files;
+            files.beforeMove([this](const std::string&, const std::string& to) {
+                if (to.ends_with("/d.jpg")) {
+                    folivar::test::writeFile(root_ + QStringLiteral("/d.jpg"), "D");
+                }
+            });
+            renameA(QStringLiteral("d.jpg"));
+        }
+        QCOMPARE(w.status(), QStringLiteral("Cannot rename a.jpg to d.jpg: Already Exists"));
+        QCOMPARE(folivar::test::readFile(root_ + "/a.jpg"), QByteArray("A"));
+        QCOMPARE(folivar::test::readFile(root_ + "/d.jpg"), QByteArray("D"));
+
         renameA(QStringLiteral("c.jpg"));
-        QCOMPARE(folivar::test::filesIn(root_), (QStringList{"b.jpg", "c.jpg"}));
-        QCOMPARE(w.status(), QStringLiteral("Cannot rename a.jpg to b.jpg: Already Exists"));
+        QCOMPARE(folivar::test::filesIn(root_), (QStringList{"b.jpg", "c.jpg", "d.jpg"}));
+        QCOMPARE(w.status(), QStringLiteral("Cannot rename a.jpg to d.jpg: Already Exists"));
         QVERIFY(w.desktop().calls.isEmpty());
     }
 
