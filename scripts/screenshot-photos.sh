@@ -12,15 +12,7 @@ out="$(realpath -m "${1:-docs/screenshot-photos.png}")"
 # shellcheck source=scripts/window-shots.sh
 . scripts/window-shots.sh
 in_private_tmp "$self" "$out"
-scripts/setup-debian.sh
-for tool in import xdotool; do
-    command -v "$tool" >/dev/null || {
-        sudo=""; [ "$(id -u)" -ne 0 ] && sudo="sudo"
-        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq imagemagick xdotool >/dev/null
-    }
-done
-cmake -S . -B build -G Ninja >/dev/null
-cmake --build build -j "$(nproc)" --target folivar >/dev/null
+build_program
 
 photos=$(mktemp -d /tmp/Rome-XXXX)
 photo() {  # photo NAME "YYYY:MM:DD HH:MM:SS": a small JPEG taken then
@@ -35,15 +27,8 @@ photo IMG_2092.jpg "2023:04:15 13:47:09"
 photo IMG_2093.jpg "2023:04:16 08:31:44"
 convert -size 160x120 "plasma:" "$photos/PXL_20230416_081500123.jpg"
 
-display=":$((90 + RANDOM % 9))"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp &
-xvfb=$!
-program=""
-trap 'kill $program "$xvfb" 2>/dev/null || true; rm -rf "$photos"' EXIT
-sleep 1
-DISPLAY="$display" build/app/folivar &
-program=$!
-window=$(window_named "Mirosel Folivar v3.0")
+trap 'kill ${program:-} ${xvfb:-} 2>/dev/null || true; rm -rf "$photos"' EXIT
+start_program
 sleep 1
 type_at 200 28 "$photos"           # PathEdit
 at 81 324 click 1                  # SCAN

@@ -18,15 +18,7 @@ preview_out="$(realpath -m "${3:-docs/screenshot-preview.png}")"
 # shellcheck source=scripts/window-shots.sh
 . scripts/window-shots.sh
 in_private_tmp "$self" "$out" "$shell_out" "$preview_out"
-scripts/setup-debian.sh
-for tool in import xdotool; do
-    command -v "$tool" >/dev/null || {
-        sudo=""; [ "$(id -u)" -ne 0 ] && sudo="sudo"
-        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq imagemagick xdotool >/dev/null
-    }
-done
-cmake -S . -B build -G Ninja >/dev/null
-cmake --build build -j "$(nproc)" --target folivar >/dev/null
+build_program
 
 # The sample folder: twelve photos, a name the rename will find taken, and a
 # few other files for the shell pane.
@@ -40,15 +32,8 @@ echo "Day 1: the old town" >"$photos/notes.txt"
 head -c 4000 /dev/urandom >"$photos/route.gpx"
 head -c 9000 /dev/urandom >"$photos/tickets.pdf"
 
-display=":$((90 + RANDOM % 9))"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp &
-xvfb=$!
-program=""
-trap 'kill $program "$xvfb" 2>/dev/null || true; rm -rf "$photos"' EXIT
-sleep 1
-DISPLAY="$display" build/app/folivar &
-program=$!
-window=$(window_named "Mirosel Folivar v3.0")
+trap 'kill ${program:-} ${xvfb:-} 2>/dev/null || true; rm -rf "$photos"' EXIT
+start_program
 sleep 1
 type_at 200 28 "$photos"           # PathEdit
 at 102 227 click 1                 # the include masks' clear button

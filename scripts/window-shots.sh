@@ -1,4 +1,4 @@
-# shellcheck shell=bash disable=SC2154 # $display and $window are the sourcing script's
+# shellcheck shell=bash
 # Sourced by the screenshot scripts: finding, driving and saving the
 # program's windows on the virtual X server $display; "at" and "type_at" act
 # on the window $window.
@@ -17,6 +17,32 @@ in_private_tmp() {
             sh -c 'mount -t tmpfs tmpfs /tmp && exec "$0" "$@"' "$self" "${@:2}"
     fi
 }
+# The tools the pictures need, and the program built.
+build_program() {
+    scripts/setup-debian.sh
+    local tool sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    for tool in import xdotool; do
+        command -v "$tool" >/dev/null ||
+            DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq imagemagick xdotool >/dev/null
+    done
+    cmake -S . -B build -G Ninja >/dev/null
+    cmake --build build -j "$(nproc)" --target folivar >/dev/null
+}
+
+# A virtual X server and the program on it: sets display, xvfb, program and
+# window (the main window's id).
+# shellcheck disable=SC2034 # xvfb and program are for the sourcing script's trap
+start_program() {
+    display=":$((90 + RANDOM % 9))"
+    Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp &
+    xvfb=$!
+    sleep 1
+    DISPLAY="$display" build/app/folivar &
+    program=$!
+    window=$(window_named "Mirosel Folivar v3.0")
+}
+
 window_named() {  # prints the id of the first window whose title holds $1, waiting up to ten seconds
     local id=""
     for _ in $(seq 50); do
