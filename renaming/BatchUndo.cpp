@@ -151,11 +151,16 @@ bool undoSides(const std::vector<const JournaledMove*>& sides, std::size_t row,
     return all;
 }
 
+// Back at its old path, with its side files or without some.
+bool restored(const char* status) {
+    return sameStatus(status, kRestored) || sameStatus(status, kRestoredSideStays);
+}
+
 void showOnRow(FileRow* row, const JournaledMove& move, const char* status) {
     if (row == nullptr) {
         return;
     }
-    if (sameStatus(status, kRestored) || sameStatus(status, kRestoredSideStays)) {
+    if (restored(status)) {
         const std::size_t slash = move.from.rfind('/');
         row->Path = move.from.substr(0, slash + 1);
         row->FileName = move.from.substr(slash + 1);
@@ -266,7 +271,7 @@ UndoOutcome undoBatch(const std::string& folder, FileTable& table, ProgressSink&
         std::erase_if(sides, [move](const JournaledMove* side) { return side->row == move->row; });
         if (status != nullptr) {
             ++outcome.moves;
-            if (sameStatus(status, kRestored) || sameStatus(status, kRestoredSideStays)) {
+            if (restored(status)) {
                 ++outcome.restored;
             }
             showOnRow(finder.find(move->row, move->to), *move, status);

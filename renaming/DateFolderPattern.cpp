@@ -100,6 +100,9 @@ bool isDatePattern(std::string_view text) {
 }
 
 DateFolderPattern::DateFolderPattern(std::string_view target) {
+    if (target.find('{') == std::string_view::npos) {
+        return;  // the plain target of most moves, asked for on every row
+    }
     std::size_t start = 0;
     bool found = false;
     while (start < target.size()) {

@@ -38,8 +38,9 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{"/P/{'Q'M}", "/P/", "/P/Q4/"},
                     // Not a date: the folder's own name, before and after a date.
                     Case{"/P/{backup}/{yyyy}/{zz}", "/P/{backup}/", "/P/{backup}/2023/{zz}/"},
-                    Case{"{yyyy}", "", "2023/"}, Case{"/P/{backup}", "", ""},
-                    Case{"/P/{yyyy/MM}", "", ""}, Case{"/P/{}", "", ""}, Case{"/P/{yyyyy}", "", ""},
+                    Case{"{yyyy}", "", "2023/"}, Case{"/P/plain/", "", ""},
+                    Case{"/P/{backup}", "", ""}, Case{"/P/{yyyy/MM}", "", ""},
+                    Case{"/P/{}", "", ""}, Case{"/P/{yyyyy}", "", ""},
                     // Never a way out of the chosen folder.
                     Case{"/P/{yyyy}/../x", "", ""}, Case{"/P/{yyyy}/./x", "", ""}));
 
