@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -16,6 +17,7 @@
 #include <random>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "datetaken/DateTaken.h"
@@ -41,6 +43,20 @@ using Contents = std::multiset<std::string>;
 std::size_t threadCount() {
     return static_cast<std::size_t>(
         std::distance(fs::directory_iterator("/proc/self/task"), fs::directory_iterator()));
+}
+
+// The threads left once the work is over. A joined thread is still listed
+// for a moment while the kernel releases it (seen about once in 1,500 joins
+// on an idle machine), so a count above the expected one is read again until
+// it falls, within a bound no release takes; a thread never joined stays.
+std::size_t threadsLeft(std::size_t expected) {
+    const auto bound = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    std::size_t count = threadCount();
+    while (count > expected && std::chrono::steady_clock::now() < bound) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        count = threadCount();
+    }
+    return count;
 }
 
 // Mostly copies of one another, a few large enough to be copied to another
@@ -349,7 +365,9 @@ TEST_P(StopProperty, AnywhereLosesNothingAndLeavesNothingHalfDone) {
         StoppingSink sink(at);
         command.run(w, sink);
 
-        EXPECT_EQ(threadCount(), before.threads);
+        // At most as many: the count before may still hold a thread of the
+        // counting run that the kernel was releasing.
+        EXPECT_LE(threadsLeft(before.threads), before.threads);
         bool temporaryNames = false;
         w.contents(&temporaryNames);
         EXPECT_FALSE(temporaryNames);
