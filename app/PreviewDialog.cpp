@@ -8,8 +8,6 @@
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <map>
-#include <string>
 
 #include "app/PreviewModel.h"
 
@@ -38,25 +36,6 @@ protected:
     }
 };
 
-// "3 rows: 2 Renamed, 1 Already Exists", the outcomes in the order met.
-QString summaryOf(const std::vector<PreviewRow>& rows) {
-    std::vector<std::string> order;
-    std::map<std::string, std::size_t> counts;
-    for (const PreviewRow& row : rows) {
-        if (counts[row.status]++ == 0) {
-            order.emplace_back(row.status);
-        }
-    }
-    QString text = QStringLiteral("%1 rows").arg(rows.size());
-    QString separator = QStringLiteral(": ");
-    for (const std::string& status : order) {
-        text += separator +
-                QStringLiteral("%1 %2").arg(counts[status]).arg(QString::fromStdString(status));
-        separator = QStringLiteral(", ");
-    }
-    return text + QStringLiteral(". Nothing is changed until the operation runs.");
-}
-
 // The size of the last preview shown, for the next one.
 QSize& keptSize() {
     static QSize size(900, 500);
@@ -75,7 +54,8 @@ PreviewDialog::PreviewDialog(std::vector<PreviewRow> rows, const QString& operat
       summary_(new QLabel(this)) {
     setObjectName(QStringLiteral("PreviewDialog"));
     setWindowTitle(QStringLiteral("Preview of ") + operation);
-    summary_->setText(summaryOf(rows));
+    summary_->setText(QString::fromStdString(previewSummary(rows)) +
+                      QStringLiteral(". Nothing is changed until the operation runs."));
     summary_->setWordWrap(true);
     model_ = new PreviewModel(std::move(rows), this);
 

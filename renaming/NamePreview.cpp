@@ -1,5 +1,7 @@
 #include "renaming/NamePreview.h"
 
+#include <map>
+
 #include "renaming/SimulatedNames.h"
 
 namespace folivar {
@@ -93,6 +95,32 @@ std::vector<PreviewRow> previewRows(const FileTable& table, const RenameSettings
         }
     }
     return rows;
+}
+
+std::string previewSummary(const std::vector<PreviewRow>& rows) {
+    struct Count {
+        std::size_t rows = 0;
+        std::size_t clashes = 0;
+    };
+    std::vector<std::string> order;
+    std::map<std::string, Count> counts;
+    for (const PreviewRow& row : rows) {
+        const std::string status = row.status ? row.status : "";
+        Count& count = counts[status];
+        if (count.rows++ == 0) {
+            order.push_back(status);
+        }
+        count.clashes += row.clash ? 1 : 0;
+    }
+    std::string text = std::to_string(rows.size()) + " rows";
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const Count& count = counts[order[i]];
+        text += (i == 0 ? ": " : ", ") + std::to_string(count.rows) + " " + order[i];
+        if (count.clashes > 0) {
+            text += " (" + std::to_string(count.clashes) + " under another name: its own is taken)";
+        }
+    }
+    return text;
 }
 
 }  // namespace folivar

@@ -48,4 +48,8 @@ inline constexpr const char* kSuffixedAtMove =
 // its own.
 std::vector<PreviewRow> previewRows(const FileTable& table, const RenameSettings& settings);
 
+// What the rows would come to, in a line: "4 rows: 3 Moved (1 under another
+// name: its own is taken), 1 Already Exists", the outcomes in the order met.
+std::string previewSummary(const std::vector<PreviewRow>& rows);
+
 }  // namespace folivar

@@ -383,5 +383,33 @@ TEST(Preview, ShowsTheTakenNameOfAClashAndProblemsAreMarked) {
     EXPECT_FALSE(rows[1].problem());
 }
 
+// The line above the preview: each outcome counted in the order met, and
+// the rows that would move under another name counted with their outcome.
+TEST(Preview, SummaryCountsOutcomesAndClashes) {
+    const auto row = [](const char* status, bool clash = false) {
+        PreviewRow shown;
+        shown.status = status;
+        shown.clash = clash;
+        return shown;
+    };
+    const struct {
+        const char* name;
+        std::vector<PreviewRow> rows;
+        std::string expected;
+    } cases[] = {
+        {"nothing", {}, "0 rows"},
+        {"outcomes in the order met",
+         {row(kRenamed), row(kAlreadyExists), row(kRenamed), row(kUncertain)},
+         "4 rows: 2 Renamed, 1 Already Exists, 1 Uncertain"},
+        {"clashes with their outcome",
+         {row(kMoved), row(kMoved, true), row(kAlreadyExists), row(kMoved, true)},
+         "4 rows: 3 Moved (2 under another name: its own is taken), 1 Already Exists"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(previewSummary(c.rows), c.expected);
+    }
+}
+
 }  // namespace
 }  // namespace folivar
