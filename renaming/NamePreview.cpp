@@ -1,6 +1,6 @@
 #include "renaming/NamePreview.h"
 
-#include <map>
+#include <algorithm>
 
 #include "renaming/SimulatedNames.h"
 
@@ -99,23 +99,26 @@ std::vector<PreviewRow> previewRows(const FileTable& table, const RenameSettings
 
 std::string previewSummary(const std::vector<PreviewRow>& rows) {
     struct Count {
+        std::string_view status;
         std::size_t rows = 0;
         std::size_t clashes = 0;
     };
-    std::vector<std::string> order;
-    std::map<std::string, Count> counts;
+    std::vector<Count> counts;  // in the order met: a handful of outcomes
     for (const PreviewRow& row : rows) {
-        const std::string status = row.status ? row.status : "";
-        Count& count = counts[status];
-        if (count.rows++ == 0) {
-            order.push_back(status);
+        const std::string_view status = row.status != nullptr ? row.status : "";
+        auto count = std::find_if(counts.begin(), counts.end(),
+                                  [status](const Count& c) { return c.status == status; });
+        if (count == counts.end()) {
+            count = counts.insert(counts.end(), Count{status});
         }
-        count.clashes += row.clash ? 1 : 0;
+        ++count->rows;
+        count->clashes += row.clash ? 1 : 0;
     }
     std::string text = std::to_string(rows.size()) + " rows";
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        const Count& count = counts[order[i]];
-        text += (i == 0 ? ": " : ", ") + std::to_string(count.rows) + " " + order[i];
+    for (std::size_t i = 0; i < counts.size(); ++i) {
+        const Count& count = counts[i];
+        text += (i == 0 ? ": " : ", ") + std::to_string(count.rows) + " ";
+        text += count.status;
         if (count.clashes > 0) {
             text += " (" + std::to_string(count.clashes) + " under another name: its own is taken)";
         }

@@ -52,7 +52,7 @@ struct TextHash {
 };
 
 // A folder's candidates, by the name they are named after (their name
-// without its ending), each list by name.
+// without its ending).
 using Candidates =
     std::unordered_map<std::string, std::vector<Candidate>, TextHash, std::equal_to<>>;
 
@@ -78,10 +78,6 @@ Candidates candidatesIn(const std::string& folder) {
         }
         const std::string_view stem = entry.name.substr(0, entry.name.size() - ending->text.size());
         found[std::string(stem)].push_back(Candidate{std::string(entry.name), ending});
-    }
-    for (auto& [stem, list] : found) {
-        std::sort(list.begin(), list.end(),
-                  [](const Candidate& a, const Candidate& b) { return a.name < b.name; });
     }
     return found;
 }

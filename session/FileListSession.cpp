@@ -53,10 +53,17 @@ private:
     Of what_;
 };
 
-// The files of the rows, when an order is to be read from them.
-std::vector<std::string> filesIfAsked(const FileTable& table,
-                                      const std::vector<std::size_t>* order) {
-    return order != nullptr ? filesOf(table) : std::vector<std::string>{};
+// Runs work over the table; given order, it receives where the rows went
+// (as sortByColumn returns it), read from their files before and after.
+template <typename Work>
+auto tellingOrder(const FileTable& table, std::vector<std::size_t>* order, Work work) {
+    const std::vector<std::string> before =
+        order != nullptr ? filesOf(table) : std::vector<std::string>{};
+    auto outcome = work();
+    if (order != nullptr) {
+        *order = orderBetween(before, filesOf(table));
+    }
+    return outcome;
 }
 
 }  // namespace
@@ -267,23 +274,13 @@ DuplicateFinder::SearchOutcome FileListSession::findDuplicates(ProgressSink& pro
                                                                std::vector<std::size_t>* order) {
     const Change change(observer_, Change::Of::Rows);
     sortedBy_.reset();  // the copies stand together, by size
-    const std::vector<std::string> before = filesIfAsked(table_, order);
-    DuplicateFinder::SearchOutcome outcome = finder_.search(table_, progress);
-    if (order != nullptr) {
-        *order = orderBetween(before, filesOf(table_));
-    }
-    return outcome;
+    return tellingOrder(table_, order, [&] { return finder_.search(table_, progress); });
 }
 
 DuplicateFinder::DeleteOutcome FileListSession::deleteDuplicates(ProgressSink& progress,
                                                                  std::vector<std::size_t>* order) {
     const Change change(observer_, Change::Of::Rows);
-    const std::vector<std::string> before = filesIfAsked(table_, order);
-    DuplicateFinder::DeleteOutcome outcome = finder_.deleteDuplicates(table_, progress);
-    if (order != nullptr) {
-        *order = orderBetween(before, filesOf(table_));
-    }
-    return outcome;
+    return tellingOrder(table_, order, [&] { return finder_.deleteDuplicates(table_, progress); });
 }
 
 std::size_t FileListSession::keepThisCopy(const RowSelection& selection) {
