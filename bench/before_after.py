@@ -56,29 +56,38 @@ def alternate(runs, step):
             step(side, r)
 
 
+def both_alike(args, scratch, times, work, name, data, result_of):
+    """Runs the bench program name of both builds over data, in turns, timed
+    under work; each build must give the same result in every run, and both
+    the same one. Returns it."""
+    results = {}
+
+    def step(side, r):
+        out = scratch / f"{name}-{side}.txt"
+        wall, cpu, _ = run([program(getattr(args, side), name), str(data)], out)
+        if r >= 0:
+            times[work, "wall"][side].append(wall * 1000)
+            times[work, "cpu"][side].append(cpu * 1000)
+        result = result_of(out)
+        if results.setdefault(side, result) != result:
+            sys.exit(f"FAIL: the {side} {work} gave another result in round {r}")
+
+    step("before", -1)
+    step("after", -1)
+    if results["before"] != results["after"]:
+        sys.exit(f"FAIL: the two builds' {work} give other results")
+    alternate(args.runs, step)
+    return results["after"]
+
+
 def scan(args, scratch, times):
     tree = args.data / "tree"
     subprocess.run([program(args.after, "make_walk_tree"), str(tree), *args.tree_args.split()],
                    check=True, stdout=subprocess.DEVNULL)
     subprocess.run(["find", str(tree), "-printf", "%s\n"], check=True, stdout=subprocess.DEVNULL)
-    lines = {}
-
-    def step(side, r):
-        out = scratch / f"walk-{side}.txt"
-        wall, cpu, _ = run([program(getattr(args, side), "folivar_walk"), str(tree)], out)
-        if r >= 0:
-            times["scan", "wall"][side].append(wall * 1000)
-            times["scan", "cpu"][side].append(cpu * 1000)
-        listed = sorted(out.read_bytes().splitlines())
-        if lines.setdefault(side, listed) != listed:
-            sys.exit(f"FAIL: the {side} scan listed other files in round {r}")
-
-    step("before", -1)
-    step("after", -1)
-    if lines["before"] != lines["after"]:
-        sys.exit("FAIL: the scans of the two builds list other files")
-    alternate(args.runs, step)
-    return f"scan      {tree}: {len(lines['after'])} *.jpg listed by both builds in every run"
+    listed = both_alike(args, scratch, times, "scan", "folivar_walk", tree,
+                        lambda out: sorted(out.read_bytes().splitlines()))
+    return f"scan      {tree}: {len(listed)} *.jpg listed by both builds in every run"
 
 
 def rename(args, scratch, times):
@@ -107,26 +116,11 @@ def dupes(args, scratch, times):
     corpus = args.data / "corpus"
     ensure_corpus(corpus, 20240611, args.small_files, 12288)
     warm(corpus)
-    found = {}
-
-    def step(side, r):
-        out = scratch / f"dupes-{side}.txt"
-        wall, cpu, _ = run([program(getattr(args, side), "folivar_dupes"), str(corpus)], out)
-        if r >= 0:
-            times["SCAN+FIND DUPL", "wall"][side].append(wall * 1000)
-            times["SCAN+FIND DUPL", "cpu"][side].append(cpu * 1000)
-        sets = {frozenset(s) for s in blank_line_sets(out)}
-        if found.setdefault(side, sets) != sets:
-            sys.exit(f"FAIL: the {side} FIND DUPL found other sets in round {r}")
-
-    step("before", -1)
-    step("after", -1)
-    if found["before"] != found["after"]:
-        sys.exit("FAIL: the two builds' FIND DUPL found other sets")
-    alternate(args.runs, step)
+    found = both_alike(args, scratch, times, "SCAN+FIND DUPL", "folivar_dupes", corpus,
+                       lambda out: {frozenset(s) for s in blank_line_sets(out)})
     files = sum(1 for _, _, names in os.walk(corpus) for _ in names) - 1
     return (f"FIND DUPL {corpus}: {files} files, warm; both builds find the same "
-            f"{len(found['after'])} sets in every run")
+            f"{len(found)} sets in every run")
 
 
 def main():
