@@ -5,6 +5,8 @@
 
 #include <array>
 
+#include "datetaken/CpuBoundedRead.h"
+
 namespace folivar {
 
 namespace {
@@ -30,9 +32,7 @@ mi::String widen(const std::string& path) {
     return ZenLib::Ztring().From_Local(path.c_str());
 }
 
-}  // namespace
-
-std::optional<StampedTime> videoDateTaken(const std::string& path) {
+std::optional<StampedTime> containerDate(const std::string& path) {
     try {
         mi::MediaInfo info;
         // The headers only, and no look for numbered siblings of the file.
@@ -51,6 +51,16 @@ std::optional<StampedTime> videoDateTaken(const std::string& path) {
         // A damaged file: the name or the modification time gives the date.
     }
     return std::nullopt;
+}
+
+}  // namespace
+
+BoundedDate videoDateTaken(const std::string& path, std::chrono::milliseconds processorLimit) {
+    return readWithinCpu(processorLimit, [path] { return containerDate(path); });
+}
+
+std::optional<StampedTime> videoDateTaken(const std::string& path) {
+    return videoDateTaken(path, kVideoReadLimit).taken;
 }
 
 }  // namespace folivar

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <string>
 
+#include "datetaken/CpuBoundedRead.h"
 #include "datetaken/DateTimeText.h"
 
 namespace folivar {
@@ -14,5 +16,12 @@ namespace folivar {
 // is asked to read no more than the container's headers. nullopt when none
 // of them is there or the file is damaged. Never throws.
 std::optional<StampedTime> videoDateTaken(const std::string& path);
+
+// Reading a video container's headers takes milliseconds of processor time;
+// one that takes seconds is a damaged file that MediaInfo loops over.
+inline constexpr std::chrono::milliseconds kVideoReadLimit{3000};
+
+// As above, giving the file up once MediaInfo has spent `processorLimit` on it.
+BoundedDate videoDateTaken(const std::string& path, std::chrono::milliseconds processorLimit);
 
 }  // namespace folivar

@@ -25,6 +25,9 @@ scripts/setup-debian.sh
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DFOLIVAR_WERROR=ON -DFOLIVAR_BUILD_APP=OFF -DFOLIVAR_BUILD_TESTS=OFF -DFOLIVAR_BUILD_FUZZ=ON
 cmake --build build-fuzz -j "$(nproc)"
+# Absolute, since each target runs inside build-fuzz.
+suppressions="$PWD/fuzz/lsan.supp"
+[ -r "$suppressions" ] || { echo "No leak suppressions at $suppressions"; exit 1; }
 for target in build-fuzz/fuzz/fuzz_*; do
     [ -x "$target" ] || continue
     corpus="build-fuzz/corpus/$(basename "$target")"
@@ -35,7 +38,7 @@ for target in build-fuzz/fuzz/fuzz_*; do
     # libraries that read pictures and videos meet sizes from the file).
     # Leaks inside the libraries themselves are listed in fuzz/lsan.supp.
     if ! (cd build-fuzz && ASAN_OPTIONS=allocator_may_return_null=1 \
-        LSAN_OPTIONS="suppressions=$PWD/fuzz/lsan.supp:print_suppressions=0" \
+        LSAN_OPTIONS="suppressions=$suppressions:print_suppressions=0" \
         "../$target" -seed="$seed" -runs="$(runs_for "$(basename "$target")")" \
         -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 \
         -print_final_stats=1 "../$corpus" ../fuzz/corpus/"$(basename "$target")") >"$log" 2>&1; then

@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "datetaken/ContainerDate.h"
+#include "datetaken/CpuBoundedRead.h"
 #include "datetaken/DateFormat.h"
 #include "datetaken/DateTaken.h"
 #include "datetaken/DateTimeText.h"
@@ -203,6 +205,25 @@ TEST_F(DateTakenTest, FilesThatCannotBeReadKeepTheirNameAndStatus) {
     EXPECT_EQ(shown(readDateTaken(tree.at("PXL_20230415_123456789.jpg"))),
               "2023-04-15 12:34:56.789 name");
     EXPECT_FALSE(readDateTaken(tree.at("gone.jpg")).usable());
+}
+
+// A damaged container that MediaInfo counts through for a second; a fuzzed
+// one that claimed more took it 26 s of processor time.
+TEST_F(DateTakenTest, AContainerTheLibraryLoopsOverIsGivenUp) {
+    using namespace std::chrono_literals;
+    const std::string path = test::writeCountedOutContainer(tree.file("looping.mov"), 1u << 26);
+    const BoundedDate given = videoDateTaken(path, 20ms);
+    EXPECT_TRUE(given.givenUp);
+    EXPECT_FALSE(given.taken.has_value());
+    EXPECT_EQ(givenUpReadsRunning(), 1u);
+    waitForGivenUpReads();
+    EXPECT_EQ(givenUpReadsRunning(), 0u);
+
+    const std::string clip = test::writeIsoMedia(tree.file("clip.mp4"), "isom", 1681554896);
+    const BoundedDate whole = videoDateTaken(clip, kVideoReadLimit);
+    EXPECT_FALSE(whole.givenUp);
+    ASSERT_TRUE(whole.taken.has_value());
+    EXPECT_EQ(formatDate("yyyy-MM-dd HH:mm:ss", whole.taken->local()), "2023-04-15 12:34:56");
 }
 
 // Several files read at once: each row gets its own file's date.

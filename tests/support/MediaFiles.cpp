@@ -175,6 +175,15 @@ std::string writeIsoMedia(const std::string& path, const std::string& brand,
     return path;
 }
 
+std::string writeCountedOutContainer(const std::string& path, std::uint32_t entries) {
+    const std::string hdlr =
+        fullBox("hdlr", 0, big32(0) + "pict" + std::string(12, '\0') + std::string(1, '\0'));
+    // One entry there, `entries` claimed.
+    const std::string ipma = fullBox("ipma", 0, big32(entries) + big16(1) + "\x01\x81");
+    writeBytes(path, box("mdat", "") + fullBox("meta", 0, hdlr + box("iprp", ipma)));
+    return path;
+}
+
 std::string writeMatroska(const std::string& path, long long dateUtc) {
     const std::string header =
         element("\x1a\x45\xdf\xa3", element("\x42\x86", "\x01") + element("\x42\xf7", "\x01") +

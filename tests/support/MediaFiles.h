@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
 
@@ -25,6 +26,11 @@ std::string writeIsoMedia(const std::string& path, const std::string& brand, lon
 std::string writeMatroska(const std::string& path, long long dateUtc);
 // AVI with an IDIT chunk ("SAT APR 15 12:34:56 2023"), a local time.
 std::string writeAvi(const std::string& path, const std::string& idit);
+
+// A damaged container, 81 bytes: a QuickTime file by its first box, whose
+// picture item properties claim `entries` entries and hold one. MediaInfo
+// counts through them all (about 15 ns each).
+std::string writeCountedOutContainer(const std::string& path, std::uint32_t entries);
 
 // The file cut to its first bytes.
 void truncateTo(const std::string& path, long long size);
