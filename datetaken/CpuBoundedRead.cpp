@@ -18,6 +18,10 @@ namespace {
 // How often the caller looks at the reader's processor time.
 constexpr std::chrono::milliseconds kLook{10};
 
+// Reads given up on that may run at once: each keeps a processor busy until
+// the library ends it, so a folder of damaged files waits here instead.
+constexpr std::size_t kMostGivenUp = 2;
+
 struct GivenUp {
     std::mutex mutex;
     std::condition_variable ended;
@@ -77,7 +81,11 @@ std::chrono::nanoseconds processorTime(pthread_t thread) {
 
 BoundedDate readWithinCpu(std::chrono::milliseconds limit,
                           std::function<std::optional<StampedTime>()> read) {
-    givenUp();  // the wait at exit is in place before any reader starts
+    GivenUp& reads = givenUp();  // the wait at exit is in place before any reader starts
+    {
+        std::unique_lock count(reads.mutex);
+        reads.ended.wait(count, [&] { return reads.running < kMostGivenUp; });
+    }
     auto job = std::make_shared<Job>();
     job->read = std::move(read);
     std::thread reader;
@@ -93,7 +101,6 @@ BoundedDate readWithinCpu(std::chrono::milliseconds limit,
         // Not done, so the reader cannot have ended: it needs this lock first.
         if (processorTime(handle) >= limit) {
             job->abandoned = true;
-            GivenUp& reads = givenUp();
             std::lock_guard count(reads.mutex);
             ++reads.running;
             return BoundedDate{std::nullopt, true};

@@ -21,7 +21,8 @@ struct BoundedDate {
 // time, not wall time, so a slow disk or a loaded machine is waited for and
 // gives the same date as a fast one. A read given up on runs on to its own
 // end, holding nothing of the caller's; the process waits for such reads
-// before it exits, since they may still use the library's globals. When no
+// before it exits, since they may still use the library's globals. While two
+// such reads run, no new read starts until one has ended. When no
 // thread can be started, `read` runs on the caller's thread. Never throws
 // what `read` does not.
 BoundedDate readWithinCpu(std::chrono::milliseconds limit,
